@@ -1,0 +1,141 @@
+// Times the book operations on the largest book against a raw read of its file.
+// Run: build/bench/dorvane_bench   (prints a Markdown table)
+#include "data/database.h"
+#include "data/module_phonebook.h"
+#include "phonebook/data.h"
+#include "platform/app_path.h"
+#include "platform/prompts.h"
+#include "platform/settings_store.h"
+#include "platform/vb_convert.h"
+#include "workspace/forms.h"
+#include "workspace/frm_splash.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace pb;
+
+namespace {
+
+// Answers every question with its first button, so that nothing waits for a person.
+class SilentPrompts : public Prompts {
+public:
+    int msgBox(const QString&, int style, const QString&) override {
+        return (style & 7) == mb::YesNo ? mb::No : mb::OK;
+    }
+    QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
+    bool commonDialog(CommonDialog&, DialogKind) override { return false; }
+};
+
+QByteArray makeBook(int records) {
+    QByteArray book;
+    book.reserve(static_cast<qsizetype>(records) * PhoneRecord::kLength);
+    for (int i = 0; i < records; ++i) {
+        PhoneRecord r;
+        r.set(PhoneRecord::FirstName, QStringLiteral("Name%1").arg(i % 9973));
+        r.set(PhoneRecord::LastName, QStringLiteral("Family%1").arg((i * 7919) % 32749));
+        r.set(PhoneRecord::Phone, QStringLiteral("+1 555 %1").arg(i, 7, 10, QLatin1Char('0')));
+        r.set(PhoneRecord::EMail, QStringLiteral("person%1@example.org").arg(i));
+        r.set(PhoneRecord::Company, QStringLiteral("Company %1").arg(i % 500));
+        r.set(PhoneRecord::Address, QStringLiteral("%1 Long Street, Town").arg(i));
+        r.set(PhoneRecord::PictureFile, QString());
+        r.set(PhoneRecord::Comments, QStringLiteral("Comment for record %1").arg(i));
+        book += r.toBytes();
+    }
+    return book;
+}
+
+void writeBook(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        std::exit(1);
+    }
+}
+
+// Best of several runs, in milliseconds; `prepare` runs untimed before each.
+double best(const std::function<void()>& work, const std::function<void()>& prepare = {}, int runs = 7) {
+    double bestMs = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        if (prepare) prepare();
+        QElapsedTimer t;
+        t.start();
+        work();
+        bestMs = std::min(bestMs, t.nsecsElapsed() / 1e6);
+    }
+    return bestMs;
+}
+
+struct Row {
+    QString what;
+    double ms;
+    double target; // ratio to the raw read it must stay within; 0: none
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    setProgramFolder(dir.path());
+    SettingsStore::setFolder(dir.path() + QStringLiteral("/config"));
+    SilentPrompts silent;
+    setPrompts(&silent);
+
+    const QString path = dir.path() + QStringLiteral("/Dorvane2DataBase.q7B");
+    const QByteArray book = makeBook(kMaxRecords);
+    writeBook(path, book);
+
+    const double raw = best([&] {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        const QByteArray all = f.readAll();
+        if (all.size() != book.size()) std::exit(2);
+    });
+
+    std::vector<Row> rows;
+    ModulePhoneBook& m = pbm();
+    m.DataBasePath = dir.path() + QLatin1Char('/');
+    m.DataBaseName = QStringLiteral("Dorvane2DataBase.q7B");
+    rows.push_back({QStringLiteral("Open and count the book (every \"Checking Record\" line set)"), best([&] {
+                        openDatabase();
+                        frmSplash* splash = Forms::get<frmSplash>();
+                        const QString checking = QStringLiteral("Checking Record");
+                        countDatabase([&](int n) { splash->setNumberedStatusLine(checking, n); });
+                        splash->showStatusNow();
+                        if (m.RecordCount != kMaxRecords) std::exit(3);
+                    }),
+                    3});
+    m.DatabaseFile.reset();
+
+    // The whole window: settings, open, count, bag, list, display.
+    rows.push_back({QStringLiteral("Load the phone book window (whole load)"),
+                    best([&] { Forms::get<Data>(); },
+                         [&] {
+                             Forms::unload<Data>();
+                             Forms::flushDeleted();
+                         }),
+                    0});
+
+    std::printf("Book: %d records, %.1f MB. Raw read of the file: %.2f ms (best of 7).\n\n", kMaxRecords,
+                book.size() / 1e6, raw);
+    std::printf("| Operation | Time (ms) | Ratio to raw read | Target |\n|---|---:|---:|---:|\n");
+    bool ok = true;
+    for (const Row& r : rows) {
+        const double ratio = r.ms / raw;
+        std::printf("| %s | %.2f | %.2f | %s |\n", qPrintable(r.what), r.ms, ratio,
+                    r.target > 0 ? qPrintable(QStringLiteral("≤ %1×").arg(r.target)) : "");
+        if (r.target > 0 && ratio > r.target) ok = false;
+    }
+    Forms::unload<Data>();
+    Forms::flushDeleted();
+    setPrompts(nullptr);
+    return ok ? 0 : 1;
+}

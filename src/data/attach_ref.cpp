@@ -1,0 +1,118 @@
+#include "data/attach_ref.h"
+
+#include "data/phone_record.h"
+#include "platform/codepage.h"
+
+#include <cstring>
+
+namespace pb {
+
+namespace {
+bool isEnd(const char* rec) {
+    // The end of the index: a status that, trimmed, is all three characters.
+    return rec[0] != ' ' && rec[2] != ' ';
+}
+} // namespace
+
+void PbAttachRefClass::openAttachFile(const QString& DBmainPath, const QString& shortNameDBmain) {
+    m_file.reset();
+    m_file = std::make_unique<RecordFile>(
+        DBmainPath + QLatin1Char('/') + shortNameDBmain + QStringLiteral("AttachmentsRef.att"), kLength);
+    m_position = 0;
+    m_found = false;
+}
+
+void PbAttachRefClass::ReadRefRecord(int position) {
+    if (position == 0) return;
+    m_current = m_file ? m_file->read(position) : QByteArray(kLength, '\0');
+}
+
+void PbAttachRefClass::reread() const {
+    if (m_position != 0 && m_file) m_current = m_file->read(m_position);
+}
+
+int PbAttachRefClass::RecordsCount() {
+    if (!m_file) return 0;
+    const QByteArray all = m_file->readAll();
+    int n = 0;
+    while (static_cast<qsizetype>(n + 1) * kLength <= all.size() && !isEnd(all.constData() + n * kLength))
+        ++n;
+    // A last record cut short by the end of the file reads as zeros past it: still an end.
+    m_count = n;
+    m_current = QByteArray(kLength, '\0');
+    return n;
+}
+
+int PbAttachRefClass::find(int recordNumber) {
+    const int count = RecordsCount();
+    const QString key = QString::number(recordNumber);
+    int position = 0;
+    m_found = false;
+    while (position < count) {
+        ++position;
+        ReadRefRecord(position);
+        if (trimBlanks(codepage::decode(m_current.constData() + 3, 5)).compare(key, Qt::CaseInsensitive) ==
+            0) {
+            m_found = true;
+            m_position = position;
+            return position;
+        }
+    }
+    m_position = count + 1;
+    m_current = QByteArray(kLength, '\0');
+    return m_position;
+}
+
+void PbAttachRefClass::AttachToRecord(int recordNumber, const QString& fileTitle, int attachFileType) {
+    if (!m_file) return;
+    const int position = find(recordNumber);
+    const bool isNew = !m_found;
+    setField(3, 5, QString::number(recordNumber));
+    const int offsets[] = {8, 68, 128};
+    if (attachFileType >= 1 && attachFileType <= 3) {
+        for (int k = 1; k <= 3; ++k) {
+            if (k == attachFileType)
+                setField(offsets[k - 1], 60, fileTitle);
+            else if (isNew)
+                setField(offsets[k - 1], 60, QString());
+        }
+    }
+    setField(0, 3, QStringLiteral("OK"));
+    m_file->write(position, m_current);
+    m_found = true;
+}
+
+bool PbAttachRefClass::getAttachedFiles(int recordNumber) {
+    if (!m_file) return false;
+    find(recordNumber);
+    return m_found;
+}
+
+QString PbAttachRefClass::field(int offset) const {
+    reread();
+    return trimBlanks(codepage::decode(m_current.constData() + offset, 60));
+}
+
+void PbAttachRefClass::setField(int offset, int width, const QString& text) {
+    const QByteArray b = codepage::encode(QStringView(text).left(width));
+    std::memcpy(m_current.data() + offset, b.constData(), static_cast<std::size_t>(b.size()));
+    std::memset(m_current.data() + offset + b.size(), ' ', static_cast<std::size_t>(width - b.size()));
+}
+
+// After a miss the current record is the empty slot past the end: nothing exists there.
+bool PbAttachRefClass::SoundExist() const {
+    return m_found && !SoundAttachment().isEmpty();
+}
+bool PbAttachRefClass::MovieExist() const {
+    return m_found && !MovieAttachment().isEmpty();
+}
+bool PbAttachRefClass::MiscExist() const {
+    return m_found && !MiscAttachment().isEmpty();
+}
+
+int PbAttachRefClass::AttachedToRecord() const {
+    reread();
+    return trimBlanks(codepage::decode(m_current.constData() + 3, 5)).toInt();
+}
+
+} // namespace pb

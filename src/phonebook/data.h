@@ -1,0 +1,148 @@
+#pragma once
+
+#include "data/property_bag.h"
+#include "phonebook/field_box.h"
+#include "phonebook/record_list_model.h"
+#include "platform/common_dialog.h"
+#include "workspace/forms.h"
+
+#include <QMdiSubWindow>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+
+class QLabel;
+class QListView;
+class QMenu;
+class QMenuBar;
+class QRadioButton;
+class QToolBar;
+class QToolButton;
+
+namespace pb {
+
+// The phone book window: one record at a time, the record list, the find box
+// and the record-number box.
+class Data : public QMdiSubWindow, public Form {
+    Q_OBJECT
+public:
+    Data();
+    ~Data() override;
+    QWidget* widget() override { return this; }
+    bool isMdiChild() const override { return true; }
+
+    // Load and unload.
+    void Form_Load() override;
+    void Form_Unload() override;
+
+    // Showing and leaving records.
+    void ToDisplay();
+    void FieldsToRecord();
+    // False when the user chose to save but the record could not be saved: stay on it.
+    bool CheckChanges();
+    void FillRecordList();
+    void MovePrevious();
+    void MoveLast();
+    void MoveFirst();
+    void MoveNext();
+    void Form_KeyDown(int KeyCode, int Shift);
+    void mnuRNext_Click() { MoveNext(); }
+    void mnuRPrevious_Click() { MovePrevious(); }
+    void mnuRBegining_Click() { MoveFirst(); }
+    void mnuREnd_Click() { MoveLast(); }
+    void lstRecord_Click();
+
+    // Record edits.
+    // False when nothing was stored (an empty first name).
+    bool AddIt();
+    void InsertAfter(const QString& first, const QString& last);
+    void InsertBefore(const QString& first, const QString& last);
+    void InsertAtBeginning();
+    void InsertAtEnd(const QString& first, const QString& last);
+    void InsertAtSortedPosition(const QString& first, const QString& last);
+    void Delete();
+    void mnuSave_Click() { AddIt(); }
+    void mnuInsertAfter_Click();
+    void mnuInsertBefore_Click();
+    void mnuInsertBegining_Click();
+    void mnuInsertEnd_Click();
+    void mnuSortedPosition_Click();
+    void mnuDelete_Click();
+    void mnuClear_Click();
+
+    // Toolbars: dispatch on the clicked button's or item's key.
+    void Toolbar1_ButtonClick(const QString& key);
+    void Toolbar1_ButtonMenuClick(const QString& key);
+    void Toolbar2_ButtonClick(const QString& key);
+    void Toolbar2_ButtonMenuClick(const QString& key);
+
+    // Look.
+    void labelBackcolor();
+    void textFont();
+    void putLabels();
+    void setBackColor(int32_t stored);
+    int32_t backColor() const { return m_backColor; }
+
+    // Controls.
+    std::array<FieldBox*, 8> txtInfo{};
+    std::array<QLabel*, 7> lblinfo{};
+    FieldBox* txtRecord = nullptr;
+    QListView* lstRecord = nullptr;
+    RecordListModel* lstRecordModel = nullptr;
+    QLineEdit* txtFind = nullptr;
+    QRadioButton* OptFirst = nullptr;
+    QRadioButton* OptLast = nullptr;
+    QRadioButton* OptEmail = nullptr;
+    std::array<QLineEdit*, 4> txtForMail{};
+    QWidget* picContainer = nullptr;
+    QLabel* imgPreview = nullptr;
+    QWidget* CoolBar1 = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+    QToolBar* Toolbar2 = nullptr;
+    QMenuBar* menuBar = nullptr;
+    QMenu* mnuBackColor = nullptr; // the right-click menu "BackGround"
+    std::array<CommonDialog, 2> dlgFileOpen;
+
+    // A menu item or toolbar button by its name (mnuSave) or key ("Lock").
+    QAction* action(const QString& name) const;
+    QAction* toolbarButton(QToolBar* bar, int position) const;
+
+    // Window state.
+    bool locked = false;
+    int LastFoundRecord = 0;
+    int RememberedRecord = 0;
+    QString BackPic;
+    bool changedColorFlag = false;
+    bool changedPicFlag = false;
+
+    // True while a database is open and its bag has been read.
+    bool databaseLoaded() const { return m_bagLoaded; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void buildToolbars();
+    void setCaption();
+    void setLocked(bool value);
+    void refuseLocked(const QString& object);
+    void fillNewRecordBoxes(const QString& first, const QString& last);
+    void selectFirstName();
+    void showPicture();
+    bool loadDatabase();
+    void saveWindowSettings();
+    void loadWindowSettings(bool* leave);
+
+    QWidget* m_surface = nullptr;
+    std::map<QString, QAction*> m_actions;
+    int32_t m_backColor = 0;
+    bool m_bagLoaded = false;
+    PropertyBag m_bag;
+};
+
+} // namespace pb

@@ -1,0 +1,312 @@
+// The phone book window's controls and look.
+#include "data/module_phonebook.h"
+#include "phonebook/data.h"
+#include "platform/units.h"
+#include "workspace/error_steps.h"
+
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListView>
+#include <QMenuBar>
+#include <QPainter>
+#include <QRadioButton>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace pb {
+
+namespace {
+
+// The window's surface: its colour, with the built-in picture drawn at its own
+// size from the top-left corner, behind the controls.
+class Surface : public QWidget {
+public:
+    explicit Surface(Data* owner) : QWidget(owner), m_owner(owner) {
+        m_picture.load(QStringLiteral(":/pictures/databack.jpg"));
+        setAutoFillBackground(true);
+    }
+    void setPicture(const QPixmap& p) {
+        m_picture = p;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        if (!m_picture.isNull()) p.drawPixmap(0, 0, m_picture);
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        // The right button on the window's own surface pops up its "BackGround" menu.
+        if (e->button() == Qt::RightButton && m_owner->mnuBackColor)
+            m_owner->mnuBackColor->popup(e->globalPosition().toPoint());
+    }
+
+private:
+    Data* m_owner;
+    QPixmap m_picture;
+};
+
+// How many characters each field box lets the user type.
+constexpr std::array<int, 8> kTypingLimits = {19, 20, 27, 33, 40, 100, 160, 19};
+
+} // namespace
+
+Data::Data() {
+    setObjectName(QStringLiteral("Data"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    dlgFileOpen[1].FontName = QStringLiteral("MS Sans Serif");
+    dlgFileOpen[1].FontSize = 12;
+    buildControls();
+    buildMenus();
+    buildToolbars();
+    setMinimumSize(twipsToPixels(14265) / 2, twipsToPixels(9500) / 2);
+    resize(twipsToPixels(14265), twipsToPixels(9500));
+}
+
+Data::~Data() = default;
+
+void Data::buildControls() {
+    auto* content = new QWidget;
+    auto* outer = new QVBoxLayout(content);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    menuBar = new QMenuBar(content);
+    menuBar->setNativeMenuBar(false);
+    outer->addWidget(menuBar);
+
+    CoolBar1 = new QWidget(content);
+    CoolBar1->setObjectName(QStringLiteral("CoolBar1"));
+    auto* cool = new QHBoxLayout(CoolBar1);
+    cool->setContentsMargins(2, 0, 2, 0);
+    Toolbar1 = new QToolBar(QStringLiteral("Toolbar1"), CoolBar1);
+    Toolbar2 = new QToolBar(QStringLiteral("Toolbar2"), CoolBar1);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
+    for (QToolBar* t : {Toolbar1, Toolbar2})
+        t->setIconSize(QSize(24, 24));
+    cool->addWidget(Toolbar1);
+    cool->addWidget(Toolbar2);
+    cool->addStretch(1);
+    outer->addWidget(CoolBar1);
+
+    auto* surface = new Surface(this);
+    m_surface = surface;
+    outer->addWidget(m_surface, 1);
+    auto* columns = new QHBoxLayout(m_surface);
+    columns->setContentsMargins(14, 14, 14, 14);
+    columns->setSpacing(16);
+
+    // Left: the find box with its options, and the record list.
+    auto* left = new QVBoxLayout;
+    txtFind = new QLineEdit(m_surface);
+    txtFind->setObjectName(QStringLiteral("txtFind"));
+    txtFind->setPlaceholderText(QStringLiteral("Find"));
+    left->addWidget(txtFind);
+    auto* opts = new QHBoxLayout;
+    OptFirst = new QRadioButton(m_surface);
+    OptLast = new QRadioButton(m_surface);
+    OptEmail = new QRadioButton(m_surface);
+    OptFirst->setChecked(true);
+    for (QRadioButton* o : {OptFirst, OptLast, OptEmail})
+        opts->addWidget(o);
+    left->addLayout(opts);
+    lstRecord = new QListView(m_surface);
+    lstRecord->setObjectName(QStringLiteral("lstRecord"));
+    lstRecordModel = new RecordListModel(this);
+    lstRecord->setModel(lstRecordModel);
+    lstRecord->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstRecord->setUniformItemSizes(true); // instant on the largest book
+    lstRecord->setMinimumWidth(250);
+    connect(lstRecord, &QListView::clicked, this, [this] { lstRecord_Click(); });
+    left->addWidget(lstRecord, 1);
+    columns->addLayout(left, 0);
+
+    // Middle: the captioned field boxes, the picture name and the record number.
+    auto* form = new QGridLayout;
+    form->setVerticalSpacing(8);
+    const int rows[7] = {0, 1, 2, 3, 4, 5, 6};
+    for (int i = 0; i < 8; ++i) {
+        txtInfo[i] = new FieldBox(m_surface);
+        txtInfo[i]->setObjectName(QStringLiteral("txtInfo%1").arg(i));
+        txtInfo[i]->setTypingLimit(kTypingLimits[i]);
+    }
+    for (int i = 0; i < 7; ++i) {
+        lblinfo[i] = new QLabel(m_surface);
+        lblinfo[i]->setObjectName(QStringLiteral("lblinfo%1").arg(i));
+        lblinfo[i]->setBuddy(txtInfo[i]);
+        form->addWidget(lblinfo[i], rows[i], 0);
+        form->addWidget(txtInfo[i], rows[i], 1);
+    }
+    auto* picLabel = new QLabel(QStringLiteral("Picture file"), m_surface);
+    form->addWidget(picLabel, 7, 0);
+    form->addWidget(txtInfo[7], 7, 1);
+    auto* recLabel = new QLabel(QStringLiteral("Record"), m_surface);
+    txtRecord = new FieldBox(m_surface);
+    txtRecord->setObjectName(QStringLiteral("txtRecord"));
+    txtRecord->setMaximumWidth(90);
+    form->addWidget(recLabel, 8, 0);
+    form->addWidget(txtRecord, 8, 1, Qt::AlignLeft);
+    form->setColumnStretch(1, 1);
+    form->setRowStretch(9, 1);
+    columns->addLayout(form, 1);
+
+    // Right: the picture preview and the mail panel.
+    auto* right = new QVBoxLayout;
+    picContainer = new QWidget(m_surface);
+    picContainer->setObjectName(QStringLiteral("picContainer"));
+    picContainer->setFixedSize(200, 200);
+    imgPreview = new QLabel(picContainer);
+    imgPreview->setObjectName(QStringLiteral("imgPreview"));
+    imgPreview->setGeometry(0, 0, 200, 200);
+    imgPreview->setAlignment(Qt::AlignCenter);
+    right->addWidget(picContainer);
+    auto* mail = new QGroupBox(QStringLiteral("Mail"), m_surface);
+    mail->setObjectName(QStringLiteral("fraMail"));
+    auto* mailForm = new QFormLayout(mail);
+    const char* mailCaptions[4] = {"To:", "Cc:", "Subject:", "Message:"};
+    for (int i = 0; i < 4; ++i) {
+        txtForMail[i] = new QLineEdit(mail);
+        txtForMail[i]->setObjectName(QStringLiteral("txtForMail%1").arg(i));
+        mailForm->addRow(QString::fromLatin1(mailCaptions[i]), txtForMail[i]);
+    }
+    mail->setVisible(false); // the mail commands come with the mail panel's own work
+    right->addWidget(mail);
+    right->addStretch(1);
+    columns->addLayout(right, 0);
+
+    setWidget(content);
+
+    // Shift + arrows move between records wherever the focus is, except inside
+    // a text box, where they select text as usual.
+    for (QWidget* w : {static_cast<QWidget*>(lstRecord), m_surface, static_cast<QWidget*>(OptFirst),
+                       static_cast<QWidget*>(OptLast), static_cast<QWidget*>(OptEmail)})
+        w->installEventFilter(this);
+}
+
+QAction* Data::action(const QString& name) const {
+    const auto it = m_actions.find(name);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+QAction* Data::toolbarButton(QToolBar* bar, int position) const {
+    const QList<QAction*> all = bar->actions();
+    return position >= 1 && position <= all.size() ? all[position - 1] : nullptr;
+}
+
+void Data::setBackColor(int32_t stored) {
+    m_backColor = stored;
+    QPalette p = m_surface->palette();
+    p.setColor(QPalette::Window, colourFromStored(stored));
+    m_surface->setPalette(p);
+}
+
+void Data::labelBackcolor() {
+    const QColor c = colourFromStored(m_backColor);
+    for (int i = 0; i < 7; ++i) {
+        QPalette p = txtInfo[i]->palette();
+        p.setColor(QPalette::Base, c);
+        txtInfo[i]->setPalette(p);
+    }
+}
+
+void Data::textFont() {
+    const CommonDialog& d = dlgFileOpen[1];
+    Steps step(OnError::Ignore);
+    for (int i = 0; i < 7; ++i) {
+        step([&] {
+            QFont f = txtInfo[i]->font();
+            f.setFamily(d.FontName);
+            if (d.FontSize > 0) f.setPointSizeF(d.FontSize);
+            f.setBold(d.FontBold);
+            f.setItalic(d.FontItalic);
+            f.setUnderline(d.FontUnderline);
+            f.setStrikeOut(d.FontStrikethru);
+            txtInfo[i]->setFont(f);
+            QPalette p = txtInfo[i]->palette();
+            p.setColor(QPalette::Text, colourFromStored(d.Color));
+            txtInfo[i]->setPalette(p);
+        });
+    }
+    // The mail boxes take neither the size nor the colour; the find box only name and size.
+    for (QLineEdit* box : txtForMail) {
+        step([&] {
+            QFont f = box->font();
+            f.setFamily(d.FontName);
+            f.setBold(d.FontBold);
+            f.setItalic(d.FontItalic);
+            f.setUnderline(d.FontUnderline);
+            f.setStrikeOut(d.FontStrikethru);
+            box->setFont(f);
+        });
+    }
+    step([&] {
+        QFont f = txtFind->font();
+        f.setFamily(d.FontName);
+        if (d.FontSize > 0) f.setPointSizeF(d.FontSize);
+        txtFind->setFont(f);
+    });
+}
+
+void Data::putLabels() {
+    for (int i = 0; i < 7; ++i)
+        lblinfo[i]->setText(pbm().Label[i]);
+}
+
+void Data::keyPressEvent(QKeyEvent* event) {
+    int shift = 0;
+    if (event->modifiers() & Qt::ShiftModifier) shift |= 1;
+    if (event->modifiers() & Qt::ControlModifier) shift |= 2;
+    if (event->modifiers() & Qt::AltModifier) shift |= 4;
+    int code = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        code = 37;
+        break;
+    case Qt::Key_Up:
+        code = 38;
+        break;
+    case Qt::Key_Right:
+        code = 39;
+        break;
+    case Qt::Key_Down:
+        code = 40;
+        break;
+    default:
+        QMdiSubWindow::keyPressEvent(event);
+        return;
+    }
+    if (shift == 1) {
+        Form_KeyDown(code, shift);
+        event->accept();
+        return;
+    }
+    QMdiSubWindow::keyPressEvent(event);
+}
+
+bool Data::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        const bool arrow = k->key() == Qt::Key_Left || k->key() == Qt::Key_Right || k->key() == Qt::Key_Up ||
+                           k->key() == Qt::Key_Down;
+        if (arrow && (k->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) ==
+                         Qt::ShiftModifier) {
+            keyPressEvent(k);
+            return true;
+        }
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+void Data::closeEvent(QCloseEvent* event) {
+    // Closing the window is its unload; the registry runs Form_Unload once.
+    Forms::unload(this);
+    event->accept();
+}
+
+} // namespace pb

@@ -1,0 +1,255 @@
+// Saving, inserting, deleting and clearing records.
+#include "data/module_phonebook.h"
+#include "data/record_moves.h"
+#include "phonebook/data.h"
+#include "platform/prompts.h"
+#include "workspace/error_steps.h"
+#include "workspace/module_services.h"
+
+#include <QCollator>
+
+namespace pb {
+
+namespace {
+
+const QString kInsertedMarker = QStringLiteral("*Inserted Record*");
+
+// Runs a step that writes the book: a failure is told, never taken for success.
+// Retry runs it again; any other answer stops the command.
+bool writeStep(const std::function<void()>& step) {
+    for (;;) {
+        try {
+            step();
+            return true;
+        } catch (...) {
+            const VbError e = asVbError(std::current_exception());
+            if (standardErrorDialog(e) != ErrorAnswer::Retry) return false;
+        }
+    }
+}
+
+bool refuseWhenFull() {
+    if (pbm().RecordCount < kMaxRecords) return false;
+    MsgBox(QStringLiteral("This phonebook holds %1 records, the most a phonebook can hold.\r\n"
+                          "Delete a record before adding another one.")
+               .arg(kMaxRecords),
+           mb::OKOnly | mb::Exclamation, QStringLiteral("Phonebook Full"));
+    return true;
+}
+
+} // namespace
+
+void Data::refuseLocked(const QString& object) {
+    playSound(sound::Refused);
+    MsgBox(QStringLiteral("    DATABASE LOCKED!\r\nPlease Unlock To ") + object, mb::OKOnly | mb::Exclamation,
+           QStringLiteral("Cannot ") + object);
+}
+
+bool Data::AddIt() {
+    ModulePhoneBook& m = pbm();
+    bool stored = false;
+    if (txtInfo[0]->text().isEmpty()) {
+        MsgBox(QStringLiteral("A record needs to have a ") + m.Label[0], mb::OKOnly | mb::Information,
+               QStringLiteral("Please enter a ") + m.Label[0]);
+    } else if (m.current > m.RecordCount && refuseWhenFull()) {
+        // nothing stored
+    } else if (m.DatabaseFile) {
+        FieldsToRecord();
+        stored = writeStep([&] { m.writeRecord(m.current); });
+        if (stored) {
+            Steps step(OnError::Ignore);
+            step([&] { m.readRecord(m.current); });
+            if (m.RecordCount < m.current) m.RecordCount += 1;
+            step([&] { ToDisplay(); });
+        }
+    }
+    FillRecordList();
+    return stored;
+}
+
+void Data::fillNewRecordBoxes(const QString& first, const QString& last) {
+    txtInfo[0]->setText(first);
+    txtInfo[1]->setText(last);
+    for (int i = 2; i < 8; ++i)
+        txtInfo[i]->clear();
+    txtForMail[2]->clear();
+    FieldsToRecord();
+}
+
+void Data::selectFirstName() {
+    txtInfo[0]->setSelection(0, static_cast<int>(txtInfo[0]->text().size()));
+    txtInfo[0]->setFocus();
+}
+
+void Data::InsertAfter(const QString& first, const QString& last) {
+    ModulePhoneBook& m = pbm();
+    if (locked) return refuseLocked(QStringLiteral("Insert Record"));
+    if (!CheckChanges()) return;
+    if (m.current == m.RecordCount) return InsertAtEnd(QString(), QString());
+    if (m.current > m.RecordCount || refuseWhenFull()) return;
+    const int at = m.current + 1;
+    if (!writeStep([&] { moveRecordsUp(at, m.RecordCount); })) return;
+    m.RecordCount += 1;
+    fillNewRecordBoxes(first, last);
+    if (!writeStep([&] { m.writeRecord(at); })) {
+        // The moved records stand one slot up; put them back where they were.
+        m.RecordCount -= 1;
+        Steps(OnError::Ignore)([&] { undoMoveUp(at, m.RecordCount); });
+        Steps(OnError::Ignore)([&] { m.readRecord(m.current); });
+        ToDisplay();
+        return;
+    }
+    m.current = at;
+    ToDisplay();
+    selectFirstName();
+}
+
+void Data::InsertBefore(const QString& first, const QString& last) {
+    ModulePhoneBook& m = pbm();
+    if (locked) return refuseLocked(QStringLiteral("Insert Record"));
+    if (!CheckChanges()) return;
+    if (m.current > m.RecordCount || refuseWhenFull()) return;
+    if (!writeStep([&] { moveRecordsUp(m.current, m.RecordCount); })) return;
+    m.RecordCount += 1;
+    fillNewRecordBoxes(first, last);
+    if (!writeStep([&] { m.writeRecord(m.current); })) {
+        m.RecordCount -= 1;
+        Steps(OnError::Ignore)([&] { undoMoveUp(m.current, m.RecordCount); });
+        Steps(OnError::Ignore)([&] { m.readRecord(m.current); });
+        ToDisplay();
+        return;
+    }
+    ToDisplay();
+    selectFirstName();
+}
+
+void Data::InsertAtBeginning() {
+    ModulePhoneBook& m = pbm();
+    if (locked) return refuseLocked(QStringLiteral("Insert Record"));
+    if (!CheckChanges()) return;
+    Steps step(OnError::Ignore);
+    step([&] { m.readRecord(1); });
+    m.current = 1;
+    step([&] { ToDisplay(); });
+    InsertBefore(kInsertedMarker, QString());
+}
+
+void Data::InsertAtEnd(const QString& first, const QString& last) {
+    ModulePhoneBook& m = pbm();
+    if (locked) return refuseLocked(QStringLiteral("Insert Record"));
+    if (!CheckChanges() || refuseWhenFull()) return;
+    Steps step(OnError::Ignore);
+    step([&] { m.readRecord(m.RecordCount + 1); });
+    m.current = m.RecordCount + 1;
+    step([&] { ToDisplay(); });
+    txtInfo[0]->setText(first);
+    txtInfo[1]->setText(last);
+    selectFirstName();
+}
+
+void Data::InsertAtSortedPosition(const QString& firstName, const QString& last) {
+    ModulePhoneBook& m = pbm();
+    // Checked once, first: a refused insert must not go on to save the shown record.
+    if (locked) return refuseLocked(QStringLiteral("Insert Record"));
+    if (!m.SortedByFirstName && !m.SortedByLastName) {
+        MsgBox(QStringLiteral("Database is not yet sorted! Select Sort from 'File' menu"),
+               mb::OKOnly | mb::Exclamation, QStringLiteral("Action Aborted"));
+        return;
+    }
+    if (firstName.isEmpty()) {
+        MsgBox(QStringLiteral("Please provide a ") + m.Label[0], mb::OKOnly | mb::Exclamation,
+               QStringLiteral("Action Aborted"));
+        return;
+    }
+    // A first name that filled all 20 characters would end the book at this record.
+    const QString first = firstName.left(19);
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    QByteArray all;
+    if (!writeStep([&] { all = m.database().readRange(1, m.RecordCount); })) return;
+    const auto scan = [&](PhoneRecord::Field key, const QString& keyText, PhoneRecord::Field tie,
+                          const QString& tieText) {
+        for (int i = 1; i <= m.RecordCount; ++i) {
+            const PhoneRecord r = PhoneRecord::fromBytes(
+                all.constData() + static_cast<qsizetype>(i - 1) * PhoneRecord::kLength, PhoneRecord::kLength);
+            const int c = collator.compare(keyText, r.trimmed(key));
+            if (c < 0 || (c == 0 && collator.compare(tieText, r.trimmed(tie)) < 0)) {
+                m.current = i;
+                m.Rec = r;
+                ToDisplay();
+                InsertBefore(first, last);
+                FillRecordList();
+                return;
+            }
+        }
+        InsertAtEnd(first, last);
+        AddIt();
+        FillRecordList();
+    };
+    if (m.SortedByFirstName)
+        scan(PhoneRecord::FirstName, first, PhoneRecord::LastName, last);
+    else
+        scan(PhoneRecord::LastName, last, PhoneRecord::FirstName, first);
+}
+
+void Data::Delete() {
+    ModulePhoneBook& m = pbm();
+    if (locked) return refuseLocked(QStringLiteral("Delete Record"));
+    if (m.current > m.RecordCount) return;
+    if (!writeStep([&] { moveRecordsDown(m.current, m.RecordCount); })) return;
+    m.RecordCount -= 1;
+    Steps step(OnError::Ignore);
+    if (m.current - 1 >= 1)
+        m.current -= 1;
+    else
+        m.current = 1;
+    step([&] { m.readRecord(m.current); });
+    step([&] { ToDisplay(); });
+}
+
+void Data::mnuInsertAfter_Click() {
+    InsertAfter(kInsertedMarker, QString());
+    FillRecordList();
+}
+
+void Data::mnuInsertBefore_Click() {
+    InsertBefore(kInsertedMarker, QString());
+    FillRecordList();
+}
+
+void Data::mnuInsertBegining_Click() {
+    InsertAtBeginning();
+    FillRecordList();
+}
+
+void Data::mnuInsertEnd_Click() {
+    InsertAtEnd(QString(), QString());
+    FillRecordList();
+}
+
+void Data::mnuSortedPosition_Click() {
+    const QString title = QStringLiteral("Insert at Sorted Position");
+    const QString first =
+        InputBox(QStringLiteral("Type ") + pbm().Label[0] + QStringLiteral(" (Required)"), title);
+    const QString last =
+        InputBox(QStringLiteral("Type ") + pbm().Label[1] + QStringLiteral(" (Optional)"), title);
+    InsertAtSortedPosition(first, last);
+}
+
+void Data::mnuDelete_Click() {
+    const int a =
+        MsgBox(QStringLiteral("The Current Record Will Be Deleted!\r\n        Do you want to continue?"),
+               mb::YesNo | mb::Exclamation, QStringLiteral("Delete Alert"));
+    if (a == mb::Yes) Delete();
+    FillRecordList();
+}
+
+void Data::mnuClear_Click() {
+    if (locked) return refuseLocked(QStringLiteral("Clear Fields"));
+    for (int i = 0; i < 7; ++i)
+        txtInfo[i]->clear();
+    for (QLineEdit* box : txtForMail)
+        box->clear();
+}
+
+} // namespace pb

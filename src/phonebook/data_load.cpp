@@ -1,0 +1,266 @@
+// Loading and unloading the phone book window.
+#include "data/database.h"
+#include "data/database_settings.h"
+#include "data/module_phonebook.h"
+#include "phonebook/data.h"
+#include "platform/prompts.h"
+#include "platform/settings_store.h"
+#include "platform/units.h"
+#include "platform/vb_convert.h"
+#include "workspace/error_steps.h"
+#include "workspace/frm_splash.h"
+#include "workspace/module_services.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QToolBar>
+
+namespace pb {
+
+namespace {
+
+QString setting(const QString& key, const QString& def) {
+    return SettingsStore::GetSetting(kAppName, kSection, key, def);
+}
+void save(const QString& key, const QString& value) {
+    SettingsStore::SaveSetting(kAppName, kSection, key, value);
+}
+
+const QString kDefaultDatabase = QStringLiteral("Dorvane2DataBase.q7B");
+
+// The load's own box for opening the database: the error's description as message.
+ErrorAnswer openFailureBox(const VbError& e) {
+    const int a =
+        MsgBox(e.description(), mb::AbortRetryIgnore | mb::Critical,
+               QStringLiteral("ERROR") + QString::number(e.number()) + QLatin1Char(' ') + e.description());
+    pbm().LastErrorAnswer = QString::number(a == mb::Retry || a == mb::Ignore ? a : mb::Abort);
+    return a == mb::Retry ? ErrorAnswer::Retry : a == mb::Ignore ? ErrorAnswer::Ignore : ErrorAnswer::Abort;
+}
+
+} // namespace
+
+void Data::loadWindowSettings(bool* leave) {
+    Steps step(OnError::Standard);
+    const auto fontStep = [&](const std::function<void()>& f) {
+        return step([] { statusLine(QStringLiteral("Getting Font Settings From Registry")); }) && step(f);
+    };
+    CommonDialog& font = dlgFileOpen[1];
+    const bool done =
+        step([] {
+            statusLine(QStringLiteral("Loading Phonebook"), true);
+            statusLine(QStringLiteral("Getting Top Position From Registry"));
+        }) &&
+        step([&] {
+            move(x(),
+                 twipsToPixels(convert::toSingle(setting(QStringLiteral("FormTop"), QStringLiteral("75")))));
+        }) &&
+        step([] { statusLine(QStringLiteral("Getting Left Position From Registry")); }) && step([&] {
+            move(twipsToPixels(convert::toSingle(setting(QStringLiteral("FormLeft"), QStringLiteral("75")))),
+                 y());
+        }) &&
+        step([] { statusLine(QStringLiteral("Getting BackColor From Registry")); }) && step([&] {
+            setBackColor(convert::toInt32(
+                setting(QStringLiteral("FormBackColor"), QString::number(kWindowBackground))));
+        }) &&
+        step([] { statusLine(QStringLiteral("Painting Controls")); }) && step([&] { labelBackcolor(); }) &&
+        step([&] { dlgFileOpen[0].Color = m_backColor; }) && step([&] {
+            font.FontName = setting(QStringLiteral("TextFontName"), QStringLiteral("ms sans serif"));
+        }) &&
+        fontStep([&] {
+            font.FontSize = convert::toSingle(setting(QStringLiteral("TextFontSize"), QStringLiteral("12")));
+        }) &&
+        fontStep([&] {
+            font.FontBold = convert::toBool(setting(QStringLiteral("TextFontBold"), QStringLiteral("False")));
+        }) &&
+        fontStep([&] {
+            font.FontItalic =
+                convert::toBool(setting(QStringLiteral("TextFontItalic"), QStringLiteral("False")));
+        }) &&
+        fontStep([&] {
+            font.Color = convert::toInt32(setting(QStringLiteral("TextFontColor"), QStringLiteral("0")));
+        }) &&
+        fontStep([&] {
+            font.FontUnderline =
+                convert::toBool(setting(QStringLiteral("TextFontUnderline"), QStringLiteral("False")));
+        }) &&
+        fontStep([&] {
+            font.FontStrikethru =
+                convert::toBool(setting(QStringLiteral("TextFontStrikeThru"), QStringLiteral("False")));
+        }) &&
+        step([] { statusLine(QStringLiteral("Setting Phonebook Fonts")); }) && step([&] { textFont(); });
+    *leave = !done;
+}
+
+bool Data::loadDatabase() {
+    ModulePhoneBook& m = pbm();
+    bool openedHere = false;
+    Steps step([&](const VbError& e) {
+        const ErrorAnswer a = openFailureBox(e);
+        // Ignore on a missing folder opens the book of the same name in the program folder.
+        if (a == ErrorAnswer::Ignore && e.number() == err::PathNotFound && !m.DatabaseFile) {
+            try {
+                m.DatabaseFile =
+                    std::make_unique<RecordFile>(AppPath() + m.DataBaseName, PhoneRecord::kLength);
+                openedHere = true;
+            } catch (const VbError&) {
+            }
+        }
+        return a;
+    });
+    CountResult counted;
+    const bool done = step([] { statusLine(QStringLiteral("Opening Database")); }) && step([&] {
+                          if (m.DataBasePath.isEmpty())
+                              m.DataBasePath = setting(QStringLiteral("DataBasePath"), AppPath());
+                          if (m.DataBaseName.isEmpty())
+                              m.DataBaseName = setting(QStringLiteral("DataBaseName"), kDefaultDatabase);
+                          if (m.DataBasePath.isEmpty()) m.DataBasePath = AppPath();
+                          if (m.DataBaseName.isEmpty()) m.DataBaseName = kDefaultDatabase;
+                      }) &&
+                      step([&] {
+                          if (!openedHere) openDatabase();
+                      }) &&
+                      step([&] {
+                          if (!m.AttachRef) m.AttachRef = std::make_unique<PbAttachRefClass>();
+                          try {
+                              m.AttachRef->openAttachFile(m.DataBasePath, m.names().base());
+                          } catch (const VbError& e) {
+                              // The index stays closed; attachments are then simply not found. Beside a
+                              // book whose folder is missing this passes without a second box.
+                              if (!openedHere)
+                                  MsgBox(QStringLiteral("Dorvane: ") + e.description(),
+                                         mb::OKOnly | mb::Critical, QString::number(e.number()));
+                          }
+                      }) &&
+                      step([&] {
+                          m.ClipFile = std::make_unique<RecordFile>(
+                              AppPath() + QStringLiteral("PhoneClip.q7B"), PhoneRecord::kLength);
+                      }) &&
+                      step([&] {
+                          frmSplash* splash = Forms::get<frmSplash>();
+                          const QString checking = QStringLiteral("Checking Record");
+                          counted = countDatabase([&](int n) { splash->setNumberedStatusLine(checking, n); });
+                          splash->showStatusNow(); // the last line is always painted
+                      });
+    if (done && counted.truncated) {
+        MsgBox(
+            QStringLiteral(
+                "This phone book holds more records than Dorvane can show.\r\n"
+                "Only the first %1 records are shown; the records after them are left in the file untouched.")
+                .arg(kMaxRecords),
+            mb::OKOnly | mb::Exclamation, QStringLiteral("Phonebook Too Large"));
+    }
+    return done && m.DatabaseFile;
+}
+
+void Data::Form_Load() {
+    ModulePhoneBook& m = pbm();
+    bool leave = false;
+    loadWindowSettings(&leave);
+    if (leave) return;
+    if (!loadDatabase()) return;
+
+    Steps step(OnError::Ignore);
+    step([&] {
+        m_bag = loadBagFile(m.names().settingsFile());
+        ReadDataBaseSettings(m_bag);
+        // A stale or foreign bag must not send a save past the blank slot.
+        if (m.current < 1) m.current = 1;
+        if (m.current > m.RecordCount + 1) m.current = m.RecordCount + 1;
+        m_bagLoaded = true;
+    });
+    step([&] {
+        // A missing bag is left behind empty, as the first open creates it.
+        if (!QFileInfo::exists(m.names().settingsFile()))
+            saveBagFile(m.names().settingsFile(), PropertyBag());
+    });
+    step([&] { FillRecordList(); });
+    step([&] { setCaption(); });
+    step([] { statusLine(QStringLiteral("Displaying Record in Text Boxes")); });
+    step([&] { m.readRecord(m.current); });
+    step([&] { ToDisplay(); });
+    step([] { statusLine(QStringLiteral("Getting Lock State From Registry")); });
+    step([&] {
+        setLocked(convert::toBool(setting(QStringLiteral("LockedDataBase"), QStringLiteral("False"))));
+    });
+    step([] { statusLine(QStringLiteral("Load Completed Successfully...")); });
+    step([&] {
+        OptFirst->setText(m.Label[0]);
+        OptLast->setText(m.Label[1]);
+        OptEmail->setText(m.Label[3]);
+    });
+    step([&] {
+        action(QStringLiteral("mnuSortFirst"))->setText(QStringLiteral("Sort &by ") + m.Label[0]);
+        action(QStringLiteral("mnuSortLast"))->setText(QStringLiteral("Sort b&y ") + m.Label[1]);
+    });
+    step([&] { CoolBar1->setFixedWidth(std::max(0, width() - twipsToPixels(100))); });
+    step([&] { putLabels(); });
+}
+
+void Data::setLocked(bool value) {
+    for (int i = 0; i < 7; ++i)
+        txtInfo[i]->setReadOnly(value);
+    locked = value;
+    if (QAction* lock = toolbarButton(Toolbar1, 16)) lock->setChecked(value);
+}
+
+void Data::setCaption() {
+    const ModulePhoneBook& m = pbm();
+    setWindowTitle(QStringLiteral("Phonebook Record: ") + convert::signPlace(m.current) +
+                   QStringLiteral(" of ") + convert::signPlace(m.RecordCount));
+}
+
+void Data::saveWindowSettings() {
+    Steps step(OnError::Ignore);
+    if (!isMinimized()) {
+        step([&] { save(QStringLiteral("FormTop"), convert::fromNumber(pixelsToTwips(y()))); });
+        step([&] { save(QStringLiteral("FormLeft"), convert::fromNumber(pixelsToTwips(x()))); });
+        step([&] { save(QStringLiteral("FormWidth"), convert::fromNumber(pixelsToTwips(width()))); });
+        step([&] { save(QStringLiteral("FormHeight"), convert::fromNumber(pixelsToTwips(height()))); });
+    }
+    step([&] {
+        save(QStringLiteral("FormWindowState"), isMaximized() ? QStringLiteral("2") : QStringLiteral("0"));
+    });
+    step([&] { save(QStringLiteral("DataBasePath"), pbm().DataBasePath); });
+    step([&] { save(QStringLiteral("DataBaseName"), pbm().DataBaseName); });
+    step([&] { save(QStringLiteral("FormBackColor"), QString::number(m_backColor)); });
+    step([&] { save(QStringLiteral("FormBackPicture"), BackPic); });
+    const QFont f = txtInfo[0]->font();
+    step([&] { save(QStringLiteral("TextFontName"), f.family()); });
+    step([&] { save(QStringLiteral("TextFontSize"), convert::fromNumber(f.pointSizeF())); });
+    step([&] { save(QStringLiteral("TextFontBold"), convert::fromBool(f.bold())); });
+    step([&] { save(QStringLiteral("TextFontItalic"), convert::fromBool(f.italic())); });
+    step([&] {
+        save(QStringLiteral("TextFontColor"),
+             QString::number(colourToStored(txtInfo[0]->palette().color(QPalette::Text))));
+    });
+    step([&] { save(QStringLiteral("TextFontUnderline"), convert::fromBool(f.underline())); });
+    step([&] { save(QStringLiteral("TextFontStrikeThru"), convert::fromBool(f.strikeOut())); });
+    step([&] { save(QStringLiteral("LockedDataBase"), convert::fromBool(locked)); });
+    step([&] { save(QStringLiteral("KeepAutomaticLabel"), convert::fromBool(pbm().KeepAutomaticLabel)); });
+}
+
+void Data::Form_Unload() {
+    ModulePhoneBook& m = pbm();
+    Steps step(OnError::Ignore);
+    // With no book open there is no record to save and no bag to write: a bag of
+    // defaults must never replace the book's real one.
+    if (m_bagLoaded) step([&] { CheckChanges(); });
+    saveWindowSettings();
+    if (m_bagLoaded) {
+        step([&] {
+            PropertyBag bag;
+            WriteDataBaseSettings(bag);
+            saveBagFile(m.names().settingsFile(), bag);
+        });
+    }
+    m_bagLoaded = false;
+    step([&] { m.DatabaseFile.reset(); });
+    step([&] { m.ClipFile.reset(); });
+    step([&] {
+        if (m.AttachRef) m.AttachRef->close();
+    });
+}
+
+} // namespace pb

@@ -1,0 +1,414 @@
+// The phone book window's menu bar, right-click menu and toolbars.
+#include "data/module_phonebook.h"
+#include "phonebook/data.h"
+#include "workspace/error_steps.h"
+#include "workspace/module_services.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace pb {
+
+namespace {
+
+using Handler = std::function<void()>;
+
+struct MenuBuilder {
+    Data* window;
+    std::map<QString, QAction*>& actions;
+
+    // An item; without a handler its command is not there yet, so it is disabled.
+    QAction* item(QMenu* menu, const char* name, const char* caption, const char* shortcut = nullptr,
+                  Handler handler = {}, bool hidden = false) {
+        auto* a = menu->addAction(QString::fromLatin1(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        if (shortcut) {
+            a->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+            a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            window->addAction(a); // shortcuts act while the window has the focus
+        }
+        if (handler)
+            QObject::connect(a, &QAction::triggered, window, [handler] { handler(); });
+        else
+            a->setEnabled(false);
+        a->setVisible(!hidden);
+        actions[a->objectName()] = a;
+        return a;
+    }
+    QMenu* sub(QMenu* parent, const char* name, const char* caption, bool hidden = false) {
+        QMenu* m = parent->addMenu(QString::fromLatin1(caption));
+        m->setObjectName(QString::fromLatin1(name));
+        m->menuAction()->setObjectName(QString::fromLatin1(name));
+        m->menuAction()->setVisible(!hidden);
+        actions[m->objectName()] = m->menuAction();
+        return m;
+    }
+    QMenu* top(const char* name, const char* caption) {
+        QMenu* m = window->menuBar->addMenu(QString::fromLatin1(caption));
+        m->setObjectName(QString::fromLatin1(name));
+        m->menuAction()->setObjectName(QString::fromLatin1(name));
+        actions[m->objectName()] = m->menuAction();
+        return m;
+    }
+    static void sep(QMenu* m, bool hidden = false) { m->addSeparator()->setVisible(!hidden); }
+};
+
+} // namespace
+
+void Data::buildMenus() {
+    MenuBuilder b{this, m_actions};
+
+    QMenu* file = b.top("mnuFile", "&File");
+    b.item(file, "mnuNewDataBase", "New Data&base...");
+    b.sep(file);
+    b.item(file, "mnuOpen", "&Open...", "Ctrl+O");
+    b.item(file, "mnuSearch", "&Search...");
+    b.sep(file);
+    QMenu* newRecord = b.sub(file, "mnuNew", "&New Record");
+    b.item(newRecord, "mnuSortedPosition", "At &Sorted Position", nullptr,
+           [this] { mnuSortedPosition_Click(); });
+    b.sep(newRecord);
+    b.item(newRecord, "mnuInsertBefore", "&Before Current", nullptr, [this] { mnuInsertBefore_Click(); });
+    b.item(newRecord, "mnuInsertAfter", "&After Current", "Ctrl+R", [this] { mnuInsertAfter_Click(); });
+    b.item(newRecord, "mnuInsertBegining", "At Be&gining", nullptr, [this] { mnuInsertBegining_Click(); });
+    b.item(newRecord, "mnuInsertEnd", "At En&d", nullptr, [this] { mnuInsertEnd_Click(); });
+    b.sep(file);
+    b.item(file, "mnuAttach", "Attac&h to this Record... ", "Ctrl+A");
+    QMenu* load = b.sub(file, "mnuLoadAttachment", "&Load Attachment");
+    b.item(load, "mnuSoundAtt", "&Sound", nullptr, {}, true);
+    b.item(load, "mnuMovieAtt", "&Movie", nullptr, {}, true);
+    b.item(load, "mnuFileAtt", "File &Type", nullptr, {}, true);
+    b.sep(load);
+    b.item(load, "mnuRemoveAttachment", "R&emove Attachment", nullptr, {}, true);
+    b.sep(file);
+    b.item(file, "mnuSave", "Save &Changes", "Ctrl+S", [this] { mnuSave_Click(); });
+    b.item(file, "mnuSaveDataBaseAs", "Save Database &As...");
+    b.sep(file);
+    QMenu* preview = b.sub(file, "mnuPreview", "Pre&view Records");
+    b.item(preview, "mnuCustomBrowser", "In &WebSurfer...", "F9");
+    b.item(preview, "mnuFilePreview", "In &TextEditor...");
+    QMenu* mail = b.sub(file, "mnuMail", "&Mail");
+    b.item(mail, "mnuMailTo", "To &Contact");
+    b.item(mail, "mnuInfoAbout", "&Info about Contact");
+    b.item(mail, "mnuSendAllRecords", "&All Records");
+    b.sep(file);
+    b.item(file, "mnuRead", "&Read", "F8", {}, true);
+    b.sep(file, true);
+    b.item(file, "mnuDelete", "&Delete This Record", nullptr, [this] { mnuDelete_Click(); });
+    b.sep(file);
+    b.item(file, "mnuPrint", "&Print...", "Ctrl+P");
+    b.sep(file);
+    QMenu* manage = b.sub(file, "mnuManagment", "Mana&gment");
+    b.item(manage, "mnuSortFirst", "Sort &by FirstName");
+    b.item(manage, "mnuSortLast", "Sort b&y LastName");
+    b.sep(manage);
+    b.item(manage, "mnuBackUp", "Back&up Database");
+    QMenu* exportMenu = b.sub(manage, "mnuExport", "E&xport Database");
+    b.item(exportMenu, "mnuSaveAsHtml", "To A &Web Page(.htm)...");
+    b.item(exportMenu, "mnuSaveAs", "To A &Text File(.txt)...");
+    b.item(exportMenu, "mnuTransform", "To An A&ccess File(.mdb)...");
+    b.sep(file);
+    b.item(file, "mnuProperties", "Proper&ties...");
+    b.sep(file);
+    b.item(file, "mnuClose", "Close Phoneboo&k", "Alt+Backspace");
+
+    QMenu* edit = b.top("mnuEdit", "&Edit");
+    b.item(edit, "mnuFind", "&Find...", "Ctrl+F");
+    b.item(edit, "mnuFindNext", "Find Next", "F3");
+    b.sep(edit);
+    b.item(edit, "mnuCopy", "C&opy", "Ctrl+C");
+    b.item(edit, "mnuCut", "C&ut", "Ctrl+X");
+    b.item(edit, "mnuPaste", "P&aste", "Ctrl+V");
+    b.sep(edit);
+    b.item(edit, "mnuClear", "C&lear all", nullptr, [this] { mnuClear_Click(); });
+    b.sep(edit);
+    b.item(edit, "mnuRefresh", "&Refresh");
+
+    QMenu* view = b.top("mnuView", "&View");
+    b.item(view, "mnuReport", "Phonebook &Report...", "F6");
+    b.sep(view);
+    b.item(view, "mnuAppFolder", "&Application Folder...");
+    b.item(view, "mnuDBFolder", "&Database Folder...");
+    b.item(view, "mnuDBAttacmentsFolder", "Database A&ttachments Folder...");
+
+    QMenu* tools = b.top("mnuTools", "&Tools");
+    QMenu* settings = b.sub(tools, "mnuSettings", "&Settings", true);
+    b.item(settings, "mnuFont", "&Font...");
+    b.item(settings, "mnuBackColors", "Back&Color...");
+    b.item(settings, "mnuBackPic", "Back&Picture...", nullptr, {}, true);
+    QMenu* restore = b.sub(settings, "mnuRestore", "&Restore", true);
+    b.item(restore, "MnuHeightandWidth", "Default &Height and Width");
+    b.item(restore, "mnuFontandColor", "Default &Font and Color");
+    b.item(restore, "mnuRemoveBackPic", "Remove &BackPicture", nullptr, {}, true);
+    b.item(tools, "mnuLinkward", "&Linkward...");
+    b.item(tools, "mnuProHandler", "&WebSurfer...");
+    b.item(tools, "mnuTextEditor", "&TextEditor...");
+    b.item(tools, "mnuDiaries", "&NotePapers...", "Ctrl+N");
+    b.item(tools, "mnuPhoneDialer", "&PhoneDialer...", nullptr, {}, true);
+    b.item(tools, "mnuAlarm", "Alar&m");
+    b.sep(tools);
+    b.item(tools, "mnuOptions", "&Options...");
+
+    QMenu* online = b.top("mnuOnline", "&Online");
+    b.item(online, "mnuProduct", "Product &Page");
+    b.item(online, "mnuHome", "Publisher &Home");
+    b.item(online, "mnuCatalog", "Publisher &Catalog");
+    b.item(online, "mnuStore", "Publisher &Store");
+    b.item(online, "mnuFeed", "Publisher S&upport/Feedback");
+    b.sep(online);
+    b.item(online, "mnuFree", "&Free Downloads");
+    QMenu* news = b.sub(online, "mnuNews", "&Daily News");
+    b.item(news, "mnuTech", "Technology");
+    b.item(news, "mnuEntertain", "Entertainment");
+    b.item(news, "mnuBusiness", "Business");
+    b.item(news, "mnuSport", "Sports");
+    b.item(news, "mnWorld", "World");
+
+    QMenu* window = b.top("mnuWindow", "&Window");
+    b.item(window, "mnuTH", "Tile &Horizentally");
+    b.item(window, "mnuTV", "Tile &Vertically");
+    b.item(window, "mnuCascade", "&Cascade");
+    b.item(window, "mnuArrange", "&Arrange Icons");
+
+    QMenu* help = b.top("mnuHelp", "&Help");
+    b.item(help, "mnuContents", "&Contents... ", "F1");
+    b.sep(help);
+    b.item(help, "mnuAbout", "&About Dorvane...");
+
+    // The right-click menu of the window's surface.
+    mnuBackColor = new QMenu(QStringLiteral("BackGround"), this);
+    mnuBackColor->setObjectName(QStringLiteral("mnuBackColor"));
+    b.item(mnuBackColor, "mnuRNext", "&Next            Shift+Right", nullptr, [this] { mnuRNext_Click(); });
+    b.item(mnuBackColor, "mnuRPrevious", "&Previous    Shift+Left", nullptr,
+           [this] { mnuRPrevious_Click(); });
+    b.item(mnuBackColor, "mnuRBegining", "&Begining    Shift+Down", nullptr,
+           [this] { mnuRBegining_Click(); });
+    b.item(mnuBackColor, "mnuREnd", "&End             Shift+Up", nullptr, [this] { mnuREnd_Click(); });
+    b.sep(mnuBackColor);
+    b.item(mnuBackColor, "mnuRFont", "&Font...");
+    QMenu* colours = b.sub(mnuBackColor, "mnuBackColorChoice", "Back&Color");
+    for (const auto& [name, caption] :
+         std::initializer_list<std::pair<const char*, const char*>>{{"mnuBlack", "&Black"},
+                                                                    {"mnuWhite", "&White"},
+                                                                    {"mnuYellow", "&Yellow"},
+                                                                    {"mnuGreen", "&Green"},
+                                                                    {"mnuRed", "&Red"},
+                                                                    {"mnuBlue", "Bl&ue"},
+                                                                    {"mnuCyan", "&Cyan"},
+                                                                    {"mnuMagenta", "&Magenta"}})
+        b.item(colours, name, caption);
+    b.sep(colours);
+    b.item(colours, "mnuOther", "&Other...");
+    QMenu* rrestore = b.sub(mnuBackColor, "mnuRRestore", "&Restore");
+    b.item(rrestore, "mnuRHandW", "Default &Height and Width");
+    b.item(rrestore, "mnuRFandC", "Default &Font and Color");
+    b.item(rrestore, "mnuRRemovePic", "Remove &BackPicture", nullptr, {}, true);
+}
+
+namespace {
+
+// Keys whose commands exist; every other button is shown disabled.
+bool isBuilt(const QString& key) {
+    static const QStringList built = {
+        QStringLiteral("NewRecord"),      QStringLiteral("SaveRecord"),   QStringLiteral("Lock"),
+        QStringLiteral("PreviousRecord"), QStringLiteral("EndRecord"),    QStringLiteral("BeginingRecord"),
+        QStringLiteral("NextRecord"),     QStringLiteral("Insert"),       QStringLiteral("Save"),
+        QStringLiteral("InsertSorted"),   QStringLiteral("InsertBefore"), QStringLiteral("InsertAfter"),
+        QStringLiteral("InsertBegining"), QStringLiteral("InsertEnd")};
+    return built.contains(key);
+}
+
+struct Button {
+    const char* key; // nullptr: a placeholder
+    const char* tip;
+    int picture;
+    bool hidden;
+};
+
+struct MenuItem {
+    const char* caption;
+    const char* key;
+};
+
+QIcon pictureFor(int n) {
+    static const std::map<int, const char*> files = {
+        {1, "tb01-newrecord"},   {2, "tb02-save"},    {3, "tb03-open"},       {4, "tb04-copy"},
+        {5, "tb05-cut"},         {6, "tb06-paste"},   {7, "tb07-print"},      {8, "tb08-find"},
+        {13, "tb13-previous"},   {14, "tb14-end"},    {15, "tb15-beginning"}, {16, "tb16-next"},
+        {17, "tb17-notepapers"}, {18, "tb18-insert"}, {20, "tb20-write"},     {21, "tb21-send"},
+        {22, "tb22-preview"},    {24, "tb24-lock"},   {26, "tb26-options"}};
+    const auto it = files.find(n);
+    return it == files.end() ? QIcon()
+                             : QIcon(QStringLiteral(":/icons/%1.png").arg(QString::fromLatin1(it->second)));
+}
+
+QAction* addPlaceholder(QToolBar* bar) {
+    auto* spacer = new QWidget(bar);
+    spacer->setFixedWidth(8);
+    return bar->addWidget(spacer);
+}
+
+} // namespace
+
+void Data::buildToolbars() {
+    const auto addButtons = [this](QToolBar* bar, std::initializer_list<Button> buttons,
+                                   const std::map<QString, std::vector<MenuItem>>& menus,
+                                   void (Data::*click)(const QString&),
+                                   void (Data::*menuClick)(const QString&)) {
+        for (const Button& btn : buttons) {
+            if (!btn.key && !btn.tip && btn.picture < 0) {
+                bar->addSeparator();
+                continue;
+            }
+            if (!btn.key && !btn.hidden) {
+                addPlaceholder(bar);
+                continue;
+            }
+            const QString key = btn.key ? QString::fromLatin1(btn.key) : QString();
+            auto* a =
+                new QAction(pictureFor(btn.picture), btn.tip ? QString::fromLatin1(btn.tip) : QString(), bar);
+            a->setObjectName(key.isEmpty() ? QStringLiteral("tbBlank") : QStringLiteral("tb") + key);
+            a->setData(key);
+            a->setToolTip(btn.tip ? QString::fromLatin1(btn.tip) : QString());
+            bar->addAction(a);
+            a->setVisible(!btn.hidden);
+            a->setEnabled(!btn.hidden && isBuilt(key));
+            if (key == QLatin1String("Lock")) a->setCheckable(true);
+            connect(a, &QAction::triggered, this, [this, click, key] { (this->*click)(key); });
+            const auto m = menus.find(key);
+            if (m != menus.end()) {
+                auto* menu = new QMenu(bar);
+                for (const MenuItem& it : m->second) {
+                    const QString itemKey = QString::fromLatin1(it.key);
+                    if (QString::fromLatin1(it.caption) == QLatin1String("-")) {
+                        menu->addSeparator();
+                        continue;
+                    }
+                    QAction* ia = menu->addAction(QString::fromLatin1(it.caption));
+                    ia->setData(itemKey);
+                    ia->setObjectName(QStringLiteral("tbm") + itemKey);
+                    ia->setEnabled(isBuilt(itemKey));
+                    connect(ia, &QAction::triggered, this,
+                            [this, menuClick, itemKey] { (this->*menuClick)(itemKey); });
+                }
+                a->setMenu(menu);
+                if (auto* tb = qobject_cast<QToolButton*>(bar->widgetForAction(a)))
+                    tb->setPopupMode(QToolButton::MenuButtonPopup);
+            }
+        }
+    };
+
+    addButtons(Toolbar1,
+               {{"NewRecord", "New Record", 1, false},
+                {"Open", "Open", 3, false},
+                {"SaveRecord", "Save Changes", 2, false},
+                {nullptr, nullptr, 0, false},
+                {"Preview", "Preview in WebSurfer", 22, false},
+                {"OpenData", "Open DataBase", 3, true},
+                {"FindRecord", "Find ", 8, false},
+                {nullptr, nullptr, 0, false},
+                {"CopyRecord", "Copy Record", 4, false},
+                {"CutRecord", "Cut Record", 5, false},
+                {"PasteRecord", "Paste Record", 6, false},
+                {nullptr, nullptr, 0, false},
+                {"PrintRecord", "Print Otpions", 7, false},
+                {nullptr, nullptr, 0, false},
+                {nullptr, nullptr, 0, true},
+                {"Lock", "Lock/Unlock", 24, false}},
+               {{QStringLiteral("SaveRecord"),
+                 {{"Save Changes", "Save"},
+                  {"Save DataBase As...", "SaveDBas"},
+                  {"-", "l0"},
+                  {"Save DataBase As Text", "SaveText"},
+                  {"Save DataBase As Html", "SaveHtml"}}}},
+               &Data::Toolbar1_ButtonClick, &Data::Toolbar1_ButtonMenuClick);
+
+    addButtons(Toolbar2,
+               {{"PreviousRecord", "Previous (Shift+LeftArrow)", 13, false},
+                {nullptr, nullptr, -1, false},
+                {"EndRecord", "End (Shift+UpArrow)", 14, false},
+                {"BeginingRecord", "Begining (Shift+DownArrow)", 15, false},
+                {nullptr, nullptr, -1, false},
+                {"NextRecord", "Next (Shift+RightArrow)", 16, false},
+                {nullptr, nullptr, 0, false},
+                {"Insert", "Insert a Record", 18, false},
+                {nullptr, nullptr, 0, false},
+                {"Write", "Write Mail to Contact", 20, false},
+                {"Send", "Send Now", 21, false},
+                {nullptr, nullptr, 0, false},
+                {"NotePapers", "NotePapers", 17, false},
+                {"Options", "Options", 26, false}},
+               {{QStringLiteral("Insert"),
+                 {{"Insert Sorted", "InsertSorted"},
+                  {"-", "l1"},
+                  {"Insert Before", "InsertBefore"},
+                  {"Insert After", "InsertAfter"},
+                  {"Insert at Begining", "InsertBegining"},
+                  {"Insert at End", "InsertEnd"}}},
+                {QStringLiteral("Write"),
+                 {{"Send Mail to Contact", "SendMail"},
+                  {"Send Info about Contact", "SendInfo"},
+                  {"Send all Records", "SendAll"}}}},
+               &Data::Toolbar2_ButtonClick, &Data::Toolbar2_ButtonMenuClick);
+}
+
+void Data::Toolbar1_ButtonClick(const QString& key) {
+    Steps step(OnError::Ignore);
+    if (key == QLatin1String("NewRecord")) {
+        step([] { playSound(sound::ToolbarClick); });
+        step([&] { InsertAtEnd(QString(), QString()); });
+        step([&] { FillRecordList(); });
+    } else if (key == QLatin1String("SaveRecord")) {
+        step([] { playSound(sound::ToolbarClick); });
+        step([&] { AddIt(); });
+    } else if (key == QLatin1String("Lock")) {
+        step([] { playSound(sound::Lock); });
+        QAction* lock = toolbarButton(Toolbar1, 16);
+        if (lock && lock->isChecked()) {
+            step([&] { CheckChanges(); });
+            step([&] { setLocked(true); });
+        } else {
+            step([&] { setLocked(false); });
+        }
+    }
+}
+
+void Data::Toolbar1_ButtonMenuClick(const QString& key) {
+    Steps step(OnError::Ignore);
+    if (key == QLatin1String("Save")) step([&] { AddIt(); });
+}
+
+void Data::Toolbar2_ButtonClick(const QString& key) {
+    Steps step(OnError::Ignore);
+    const std::map<QString, std::function<void()>> nav = {
+        {QStringLiteral("PreviousRecord"), [this] { MovePrevious(); }},
+        {QStringLiteral("EndRecord"), [this] { MoveLast(); }},
+        {QStringLiteral("BeginingRecord"), [this] { MoveFirst(); }},
+        {QStringLiteral("NextRecord"), [this] { MoveNext(); }}};
+    if (const auto it = nav.find(key); it != nav.end()) {
+        step([] { playSound(sound::Navigate); });
+        step(it->second);
+    } else if (key == QLatin1String("Insert")) {
+        step([] { playSound(sound::ToolbarClick); });
+        step([&] { InsertAfter(QStringLiteral("*Inserted Record*"), QString()); });
+        step([&] { FillRecordList(); });
+    }
+}
+
+void Data::Toolbar2_ButtonMenuClick(const QString& key) {
+    Steps step(OnError::Ignore);
+    if (key == QLatin1String("InsertSorted"))
+        step([&] { mnuSortedPosition_Click(); });
+    else if (key == QLatin1String("InsertAfter"))
+        step([&] { mnuInsertAfter_Click(); });
+    else if (key == QLatin1String("InsertBefore"))
+        step([&] { mnuInsertBefore_Click(); });
+    else if (key == QLatin1String("InsertBegining"))
+        step([&] { mnuInsertBegining_Click(); });
+    else if (key == QLatin1String("InsertEnd"))
+        step([&] { mnuInsertEnd_Click(); });
+}
+
+} // namespace pb

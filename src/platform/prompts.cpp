@@ -1,0 +1,153 @@
+#include "platform/prompts.h"
+
+#include "platform/common_dialog.h"
+#include "platform/units.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace pb {
+
+namespace {
+
+class WidgetPrompts final : public Prompts {
+public:
+    int msgBox(const QString& prompt, int style, const QString& title) override {
+        QMessageBox box(QApplication::activeWindow());
+        box.setWindowTitle(title);
+        box.setText(prompt);
+        switch (style & 0x70) {
+        case mb::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case mb::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case mb::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case mb::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            break;
+        }
+        struct Choice {
+            QMessageBox::StandardButton button;
+            int answer;
+        };
+        std::vector<Choice> choices;
+        switch (style & 0x7) {
+        case mb::OKCancel:
+            choices = {{QMessageBox::Ok, mb::OK}, {QMessageBox::Cancel, mb::Cancel}};
+            break;
+        case mb::AbortRetryIgnore:
+            choices = {{QMessageBox::Abort, mb::Abort},
+                       {QMessageBox::Retry, mb::Retry},
+                       {QMessageBox::Ignore, mb::Ignore}};
+            break;
+        case mb::YesNoCancel:
+            choices = {
+                {QMessageBox::Yes, mb::Yes}, {QMessageBox::No, mb::No}, {QMessageBox::Cancel, mb::Cancel}};
+            break;
+        case mb::YesNo:
+            choices = {{QMessageBox::Yes, mb::Yes}, {QMessageBox::No, mb::No}};
+            break;
+        case mb::RetryCancel:
+            choices = {{QMessageBox::Retry, mb::Retry}, {QMessageBox::Cancel, mb::Cancel}};
+            break;
+        default:
+            choices = {{QMessageBox::Ok, mb::OK}};
+            break;
+        }
+        for (const Choice& c : choices)
+            box.addButton(c.button);
+        const std::size_t def = static_cast<std::size_t>((style >> 8) & 0x3);
+        box.setDefaultButton(choices[def < choices.size() ? def : 0].button);
+        if (choices.size() == 1 || (style & 0x7) == mb::OKCancel || (style & 0x7) == mb::YesNoCancel ||
+            (style & 0x7) == mb::RetryCancel)
+            box.setEscapeButton(choices.back().button);
+        box.exec();
+        const auto clicked = box.standardButton(box.clickedButton());
+        for (const Choice& c : choices)
+            if (c.button == clicked) return c.answer;
+        return choices.back().answer;
+    }
+
+    QString inputBox(const QString& prompt, const QString& title, const QString& defaultText) override {
+        bool ok = false;
+        const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
+                                                   QLineEdit::Normal, defaultText, &ok);
+        return ok ? text : QString();
+    }
+
+    bool commonDialog(CommonDialog& d, DialogKind kind) override {
+        QWidget* parent = QApplication::activeWindow();
+        switch (kind) {
+        case DialogKind::Open:
+        case DialogKind::Save: {
+            QString start = d.FileName.isEmpty() ? d.InitDir : d.FileName;
+            QString selected = d.qtSelectedFilter();
+            const QString filter = CommonDialog::qtFilter(d.Filter);
+            const QString name =
+                kind == DialogKind::Open
+                    ? QFileDialog::getOpenFileName(parent, d.DialogTitle, start, filter, &selected)
+                    : QFileDialog::getSaveFileName(parent, d.DialogTitle, start, filter, &selected);
+            if (name.isEmpty()) return false;
+            d.FileName = name;
+            if (kind == DialogKind::Save && !d.DefaultExt.isEmpty() && QFileInfo(name).suffix().isEmpty())
+                d.FileName += QLatin1Char('.') + d.DefaultExt;
+            return true;
+        }
+        case DialogKind::Color: {
+            const QColor c = QColorDialog::getColor(colourFromStored(d.Color), parent);
+            if (!c.isValid()) return false;
+            d.Color = colourToStored(c);
+            return true;
+        }
+        case DialogKind::Font: {
+            QFont f(d.FontName);
+            f.setPointSizeF(d.FontSize > 0 ? d.FontSize : 8.25);
+            f.setBold(d.FontBold);
+            f.setItalic(d.FontItalic);
+            f.setUnderline(d.FontUnderline);
+            f.setStrikeOut(d.FontStrikethru);
+            bool ok = false;
+            const QFont chosen = QFontDialog::getFont(&ok, f, parent);
+            if (!ok) return false;
+            d.FontName = chosen.family();
+            d.FontSize = chosen.pointSizeF();
+            d.FontBold = chosen.bold();
+            d.FontItalic = chosen.italic();
+            d.FontUnderline = chosen.underline();
+            d.FontStrikethru = chosen.strikeOut();
+            return true;
+        }
+        }
+        return false;
+    }
+};
+
+Prompts*& current() {
+    static Prompts* p = nullptr;
+    return p;
+}
+
+} // namespace
+
+Prompts& prompts() {
+    static WidgetPrompts real;
+    return current() ? *current() : real;
+}
+
+void setPrompts(Prompts* replacement) {
+    current() = replacement;
+}
+
+} // namespace pb

@@ -1,0 +1,60 @@
+#include "workspace/forms.h"
+
+#include "workspace/vantrel_mdi.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <algorithm>
+
+namespace pb {
+
+namespace {
+std::vector<Form*>& order() {
+    static std::vector<Form*> v;
+    return v;
+}
+} // namespace
+
+std::map<std::type_index, Form*>& Forms::map() {
+    static std::map<std::type_index, Form*> m;
+    return m;
+}
+
+void Forms::add(std::type_index type, Form* form) {
+    map()[type] = form;
+    order().push_back(form);
+}
+
+std::vector<Form*> Forms::loaded() {
+    return order();
+}
+
+void Forms::unload(Form* form) {
+    if (!form) return;
+    auto& m = map();
+    const auto it = std::find_if(m.begin(), m.end(), [&](const auto& p) { return p.second == form; });
+    if (it == m.end()) return; // already unloading
+    m.erase(it);
+    order().erase(std::remove(order().begin(), order().end(), form), order().end());
+    form->Form_Unload();
+    QWidget* w = form->widget();
+    w->hide();
+    // Deleted from the event loop, so a handler of the window still on the stack finishes safely.
+    w->deleteLater();
+}
+
+void Forms::show(Form* form) {
+    if (!form) return;
+    QWidget* w = form->widget();
+    if (form->isMdiChild()) Forms::get<VantrelMDI>()->adopt(w);
+    if (w->isMinimized())
+        w->showNormal();
+    else
+        w->show();
+}
+
+void Forms::flushDeleted() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace pb

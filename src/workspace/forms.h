@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QWidget>
+#include <map>
+#include <typeindex>
+#include <vector>
+
+namespace pb {
+
+// A window of the program: loaded once on first use, unloaded by its Close
+// command or the frame's unload. Settings are saved in Form_Unload, never in a
+// destructor.
+class Form {
+public:
+    virtual ~Form() = default;
+    virtual QWidget* widget() = 0;
+    virtual void Form_Load() {}
+    virtual void Form_Unload() {}
+    // An MDI child is shown inside the frame; other windows stand on their own.
+    virtual bool isMdiChild() const { return false; }
+};
+
+// The one instance of each window.
+class Forms {
+public:
+    // The loaded window, created (and its Form_Load run) on first use.
+    template <class F> static F* get() {
+        if (F* f = find<F>()) return f;
+        auto* f = new F();
+        add(typeid(F), f);
+        f->Form_Load();
+        return f;
+    }
+    template <class F> static F* find() {
+        const auto it = map().find(typeid(F));
+        return it == map().end() ? nullptr : static_cast<F*>(it->second);
+    }
+    template <class F> static void unload() { unload(find<F>()); }
+    // Runs the window's Form_Unload, then removes it; safe while one of its handlers runs.
+    static void unload(Form* form);
+    // Every loaded window, in the order they were loaded.
+    static std::vector<Form*> loaded();
+    // Shows a window modeless and restores it from minimised; MDI children go into the frame.
+    static void show(Form* form);
+    // Destroys what unloading scheduled (tests and shut-down).
+    static void flushDeleted();
+
+private:
+    static void add(std::type_index type, Form* form);
+    static std::map<std::type_index, Form*>& map();
+};
+
+} // namespace pb

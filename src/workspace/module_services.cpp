@@ -1,0 +1,122 @@
+#include "workspace/module_services.h"
+
+#include "data/module_phonebook.h"
+#include "phonebook/data.h"
+#include "platform/app_path.h"
+#include "platform/prompts.h"
+#include "workspace/error_steps.h"
+#include "workspace/forms.h"
+#include "workspace/vantrel_mdi.h"
+
+#include <functional>
+#include <memory>
+#include <utility>
+
+namespace pb {
+
+namespace {
+
+std::unique_ptr<HelpClass>& errHelpSlot() {
+    static std::unique_ptr<HelpClass> h;
+    return h;
+}
+std::unique_ptr<HelpClass>& soundHelpSlot() {
+    static std::unique_ptr<HelpClass> h;
+    return h;
+}
+
+// The windows ShowForm knows, in the order it compares their names.
+const std::vector<std::pair<QString, std::function<Form*()>>>& knownForms() {
+    static const std::vector<std::pair<QString, std::function<Form*()>>> table = {
+        {QStringLiteral("Data"), [] { return static_cast<Form*>(Forms::get<Data>()); }},
+    };
+    return table;
+}
+
+} // namespace
+
+HelpClass& ErrHelp() {
+    if (!errHelpSlot()) errHelpSlot() = std::make_unique<HelpClass>();
+    return *errHelpSlot();
+}
+HelpClass& SoundHelp() {
+    if (!soundHelpSlot()) soundHelpSlot() = std::make_unique<HelpClass>();
+    return *soundHelpSlot();
+}
+void releaseErrHelp() {
+    errHelpSlot().reset();
+}
+bool errHelpExists() {
+    return errHelpSlot() != nullptr;
+}
+
+void playSound(int id) {
+    SoundHelp().PlaySoundNumber(id, pbm().PlaySoundEffect);
+}
+
+void ShowForm(const QString& FormName) {
+    Steps step(OnError::Ignore);
+    step([] { playSound(sound::OpenWindow); });
+    for (const auto& [name, make] : knownForms()) {
+        if (name != FormName) continue;
+        Form* form = nullptr;
+        step([&] { form = make(); });
+        step([&] { Forms::show(form); });
+        step([&] {
+            if (form) form->widget()->setFocus();
+        });
+        return;
+    }
+}
+
+QString SelectFileName() {
+    QString result;
+    Steps step(OnError::Ignore);
+    CommonDialog* d = nullptr;
+    step([&] { d = &Forms::get<VantrelMDI>()->MDICD; });
+    if (!d) return result;
+    d->DialogTitle = QStringLiteral("Select a file name");
+    d->CancelError = true;
+    d->FileName.clear();
+    d->Filter = QStringLiteral(
+        "All Files|*.q7b; *.bmp; *.dib; *.jpg; *.gfif; *.jpe; *.jpeg; *.gif; *.wmf; *.emf;*.cur; *.ico; "
+        "*.txt; "
+        "*.css; *.as; *.exc; *.dic; *.rtf; *.wri; *.htm; *.html; *.chm;*.doc; *.log;*.hlp; *.exe; *.mp3; "
+        "*.wav; "
+        "*.mid; *.midi; *.rmi;*.avi;*.mpeg; *.mpe; *.mpa; *.mpg; *.m1v; *mp2v; *.wmv; *.wmx; *.asf;*.cda; "
+        "*.dat|Text "
+        "Files| *.txt; *.css; *.as; *.exc; *.dic; *.rtf; *.wri;*.doc; *.log;|Web Files| *.htm; *.html; "
+        "*.shtm; "
+        "*.shtml;|Help Files|*.chm; *.hlp;|Picture Files|*.bmp; *.dib; *.jpg; *.gfif; *.jpe; *.jpeg; *.gif; "
+        "*.wmf; "
+        "*.emf; *.cur; *.ico;|Sound Files| *.mp3; *.wav; *.mid; *.midi;|Movie Files| *.rmi; *.avi; *.mpeg; "
+        "*.mpe; "
+        "*.mpa; *.mpg; *.m1v; *mp2v; *.wmv; *.wmx; *.asf;*.cda; *.dat|Executable Files|*.exe|Phonebook "
+        "Database|*.q7b;");
+    d->FilterIndex = 1;
+    try {
+        d->ShowOpen();
+    } catch (const VbError& e) {
+        if (e.number() == err::Cancelled) return {};
+    } catch (...) {
+    }
+    return d->FileName;
+}
+
+QString AppPath() {
+    return programFolder();
+}
+
+void ShowHelpFile(const QString& HelpFile) {
+    HelpClass help;
+    try {
+        help.Show(HelpFile, QString());
+    } catch (const VbError& e) {
+        if (e.number() == err::HelpFailed)
+            MsgBox(e.description(), mb::OKOnly | mb::Critical,
+                   QStringLiteral("ERROR") + QString::number(e.number()) + QLatin1Char(' ') +
+                       e.description());
+    }
+}
+
+} // namespace pb

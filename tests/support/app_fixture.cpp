@@ -1,0 +1,55 @@
+#include "app_fixture.h"
+
+#include "data/module_phonebook.h"
+#include "platform/app_path.h"
+#include "platform/settings_store.h"
+#include "workspace/forms.h"
+#include "workspace/module_services.h"
+
+#include <QDir>
+#include <QSettings>
+
+namespace pbtest {
+
+void AppFixture::SetUp() {
+    ASSERT_TRUE(tmp.isValid());
+    QDir().mkpath(tmp.path() + QStringLiteral("/app"));
+    QDir().mkpath(tmp.path() + QStringLiteral("/config"));
+    pb::setProgramFolder(tmp.path() + QStringLiteral("/app"));
+    pb::SettingsStore::setFolder(tmp.path() + QStringLiteral("/config"));
+    pb::ModulePhoneBook::reset();
+    prompts = std::make_unique<ScriptedPrompts>();
+    sounds = std::make_unique<RecordingSound>();
+    shell = std::make_unique<RecordingShell>();
+}
+
+void AppFixture::TearDown() {
+    // Close whatever the test left open without asking anything further.
+    for (pb::Form* f : pb::Forms::loaded())
+        pb::Forms::unload(f);
+    pb::Forms::flushDeleted();
+    pb::releaseErrHelp();
+    prompts.reset();
+    sounds.reset();
+    shell.reset();
+    pb::ModulePhoneBook::reset();
+    pb::setProgramFolder({});
+}
+
+QString AppFixture::appDir() const {
+    return tmp.path() + QStringLiteral("/app/");
+}
+
+QString AppFixture::settingsFile() const {
+    return pb::SettingsStore::fileFor(pb::kAppName);
+}
+
+QString AppFixture::setting(const QString& key, const QString& def) const {
+    return pb::SettingsStore::GetSetting(pb::kAppName, pb::kSection, key, def);
+}
+
+void AppFixture::putSetting(const QString& key, const QString& value) const {
+    pb::SettingsStore::SaveSetting(pb::kAppName, pb::kSection, key, value);
+}
+
+} // namespace pbtest

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+namespace pbtest {
+
+// Builds records byte by byte, independent of the program's own record code:
+// eight blank-padded Windows-1252 fields of 20, 20, 27, 33, 40, 80, 60 and 160 bytes.
+struct Rec {
+    QString first, last, phone, email, company, address, picture, comments;
+};
+QByteArray recordBytes(const Rec& r);
+QByteArray nulRecord();
+QByteArray bookBytes(const std::vector<Rec>& records);
+
+void writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+// Record n (1-based) of a file's bytes, zero-filled past the end.
+QByteArray recordAt(const QByteArray& file, int n);
+QString firstNameAt(const QByteArray& file, int n);
+
+} // namespace pbtest

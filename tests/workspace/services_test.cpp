@@ -1,0 +1,62 @@
+#include "app_fixture.h"
+#include "data/module_phonebook.h"
+#include "phonebook/data.h"
+#include "workspace/forms.h"
+#include "workspace/module_services.h"
+#include "workspace/vantrel_mdi.h"
+
+#include <gtest/gtest.h>
+
+using namespace pb;
+
+class ServicesTest : public pbtest::AppFixture {};
+
+TEST_F(ServicesTest, ShowFormKnowsItsNamesExactlyAndPlaysItsSoundFirst) {
+    pbm().PlaySoundEffect = true;
+    ShowForm(QStringLiteral("frmMediaPlayer"));
+    ShowForm(QStringLiteral("data"));
+    EXPECT_EQ(sounds->played, (std::vector<int>{102, 102}));
+    EXPECT_EQ(Forms::find<Data>(), nullptr);
+
+    ShowForm(QStringLiteral("Data"));
+    Data* d = Forms::find<Data>();
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(d->isVisible());
+    d->showMinimized();
+    ShowForm(QStringLiteral("Data"));
+    EXPECT_EQ(Forms::find<Data>(), d); // never a second window
+    EXPECT_FALSE(d->isMinimized());
+}
+
+TEST_F(ServicesTest, ShowFormIsSilentWithSoundsOff) {
+    ShowForm(QStringLiteral("frmMediaPlayer"));
+    EXPECT_TRUE(sounds->played.empty());
+}
+
+TEST_F(ServicesTest, SelectFileNameReturnsThePathOrEmptyOnCancel) {
+    prompts->expectDialog(pbtest::ScriptedPrompts::Kind::Open, [](CommonDialog& d) {
+        EXPECT_EQ(d.DialogTitle, QStringLiteral("Select a file name"));
+        EXPECT_TRUE(d.Filter.startsWith(QStringLiteral("All Files|*.q7b; *.bmp;")));
+        EXPECT_TRUE(d.Filter.endsWith(QStringLiteral("|Phonebook Database|*.q7b;")));
+        EXPECT_TRUE(d.FileName.isEmpty());
+        d.FileName = QStringLiteral("/home/me/picture.jpg");
+        return true;
+    });
+    EXPECT_EQ(SelectFileName(), QStringLiteral("/home/me/picture.jpg"));
+    prompts->expectCancel(pbtest::ScriptedPrompts::Kind::Open);
+    EXPECT_EQ(SelectFileName(), QString());
+    EXPECT_TRUE(Forms::find<VantrelMDI>()->MDICD.CancelError); // stays on for every later user
+}
+
+TEST_F(ServicesTest, AppPathEndsInASeparator) {
+    EXPECT_EQ(AppPath(), appDir());
+}
+
+TEST_F(ServicesTest, AFailingHelpFileIsReportedInItsOwnBox) {
+    shell->succeed = false;
+    prompts->expect({}, mb::Critical, {}, mb::OK);
+    ShowHelpFile(QStringLiteral("/nowhere/help.chm"));
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_TRUE(prompts->shown[0].title.startsWith(QStringLiteral("ERROR70000 ")));
+    EXPECT_EQ(prompts->shown[0].prompt, prompts->shown[0].title.mid(11));
+}
