@@ -52,6 +52,8 @@ public:
     void mnuRBegining_Click() { MoveFirst(); }
     void mnuREnd_Click() { MoveLast(); }
     void lstRecord_Click();
+    void txtInfo_GotFocus(int Index);
+    void mnuFile_Click();
 
     // Record edits.
     // False when nothing was stored (an empty first name).

@@ -187,6 +187,8 @@ void Data::buildControls() {
     for (QWidget* w : {static_cast<QWidget*>(lstRecord), m_surface, static_cast<QWidget*>(OptFirst),
                        static_cast<QWidget*>(OptLast), static_cast<QWidget*>(OptEmail)})
         w->installEventFilter(this);
+    for (int i = 0; i < 7; ++i)
+        txtInfo[i]->installEventFilter(this); // txtInfo_GotFocus
 }
 
 QAction* Data::action(const QString& name) const {
@@ -258,6 +260,13 @@ void Data::putLabels() {
         lblinfo[i]->setText(pbm().Label[i]);
 }
 
+void Data::txtInfo_GotFocus(int Index) {
+    Q_UNUSED(Index);
+    putLabels();
+    for (int i = 0; i < 7; ++i)
+        txtInfo[i]->update();
+}
+
 void Data::keyPressEvent(QKeyEvent* event) {
     int shift = 0;
     if (event->modifiers() & Qt::ShiftModifier) shift |= 1;
@@ -290,7 +299,12 @@ void Data::keyPressEvent(QKeyEvent* event) {
 }
 
 bool Data::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::FocusIn) {
+        for (int i = 0; i < 7; ++i)
+            if (watched == txtInfo[i]) txtInfo_GotFocus(i);
+        return QMdiSubWindow::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::KeyPress && !qobject_cast<FieldBox*>(watched)) {
         auto* k = static_cast<QKeyEvent*>(event);
         const bool arrow = k->key() == Qt::Key_Left || k->key() == Qt::Key_Right || k->key() == Qt::Key_Up ||
                            k->key() == Qt::Key_Down;

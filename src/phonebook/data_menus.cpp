@@ -61,6 +61,7 @@ void Data::buildMenus() {
     MenuBuilder b{this, m_actions};
 
     QMenu* file = b.top("mnuFile", "&File");
+    connect(file, &QMenu::aboutToShow, this, [this] { mnuFile_Click(); });
     b.item(file, "mnuNewDataBase", "New Data&base...");
     b.sep(file);
     b.item(file, "mnuOpen", "&Open...", "Ctrl+O");
@@ -352,6 +353,11 @@ void Data::buildToolbars() {
                   {"Send Info about Contact", "SendInfo"},
                   {"Send all Records", "SendAll"}}}},
                &Data::Toolbar2_ButtonClick, &Data::Toolbar2_ButtonMenuClick);
+}
+
+void Data::mnuFile_Click() {
+    Steps step(OnError::Ignore);
+    step([&] { action(QStringLiteral("mnuNew"))->setEnabled(pbm().RecordCount != 0); });
 }
 
 void Data::Toolbar1_ButtonClick(const QString& key) {

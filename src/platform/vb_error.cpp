@@ -77,6 +77,7 @@ VbError fileErrorFromErrno(const QString& path, int e) {
     case EROFS:
         return VbError(err::PermissionDenied);
     case ENOSPC:
+    case EFBIG:
     case EDQUOT:
         return VbError(err::DiskFull);
     case EEXIST:
