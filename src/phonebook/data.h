@@ -35,6 +35,9 @@ public:
     // Load and unload.
     void Form_Load() override;
     void Form_Unload() override;
+    // Unloads and loads the window again in place (another book, a sorted book):
+    // a handler of this window may still be on the stack. `whileUnloaded` runs between.
+    void reload(const std::function<void()>& whileUnloaded = {});
 
     // Showing and leaving records.
     void ToDisplay();
@@ -127,6 +130,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void resetState();
     void buildControls();
     void buildMenus();
     void buildToolbars();

@@ -59,11 +59,10 @@ constexpr std::array<int, 8> kTypingLimits = {19, 20, 27, 33, 40, 100, 160, 19};
 Data::Data() {
     setObjectName(QStringLiteral("Data"));
     setAttribute(Qt::WA_DeleteOnClose, false);
-    dlgFileOpen[1].FontName = QStringLiteral("MS Sans Serif");
-    dlgFileOpen[1].FontSize = 12;
     buildControls();
     buildMenus();
     buildToolbars();
+    resetState();
     setMinimumSize(twipsToPixels(14265) / 2, twipsToPixels(9500) / 2);
     resize(twipsToPixels(14265), twipsToPixels(9500));
 }

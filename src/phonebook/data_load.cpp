@@ -198,6 +198,30 @@ void Data::Form_Load() {
     step([&] { putLabels(); });
 }
 
+void Data::reload(const std::function<void()>& whileUnloaded) {
+    Form_Unload();
+    if (whileUnloaded) Steps(OnError::Ignore)(whileUnloaded);
+    resetState();
+    Form_Load();
+    Forms::show(this);
+}
+
+void Data::resetState() {
+    locked = false;
+    LastFoundRecord = 0;
+    RememberedRecord = 0;
+    BackPic.clear();
+    changedColorFlag = false;
+    changedPicFlag = false;
+    m_bag = PropertyBag();
+    dlgFileOpen = {};
+    dlgFileOpen[1].FontName = QStringLiteral("MS Sans Serif");
+    dlgFileOpen[1].FontSize = 12;
+    lstRecordModel->setBook({}, 0, false);
+    for (FieldBox* box : txtInfo)
+        box->clear();
+}
+
 void Data::setLocked(bool value) {
     for (int i = 0; i < 7; ++i)
         txtInfo[i]->setReadOnly(value);

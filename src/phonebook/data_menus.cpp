@@ -2,6 +2,7 @@
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
 #include "workspace/error_steps.h"
+#include "workspace/menu_builder.h"
 #include "workspace/module_services.h"
 
 #include <QMenu>
@@ -11,54 +12,8 @@
 
 namespace pb {
 
-namespace {
-
-using Handler = std::function<void()>;
-
-struct MenuBuilder {
-    Data* window;
-    std::map<QString, QAction*>& actions;
-
-    // An item; without a handler its command is not there yet, so it is disabled.
-    QAction* item(QMenu* menu, const char* name, const char* caption, const char* shortcut = nullptr,
-                  Handler handler = {}, bool hidden = false) {
-        auto* a = menu->addAction(QString::fromLatin1(caption));
-        a->setObjectName(QString::fromLatin1(name));
-        if (shortcut) {
-            a->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
-            a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-            window->addAction(a); // shortcuts act while the window has the focus
-        }
-        if (handler)
-            QObject::connect(a, &QAction::triggered, window, [handler] { handler(); });
-        else
-            a->setEnabled(false);
-        a->setVisible(!hidden);
-        actions[a->objectName()] = a;
-        return a;
-    }
-    QMenu* sub(QMenu* parent, const char* name, const char* caption, bool hidden = false) {
-        QMenu* m = parent->addMenu(QString::fromLatin1(caption));
-        m->setObjectName(QString::fromLatin1(name));
-        m->menuAction()->setObjectName(QString::fromLatin1(name));
-        m->menuAction()->setVisible(!hidden);
-        actions[m->objectName()] = m->menuAction();
-        return m;
-    }
-    QMenu* top(const char* name, const char* caption) {
-        QMenu* m = window->menuBar->addMenu(QString::fromLatin1(caption));
-        m->setObjectName(QString::fromLatin1(name));
-        m->menuAction()->setObjectName(QString::fromLatin1(name));
-        actions[m->objectName()] = m->menuAction();
-        return m;
-    }
-    static void sep(QMenu* m, bool hidden = false) { m->addSeparator()->setVisible(!hidden); }
-};
-
-} // namespace
-
 void Data::buildMenus() {
-    MenuBuilder b{this, m_actions};
+    MenuBuilder b{this, menuBar, m_actions};
 
     QMenu* file = b.top("mnuFile", "&File");
     connect(file, &QMenu::aboutToShow, this, [this] { mnuFile_Click(); });

@@ -10,6 +10,7 @@ namespace pb {
 
 void CommonDialog::show(int kind) {
     const bool accepted = prompts().commonDialog(*this, static_cast<Prompts::DialogKind>(kind));
+    Accepted = accepted;
     if (accepted) {
         if (!FileName.isEmpty()) FileTitle = QFileInfo(FileName).fileName();
         return;

@@ -27,6 +27,9 @@ public:
     bool FontUnderline = false;
     bool FontStrikethru = false;
 
+    // Whether the last showing was accepted (a cancel with CancelError off raises nothing).
+    bool Accepted = false;
+
     void ShowOpen();
     void ShowSave();
     void ShowColor();

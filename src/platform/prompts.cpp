@@ -134,6 +134,14 @@ public:
     }
 };
 
+} // namespace
+
+void Prompts::showModal(QDialog& dialog) {
+    dialog.exec();
+}
+
+namespace {
+
 Prompts*& current() {
     static Prompts* p = nullptr;
     return p;

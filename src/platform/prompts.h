@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QDialog;
+
 namespace pb {
 
 class CommonDialog;
@@ -41,6 +43,8 @@ public:
     // Shows a common dialog on the dialog's state; true when the user accepted
     // (the dialog's values are then updated), false when cancelled.
     virtual bool commonDialog(CommonDialog& dialog, DialogKind kind) = 0;
+    // Shows a window modally and returns when it has closed.
+    virtual void showModal(QDialog& dialog);
 };
 
 Prompts& prompts();

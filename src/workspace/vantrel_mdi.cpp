@@ -8,25 +8,78 @@
 #include "workspace/error_steps.h"
 #include "workspace/frm_splash.h"
 #include "workspace/module_services.h"
+#include "workspace/viewer_pane.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QIcon>
 #include <QImageReader>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSplitter>
+#include <QStatusBar>
 
 namespace pb {
 
+namespace {
+
+// The publisher's site, shown in the frame's normal caption.
+const QString kPublisherAddress = QStringLiteral("www.brenmoor.example");
+
+// The workspace's background: the colour, and the picture at its own size from the top-left corner.
+QBrush backgroundBrush(const QColor& colour, const QPixmap& picture, const QSize& size) {
+    if (picture.isNull()) return QBrush(colour);
+    QPixmap canvas(size.expandedTo(picture.size()));
+    canvas.fill(colour);
+    QPainter p(&canvas);
+    p.drawPixmap(0, 0, picture);
+    return QBrush(canvas);
+}
+
+} // namespace
+
 VantrelMDI::VantrelMDI() {
     setObjectName(QStringLiteral("VantrelMDI"));
-    setWindowTitle(QStringLiteral("Dorvane"));
+    setWindowTitle(normalCaption());
     setWindowIcon(QIcon(QStringLiteral(":/pictures/dorvane.png")));
-    m_area = new QMdiArea(this);
+    m_split = new QSplitter(Qt::Vertical, this);
+    m_split->setChildrenCollapsible(true);
+    m_pane = new ViewerPane(m_split);
+    m_area = new QMdiArea(m_split);
     m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setCentralWidget(m_area);
-    resize(1100, 780);
+    m_area->viewport()->installEventFilter(this);
+    m_split->addWidget(m_pane);
+    m_split->addWidget(m_area);
+    m_split->setStretchFactor(1, 1);
+    m_split->setSizes({220, 560});
+    setCentralWidget(m_split);
+    buildMenus();
+    buildToolbar();
+    buildStatusBar();
+    resize(1100, 800);
     applyBackground();
+}
+
+QString VantrelMDI::normalCaption() {
+    return QStringLiteral("Dorvane") + QChar(0x2122) + QString(13, QLatin1Char(' ')) + kPublisherAddress;
+}
+
+void VantrelMDI::setCaption(const QString& text) {
+    setWindowTitle(text);
+    if (captionObserver) captionObserver(text);
+}
+
+void VantrelMDI::setProgressCaption(const QString& text, bool final) {
+    if (captionObserver) captionObserver(text);
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (final || now - m_lastCaptionPaint >= 16) {
+        setWindowTitle(text);
+        m_lastCaptionPaint = now;
+    }
 }
 
 void VantrelMDI::MDIForm_Load() {
@@ -37,10 +90,10 @@ void VantrelMDI::MDIForm_Load() {
         return SettingsStore::GetSetting(kAppName, kSection, QString::fromLatin1(key),
                                          QString::fromLatin1(def));
     };
-    bool ok = step([&] { BackPictureFile = get("MDIFormBackPicture", "0"); }) &&
-              step([&] { setBackColor(convert::toInt32(get("MDIFormBackColor", "0"))); }) &&
-              step([&] { setBackPicture(BackPictureFile); }) &&
-              step([&] { pbm().PlaySoundEffect = convert::toBool(get("playSoundEffect", "True")); });
+    const bool ok = step([&] { BackPictureFile = get("MDIFormBackPicture", "0"); }) &&
+                    step([&] { setBackColor(convert::toInt32(get("MDIFormBackColor", "0"))); }) &&
+                    step([&] { setBackPicture(BackPictureFile); }) &&
+                    step([&] { pbm().PlaySoundEffect = convert::toBool(get("playSoundEffect", "True")); });
     if (!ok) BackPictureFile.clear();
 }
 
@@ -89,11 +142,7 @@ void VantrelMDI::setBackPicture(const QString& file) {
 }
 
 void VantrelMDI::applyBackground() {
-    if (!m_picture.isNull()) {
-        m_area->setBackground(QBrush(m_picture));
-        return;
-    }
-    m_area->setBackground(QBrush(colourFromStored(m_backColor)));
+    m_area->setBackground(backgroundBrush(colourFromStored(m_backColor), m_picture, m_area->size()));
 }
 
 void VantrelMDI::closeEvent(QCloseEvent* event) {
@@ -102,6 +151,26 @@ void VantrelMDI::closeEvent(QCloseEvent* event) {
         if (f != this && f->isMdiChild()) Forms::unload(f);
     Forms::unload(this);
     event->accept();
+}
+
+bool VantrelMDI::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == m_time || watched == m_date || watched == statusBar()) &&
+        event->type() == QEvent::MouseButtonRelease) {
+        StatusBar1_PanelClick();
+        return true;
+    }
+    if (watched == m_area->viewport()) {
+        if (event->type() == QEvent::Resize && hasBackPicture()) applyBackground();
+        // The right button over the empty background (not over a child) pops up the colour menu.
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto* e = static_cast<QMouseEvent*>(event);
+            if (e->button() == Qt::RightButton && mnuRC) {
+                mnuRC->popup(e->globalPosition().toPoint());
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 } // namespace pb

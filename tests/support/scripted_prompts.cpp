@@ -1,5 +1,6 @@
 #include "scripted_prompts.h"
 
+#include <QDialog>
 #include <gtest/gtest.h>
 
 namespace pbtest {
@@ -59,6 +60,14 @@ QString ScriptedPrompts::inputBox(const QString& prompt, const QString& title, c
     if (!e.prompt.isEmpty()) EXPECT_EQ(prompt.toStdString(), e.prompt.toStdString());
     if (!e.title.isEmpty()) EXPECT_EQ(title.toStdString(), e.title.toStdString());
     return text;
+}
+
+void ScriptedPrompts::showModal(QDialog& dialog) {
+    if (!onModal) {
+        ADD_FAILURE() << "unexpected modal window: " << dialog.objectName().toStdString();
+        return;
+    }
+    onModal(dialog);
 }
 
 bool ScriptedPrompts::commonDialog(pb::CommonDialog& dialog, DialogKind kind) {

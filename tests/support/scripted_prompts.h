@@ -56,6 +56,9 @@ public:
     int msgBox(const QString& prompt, int style, const QString& title) override;
     QString inputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     bool commonDialog(pb::CommonDialog& dialog, DialogKind kind) override;
+    // A modal window runs this in place of its event loop (a test lets a timer fire here).
+    std::function<void(QDialog&)> onModal;
+    void showModal(QDialog& dialog) override;
 
 private:
     std::deque<Expected> m_boxes;

@@ -1,0 +1,40 @@
+#include "workspace/menu_builder.h"
+
+namespace pb {
+
+QAction* MenuBuilder::item(QMenu* menu, const char* name, const char* caption, const char* shortcut,
+                           Handler handler, bool hidden) {
+    auto* a = menu->addAction(QString::fromLatin1(caption));
+    a->setObjectName(QString::fromLatin1(name));
+    if (shortcut) {
+        a->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        window->addAction(a); // shortcuts act while the window has the focus
+    }
+    if (handler)
+        QObject::connect(a, &QAction::triggered, window, [handler] { handler(); });
+    else
+        a->setEnabled(false);
+    a->setVisible(!hidden);
+    actions[a->objectName()] = a;
+    return a;
+}
+
+QMenu* MenuBuilder::named(QMenu* m, const char* name) {
+    m->setObjectName(QString::fromLatin1(name));
+    m->menuAction()->setObjectName(QString::fromLatin1(name));
+    actions[m->objectName()] = m->menuAction();
+    return m;
+}
+
+QMenu* MenuBuilder::sub(QMenu* parent, const char* name, const char* caption, bool hidden) {
+    QMenu* m = named(parent->addMenu(QString::fromLatin1(caption)), name);
+    m->menuAction()->setVisible(!hidden);
+    return m;
+}
+
+QMenu* MenuBuilder::top(const char* name, const char* caption) {
+    return named(bar->addMenu(QString::fromLatin1(caption)), name);
+}
+
+} // namespace pb

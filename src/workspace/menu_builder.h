@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <functional>
+#include <map>
+
+namespace pb {
+
+// Builds a window's menus from names, captions and shortcuts. An item without
+// a handler is a command that is not there yet: it is shown disabled.
+struct MenuBuilder {
+    using Handler = std::function<void()>;
+
+    QWidget* window;
+    QMenuBar* bar;
+    std::map<QString, QAction*>& actions;
+
+    QAction* item(QMenu* menu, const char* name, const char* caption, const char* shortcut = nullptr,
+                  Handler handler = {}, bool hidden = false);
+    QMenu* sub(QMenu* parent, const char* name, const char* caption, bool hidden = false);
+    QMenu* top(const char* name, const char* caption);
+    static void sep(QMenu* m, bool hidden = false) { m->addSeparator()->setVisible(!hidden); }
+
+private:
+    QMenu* named(QMenu* m, const char* name);
+};
+
+} // namespace pb

@@ -1,0 +1,139 @@
+// Opening any file in the program's own windows, chosen by its extension.
+#include "data/module_phonebook.h"
+#include "phonebook/data.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
+#include "workspace/error_steps.h"
+#include "workspace/module_services.h"
+#include "workspace/vantrel_mdi.h"
+#include "workspace/viewer_pane.h"
+
+#include <QFileInfo>
+#include <QProcess>
+
+namespace pb {
+
+namespace {
+
+enum Group {
+    Picture,
+    Text,
+    WordProcessor,
+    WebPage,
+    Program,
+    OldHelp,
+    CompiledHelp,
+    Movie,
+    Sound,
+    PhoneBook,
+    None
+};
+
+bool contains(const QString& path, const char* ext) {
+    return path.contains(QLatin1String(ext), Qt::CaseInsensitive);
+}
+
+// ".as" counts only where it is not the start of ".asf".
+bool containsAs(const QString& path) {
+    for (qsizetype at = path.indexOf(QLatin1String(".as"), 0, Qt::CaseInsensitive); at >= 0;
+         at = path.indexOf(QLatin1String(".as"), at + 1, Qt::CaseInsensitive)) {
+        if (at + 3 >= path.size() || path[at + 3].toLower() != QLatin1Char('f')) return true;
+    }
+    return false;
+}
+
+// The groups are tested in this order; an extension text anywhere in the path is a hit.
+Group groupOf(const QString& path) {
+    const auto any = [&](std::initializer_list<const char*> exts) {
+        for (const char* e : exts)
+            if (contains(path, e)) return true;
+        return false;
+    };
+    if (any({".bmp", ".dib", ".jpg", ".jpeg", ".gfif", ".gif", ".wmf", ".emf", ".cur", ".ico"}))
+        return Picture;
+    if (any({".txt", ".rtf", ".css", ".wri", ".dic", ".exc", ".log"}) || containsAs(path)) return Text;
+    if (any({".doc"})) return WordProcessor;
+    if (any({".htm", ".shtm", ".shtml", ".html"})) return WebPage;
+    if (any({".exe"})) return Program;
+    if (any({".hlp"})) return OldHelp;
+    if (any({".chm"})) return CompiledHelp;
+    if (any({".avi", ".mpeg", ".mpg", ".mpe", ".mpa", ".m1v", ".mpv2", ".wmv", ".wmx", ".ivf", ".dat",
+             ".asf"}))
+        return Movie;
+    if (any({".wav", ".mp3", ".mid", ".midi"})) return Sound;
+    if (any({".q7b"})) return PhoneBook;
+    return None;
+}
+
+} // namespace
+
+void VantrelMDI::openOnDesktop(const QString& path) {
+    if (!QFileInfo::exists(path)) throw VbError(err::FileNotFound);
+    if (!shell().openPath(path)) throw VbError(err::PathFileAccess);
+}
+
+void VantrelMDI::OpenMyFile(const QString& MDICDFileName, bool OpenInPhoneBook) {
+    Q_UNUSED(OpenInPhoneBook); // every caller wants pictures in the viewer pane
+    const QString& path = MDICDFileName;
+    if (path.isEmpty()) return;
+    Steps step(OnError::Standard);
+    switch (groupOf(path)) {
+    case Picture:
+        step([&] { m_pane->showPicture(path); });
+        break;
+    case Sound:
+        step([&] { m_pane->playSound(path); });
+        break;
+    case Text:
+    case WordProcessor:
+    case WebPage:
+    case OldHelp:
+        // Until the program's own editor and surfer take these, the desktop opens them.
+        step([&] { openOnDesktop(path); });
+        break;
+    case Movie:
+        step([] { ShowForm(QStringLiteral("frmMediaPlayer")); });
+        step([&] { openOnDesktop(path); });
+        break;
+    case Program:
+        step([&] {
+            if (!QFileInfo::exists(path)) throw VbError(err::FileNotFound);
+            if (!shell().startProgram(path, {})) throw VbError(err::PathFileAccess);
+        });
+        break;
+    case CompiledHelp:
+        step([&] { ShowHelpFile(path); });
+        break;
+    case PhoneBook:
+        step([&] { openDatabase(path); });
+        break;
+    case None:
+        MsgBox(QStringLiteral("Dorvane CANNOT OPEN THIS FILE!"), mb::OKOnly | mb::Exclamation,
+               QStringLiteral("SORRY"));
+        break;
+    }
+}
+
+void VantrelMDI::openDatabase(const QString& file) {
+    const QString path = QFileInfo(file).absoluteFilePath();
+    const auto setNames = [&] {
+        ModulePhoneBook& m = pbm();
+        const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+        if (slash == 0) {
+            // A book in the root folder: "/" is its folder, so the stored folder is not taken instead.
+            m.DataBasePath = QStringLiteral("/");
+            m.DataBaseName = path.mid(1);
+        } else {
+            m.DataBasePath = path.left(slash);
+            m.DataBaseName = path.mid(slash);
+        }
+    };
+    if (Data* data = Forms::find<Data>()) {
+        data->reload(setNames);
+    } else {
+        setNames();
+        Forms::show(Forms::get<Data>());
+    }
+}
+
+} // namespace pb

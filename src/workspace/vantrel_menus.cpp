@@ -1,0 +1,277 @@
+// The frame's menus, toolbar, status bar and their commands.
+#include "data/module_phonebook.h"
+#include "phonebook/data.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
+#include "platform/units.h"
+#include "workspace/error_steps.h"
+#include "workspace/menu_builder.h"
+#include "workspace/module_services.h"
+#include "workspace/vantrel_mdi.h"
+#include "workspace/viewer_pane.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+namespace pb {
+
+QAction* VantrelMDI::action(const QString& name) const {
+    const auto it = m_actions.find(name);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void VantrelMDI::buildMenus() {
+    MenuBuilder b{this, menuBar(), m_actions};
+    QMenu* file = b.top("mnuFile", "&File");
+    b.item(file, "mnuOpen", "&Open...", nullptr, [this] { mnuOpen_Click(); });
+    b.item(file, "mnuSearch", "&Search...");
+    b.sep(file);
+    b.item(file, "mnuPhoneBook", "&PhoneBook...", nullptr, [this] { mnuPhoneBook_Click(); });
+    b.item(file, "mnuWebSurfer", "&WebSurfer...");
+    b.item(file, "mnuTextEd", "&TextEditor...");
+    b.item(file, "mnuNotePapers", "&NotePapers...");
+    b.item(file, "mnuPhoneDialer", "Phone&Dialer...", nullptr, [this] { mnuPhoneDialer_Click(); });
+    b.sep(file);
+    b.item(file, "mnuExit", "E&xit Dorvane", nullptr, [this] { mnuExit_Click(); });
+
+    QMenu* edit = b.top("mnuEdit", "&Edit");
+    b.item(edit, "mnuRefresh", "&Refresh", nullptr, [this] { mnuRefresh_Click(); });
+
+    QMenu* view = b.top("mnuView", "&View");
+    QMenu* settings = b.sub(view, "mnuSettings", "&Settings");
+    b.item(settings, "mnuBc", "Back&Color...", nullptr, [this] { mnuROther_Click(); });
+    b.item(settings, "mnuBp", "Back&Picture...", nullptr, [this] { mnuRNew_Click(); });
+    QMenu* restore = b.sub(view, "mnuRestore", "&Restore");
+    b.item(restore, "mnuDefaultC", "Default &Color", nullptr, [this] { mnuRDefault_Click(); });
+    b.item(restore, "mnuRemoveBc", "Remove Back&Picture", nullptr, [this] { mnuRRemove_Click(); });
+    b.sep(view);
+    b.item(view, "mnuAppFolder", "Application &Folder...", nullptr, [this] { mnuAppFolder_Click(); });
+
+    QMenu* tools = b.top("mnuTools", "&Tools");
+    b.item(tools, "mnuAlarm", "Alar&m...");
+
+    QMenu* online = b.top("mnuOnline", "&Online");
+    b.item(online, "mnuProduct", "Product &Page");
+    b.item(online, "mnuHome", "Publisher &Home");
+    b.item(online, "mnuCatalog", "Publisher &Catalog");
+    b.item(online, "mnuStore", "Publisher &Store");
+    b.item(online, "mnuFeed", "Publisher S&upport/Feedback");
+    b.sep(online);
+    b.item(online, "mnuFree", "&Free Downloads");
+    QMenu* news = b.sub(online, "mnuNews", "&Daily News");
+    b.item(news, "mnuTech", "Technology");
+    b.item(news, "mnuEntertain", "Entertainment");
+    b.item(news, "mnuBusiness", "Business");
+    b.item(news, "mnuSports", "Sports");
+    b.item(news, "mnuWorld", "World");
+
+    QMenu* window = b.top("mnuWindow", "&Window");
+    b.item(window, "mnuTH", "Tile &Horizentally", nullptr, [this] { mnuTH_Click(); });
+    b.item(window, "mnuTV", "Tile &Vertically", nullptr, [this] { mnuTV_Click(); });
+    b.item(window, "mnuCascade", "&Cascade", nullptr, [this] { mnuCascade_Click(); });
+    b.item(window, "mnuArrange", "&Arrange Icons", nullptr, [this] { mnuArrange_Click(); });
+
+    QMenu* help = b.top("mnuHelp", "&Help");
+    b.item(help, "mnuContents", "&Contents...");
+    b.item(help, "mnuAbout", "&About Dorvane...");
+
+    // The right-click menu of the empty background.
+    mnuRC = new QMenu(QStringLiteral("RightClick"), this);
+    mnuRC->setObjectName(QStringLiteral("mnuRC"));
+    QMenu* colours = b.sub(mnuRC, "mnuRBackColor", "Back Color");
+    const std::pair<const char*, std::pair<const char*, int32_t>> fixed[] = {
+        {"mnuRBalck", {"Black", 0}},       {"mnuRWhite", {"White", 0xFFFFFF}},
+        {"mnuRYello", {"Yellow", 0xFFFF}}, {"mnuRGreen", {"Green", 0xFF00}},
+        {"mnuRRed", {"Red", 0xFF}},        {"mnuRBlue", {"Blue", 0xFF0000}},
+        {"mnuRCyan", {"Cyan", 0xFFFF00}},  {"mnuRMagenta", {"Magenta", 0xFF00FF}}};
+    for (const auto& [name, spec] : fixed) {
+        const int32_t colour = spec.second;
+        b.item(colours, name, spec.first, nullptr, [this, colour] { setBackColor(colour); });
+    }
+    b.item(colours, "mnuROther", "Other...", nullptr, [this] { mnuROther_Click(); });
+    b.item(colours, "mnuRDefault", "Default", nullptr, [this] { mnuRDefault_Click(); });
+    QMenu* pictures = b.sub(mnuRC, "mnuRBackPicture", "Back Picture");
+    b.item(pictures, "mnuRNew", "&New...", nullptr, [this] { mnuRNew_Click(); });
+    b.item(pictures, "mnuRRemove", "&Remove", nullptr, [this] { mnuRRemove_Click(); });
+}
+
+void VantrelMDI::buildToolbar() {
+    MDIToolbar = addToolBar(QStringLiteral("MDIToolbar"));
+    MDIToolbar->setObjectName(QStringLiteral("MDIToolbar"));
+    MDIToolbar->setIconSize(QSize(24, 24));
+    struct Button {
+        const char* key;
+        const char* tip;
+        const char* icon;
+        bool built;
+    };
+    const Button buttons[] = {{"FileOpener", "Open a file", "mdi-fileopener", true},
+                              {"PhoneBook", "Open PhoneBook", "mdi-phonebook", true},
+                              {"Linkward", "Open Internet Explorer", "mdi-linkward", false},
+                              {"WebBrowser", "Open WebBrowser", "mdi-webbrowser", false},
+                              {"TextEditor", "Open TextEditor", "mdi-texteditor", false},
+                              {"NotePapers", "Open NotePapers", "mdi-notepapers", false},
+                              {"Phone", "Call", "mdi-phone", true},
+                              {"TechSupp", "Help", "mdi-techsupp", false}};
+    for (const Button& btn : buttons) {
+        const QString key = QString::fromLatin1(btn.key);
+        QAction* a =
+            MDIToolbar->addAction(QIcon(QStringLiteral(":/icons/%1.png").arg(QString::fromLatin1(btn.icon))),
+                                  QString::fromLatin1(btn.tip));
+        a->setObjectName(QStringLiteral("tb") + key);
+        a->setData(key);
+        a->setEnabled(btn.built);
+        connect(a, &QAction::triggered, this, [this, key] { MDIToolbar_ButtonClick(key); });
+    }
+}
+
+void VantrelMDI::buildStatusBar() {
+    m_time = new QLabel(this);
+    m_date = new QLabel(this);
+    for (QLabel* l : {m_time, m_date}) {
+        l->setObjectName(l == m_time ? QStringLiteral("sbrTime") : QStringLiteral("sbrDate"));
+        l->installEventFilter(this);
+        statusBar()->addPermanentWidget(l);
+    }
+    statusBar()->installEventFilter(this);
+    const auto tick = [this] {
+        const QDateTime now = QDateTime::currentDateTime();
+        m_time->setText(QLocale().toString(now.time(), QLocale::ShortFormat));
+        m_date->setText(QLocale().toString(now.date(), QLocale::ShortFormat));
+    };
+    tick();
+    auto* clock = new QTimer(this);
+    connect(clock, &QTimer::timeout, this, tick);
+    clock->start(1000);
+}
+
+void VantrelMDI::mnuOpen_Click() {
+    Steps(OnError::Ignore)([&] { OpenMyFile(SelectFileName(), false); });
+}
+
+void VantrelMDI::mnuPhoneBook_Click() {
+    ShowForm(QStringLiteral("Data"));
+}
+
+void VantrelMDI::mnuPhoneDialer_Click() {
+    // There is no dialer program on this desktop: a "tel:" address reaches whatever
+    // the desktop uses for calls, and a desktop with none is told so.
+    Steps step(OnError::Standard);
+    step([] {
+        if (!shell().openUrl(QStringLiteral("tel:")))
+            throw VbError(53, QStringLiteral("No phone dialer is set up"));
+    });
+}
+
+void VantrelMDI::mnuExit_Click() {
+    // Ends at once: nothing is saved and nothing is asked.
+    QCoreApplication::exit(0);
+}
+
+void VantrelMDI::mnuRefresh_Click() {
+    m_pane->hide();
+}
+
+void VantrelMDI::mnuROther_Click() {
+    try {
+        MDICD.Flags = 1;
+        MDICD.Color = m_backColor;
+        MDICD.ShowColor();
+        if (MDICD.Accepted) setBackColor(MDICD.Color); // a cancel leaves the frame as it was
+    } catch (...) {
+    }
+}
+
+void VantrelMDI::mnuRNew_Click() {
+    Steps step(OnError::StandardCancelRule);
+    step([&] {
+        MDICD.DialogTitle = QStringLiteral("Pics");
+        MDICD.FileName.clear();
+        MDICD.Filter = QStringLiteral("All picture files | *.gif; *.jpeg; *.jpg; *.bmp; *.dib; *.gfif");
+        MDICD.ShowOpen();
+        if (!MDICD.Accepted || MDICD.FileName.isEmpty()) return;
+        // The name is kept only for a picture that loaded.
+        setBackPicture(MDICD.FileName);
+        BackPictureFile = MDICD.FileName;
+    });
+}
+
+void VantrelMDI::mnuRRemove_Click() {
+    Steps step(OnError::Ignore);
+    step([&] { setBackPicture(QString()); });
+    BackPictureFile.clear();
+    m_area->viewport()->update();
+}
+
+void VantrelMDI::mnuRDefault_Click() {
+    setBackColor(kAppWorkspace);
+}
+
+void VantrelMDI::mnuAppFolder_Click() {
+    Steps(OnError::Ignore)([] { shell().openPath(AppPath()); });
+}
+
+void VantrelMDI::MDIToolbar_ButtonClick(const QString& key) {
+    Steps step(OnError::LeaveSilently);
+    if (key == QLatin1String("FileOpener"))
+        step([&] { OpenMyFile(SelectFileName(), false); });
+    else if (key == QLatin1String("Phone"))
+        step([&] { mnuPhoneDialer_Click(); });
+    else if (key == QLatin1String("PhoneBook"))
+        step([] { ShowForm(QStringLiteral("Data")); });
+}
+
+void VantrelMDI::StatusBar1_PanelClick() {
+    ShowForm(QStringLiteral("frmAlarm"));
+}
+
+void VantrelMDI::Arrange(int arrangement) {
+    QList<QMdiSubWindow*> open;
+    QList<QMdiSubWindow*> minimised;
+    for (QMdiSubWindow* w : m_area->subWindowList()) {
+        if (!w->isVisible()) continue;
+        (w->isMinimized() ? minimised : open) << w;
+    }
+    const QRect r = m_area->viewport()->rect();
+    switch (arrangement) {
+    case 0:
+        m_area->cascadeSubWindows();
+        break;
+    case 1:
+    case 2: {
+        // Horizontally: full width, stacked top to bottom; vertically: full height, side by side.
+        const int n = static_cast<int>(open.size());
+        for (int i = 0; i < n; ++i) {
+            QMdiSubWindow* w = open[i];
+            if (w->isMaximized()) w->showNormal();
+            if (arrangement == 1) {
+                const int h = r.height() / n;
+                w->setGeometry(0, i * h, r.width(), i == n - 1 ? r.height() - i * h : h);
+            } else {
+                const int wd = r.width() / n;
+                w->setGeometry(i * wd, 0, i == n - 1 ? r.width() - i * wd : wd, r.height());
+            }
+        }
+        break;
+    }
+    case 3: {
+        // The icons of minimised children in a row along the bottom edge.
+        int x = 0;
+        for (QMdiSubWindow* w : minimised) {
+            const QSize s = w->size();
+            w->move(x, r.height() - s.height());
+            x += s.width();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+} // namespace pb
