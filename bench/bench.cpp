@@ -9,6 +9,8 @@
 #include "platform/vb_convert.h"
 #include "workspace/forms.h"
 #include "workspace/frm_splash.h"
+#include "workspace/module_sort.h"
+#include "workspace/vantrel_mdi.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -51,6 +53,12 @@ QByteArray makeBook(int records) {
     return book;
 }
 
+QByteArray readFileBytes(const QString& path) {
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
 void writeBook(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
@@ -75,7 +83,8 @@ double best(const std::function<void()>& work, const std::function<void()>& prep
 struct Row {
     QString what;
     double ms;
-    double target; // ratio to the raw read it must stay within; 0: none
+    double target;                 // the ratio it must stay within; 0: none
+    bool againstReadWrite = false; // measured against a read plus a write of the file, not a read
 };
 
 } // namespace
@@ -155,13 +164,56 @@ int main(int argc, char** argv) {
                          }),
                     5});
 
-    std::printf("Book: %d records, %.1f MB. Raw read of the file: %.2f ms (best of 7).\n\n", kMaxRecords,
-                book.size() / 1e6, raw);
-    std::printf("| Operation | Time (ms) | Ratio to raw read | Target |\n|---|---:|---:|---:|\n");
+    // Sorting: the whole job (read, order, progress figures, write beside, rename over).
+    Forms::unload<Data>();
+    Forms::flushDeleted();
+    const double rawReadWrite = best([&] {
+        QFile in(path);
+        in.open(QIODevice::ReadOnly);
+        const QByteArray all = in.readAll();
+        QFile out(dir.path() + QStringLiteral("/copy.q7b"));
+        out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        out.write(all);
+    });
+    Forms::get<VantrelMDI>();
+    const auto sortRow = [&](const QString& what, const QByteArray& bytes, void (*job)()) {
+        const double ms = best(job, [&] {
+            writeBook(path, bytes);
+            openDatabase();
+            countDatabase();
+        });
+        rows.push_back({what, ms, 8, true});
+    };
+    QByteArray reversed;
+    reversed.reserve(book.size());
+    for (int i = kMaxRecords - 1; i >= 0; --i)
+        reversed.append(book.constData() + static_cast<qsizetype>(i) * 440, 440);
+    sortRow(QStringLiteral("Sort by last name, mixed order"), book, SortByLastName);
+    sortRow(QStringLiteral("Sort by first name, mixed order"), book, SortByFirstName);
+    writeBook(path, book);
+    openDatabase();
+    countDatabase();
+    SortByFirstName();
+    const QByteArray sortedBook = readFileBytes(path);
+    sortRow(QStringLiteral("Sort by first name, already sorted"), sortedBook, SortByFirstName);
+    QByteArray reversedSorted;
+    for (int i = kMaxRecords - 1; i >= 0; --i)
+        reversedSorted.append(sortedBook.constData() + static_cast<qsizetype>(i) * 440, 440);
+    sortRow(QStringLiteral("Sort by first name, reversed"), reversedSorted, SortByFirstName);
+    sortRow(QStringLiteral("Sort by first name, every record equal"), makeBook(1).repeated(kMaxRecords),
+            SortByFirstName);
+    Forms::unload<VantrelMDI>();
+    Forms::flushDeleted();
+
+    std::printf(
+        "Book: %d records, %.1f MB. Raw read of the file: %.2f ms; read plus write: %.2f ms (best of 7).\n\n",
+        kMaxRecords, book.size() / 1e6, raw, rawReadWrite);
+    std::printf("| Operation | Time (ms) | Ratio | Against | Target |\n|---|---:|---:|---|---:|\n");
     bool ok = true;
     for (const Row& r : rows) {
-        const double ratio = r.ms / raw;
-        std::printf("| %s | %.2f | %.2f | %s |\n", qPrintable(r.what), r.ms, ratio,
+        const double ratio = r.ms / (r.againstReadWrite ? rawReadWrite : raw);
+        std::printf("| %s | %.2f | %.2f | %s | %s |\n", qPrintable(r.what), r.ms, ratio,
+                    r.againstReadWrite ? "read + write" : "raw read",
                     r.target > 0 ? qPrintable(QStringLiteral("≤ %1×").arg(r.target)) : "");
         if (r.target > 0 && ratio > r.target) ok = false;
     }

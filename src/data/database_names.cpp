@@ -8,6 +8,12 @@ QString stripBookExtension(const QString& name) {
     return name;
 }
 
+DatabaseNames namesForPath(const QString& absolutePath) {
+    const qsizetype slash = absolutePath.lastIndexOf(QLatin1Char('/'));
+    if (slash <= 0) return {QStringLiteral("/"), absolutePath.mid(slash + 1)};
+    return {absolutePath.left(slash), absolutePath.mid(slash)};
+}
+
 QString DatabaseNames::base() const {
     return stripBookExtension(name);
 }

@@ -18,6 +18,11 @@ struct DatabaseNames {
     QString attachmentsFolder() const { return path + base() + QStringLiteral("Attachments"); }
 };
 
+// The names of a book opened by its full path: the folder without its trailing
+// separator and "/" followed by the file name; a book in the root folder keeps "/"
+// as its folder so that it never reads as "no folder".
+DatabaseNames namesForPath(const QString& absolutePath);
+
 // A file name without a trailing ".q7b" (any case). Only the extension goes:
 // a ".q7b" inside the name or in a folder name is part of the name.
 QString stripBookExtension(const QString& name);

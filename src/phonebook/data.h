@@ -75,6 +75,8 @@ public:
     void mnuSortedPosition_Click();
     void mnuDelete_Click();
     void mnuClear_Click();
+    void mnuSortFirst_Click();
+    void mnuSortLast_Click();
 
     // Toolbars: dispatch on the clicked button's or item's key.
     void Toolbar1_ButtonClick(const QString& key);

@@ -6,7 +6,7 @@
 #include "workspace/error_steps.h"
 #include "workspace/module_services.h"
 
-#include <QCollator>
+#include "data/name_collator.h"
 
 namespace pb {
 
@@ -17,15 +17,7 @@ const QString kInsertedMarker = QStringLiteral("*Inserted Record*");
 // Runs a step that writes the book: a failure is told, never taken for success.
 // Retry runs it again; any other answer stops the command.
 bool writeStep(const std::function<void()>& step) {
-    for (;;) {
-        try {
-            step();
-            return true;
-        } catch (...) {
-            const VbError e = asVbError(std::current_exception());
-            if (standardErrorDialog(e) != ErrorAnswer::Retry) return false;
-        }
-    }
+    return Steps(OnError::StandardNoIgnore)(step);
 }
 
 bool refuseWhenFull() {
@@ -163,8 +155,7 @@ void Data::InsertAtSortedPosition(const QString& firstName, const QString& last)
     }
     // A first name that filled all 20 characters would end the book at this record.
     const QString first = firstName.left(19);
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const NameCollator collator;
     QByteArray all;
     if (!writeStep([&] { all = m.database().readRange(1, m.RecordCount); })) return;
     const auto scan = [&](PhoneRecord::Field key, const QString& keyText, PhoneRecord::Field tie,

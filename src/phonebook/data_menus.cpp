@@ -57,8 +57,8 @@ void Data::buildMenus() {
     b.item(file, "mnuPrint", "&Print...", "Ctrl+P");
     b.sep(file);
     QMenu* manage = b.sub(file, "mnuManagment", "Mana&gment");
-    b.item(manage, "mnuSortFirst", "Sort &by FirstName");
-    b.item(manage, "mnuSortLast", "Sort b&y LastName");
+    b.item(manage, "mnuSortFirst", "Sort &by FirstName", nullptr, [this] { mnuSortFirst_Click(); });
+    b.item(manage, "mnuSortLast", "Sort b&y LastName", nullptr, [this] { mnuSortLast_Click(); });
     b.sep(manage);
     b.item(manage, "mnuBackUp", "Back&up Database");
     QMenu* exportMenu = b.sub(manage, "mnuExport", "E&xport Database");

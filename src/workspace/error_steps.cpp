@@ -60,6 +60,12 @@ Steps::Steps(OnError mode) {
     case OnError::Standard:
         m_handler = standardErrorDialog;
         break;
+    case OnError::StandardNoIgnore:
+        m_handler = [](const VbError& e) {
+            const ErrorAnswer a = standardErrorDialog(e);
+            return a == ErrorAnswer::Retry ? a : ErrorAnswer::Abort;
+        };
+        break;
     case OnError::StandardCancelRule:
         m_handler = [](const VbError& e) {
             if (ErrHelp().DescribeError(e.number()) == QLatin1String("Operation Cancelled"))

@@ -12,6 +12,7 @@ enum class OnError {
     LeaveSilently,      // leave the procedure, say nothing
     Standard,           // the standard error dialog: Abort, Retry, Ignore
     StandardCancelRule, // the same, but a cancelled dialog leaves silently
+    StandardNoIgnore,   // the dialog for a step nothing may go past: Ignore leaves like Abort
 };
 
 enum class ErrorAnswer { Abort, Retry, Ignore };

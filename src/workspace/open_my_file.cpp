@@ -117,16 +117,9 @@ void VantrelMDI::OpenMyFile(const QString& MDICDFileName, bool OpenInPhoneBook) 
 void VantrelMDI::openDatabase(const QString& file) {
     const QString path = QFileInfo(file).absoluteFilePath();
     const auto setNames = [&] {
-        ModulePhoneBook& m = pbm();
-        const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-        if (slash == 0) {
-            // A book in the root folder: "/" is its folder, so the stored folder is not taken instead.
-            m.DataBasePath = QStringLiteral("/");
-            m.DataBaseName = path.mid(1);
-        } else {
-            m.DataBasePath = path.left(slash);
-            m.DataBaseName = path.mid(slash);
-        }
+        const DatabaseNames names = namesForPath(path);
+        pbm().DataBasePath = names.path;
+        pbm().DataBaseName = names.name;
     };
     if (Data* data = Forms::find<Data>()) {
         data->reload(setNames);

@@ -100,6 +100,7 @@ private:
     QPixmap m_picture;
     std::map<QString, QAction*> m_actions;
     qint64 m_lastCaptionPaint = 0;
+    unsigned m_progressCalls = 0;
 };
 
 } // namespace pb

@@ -26,3 +26,14 @@ TEST(DatabaseNames, OnlyTheExtensionIsTakenOffNeverPartOfTheName) {
     EXPECT_EQ(inner.settingsFile(), QStringLiteral("/my.q7b.files/old.q7b.copy.set"));
     EXPECT_NE(inner.settingsFile(), inner.databaseFile());
 }
+
+TEST(DatabaseNames, APathOpenedByNameKeepsItsFolderEvenAtTheRoot) {
+    const DatabaseNames n = namesForPath(QStringLiteral("/home/me/Books/Home.q7b"));
+    EXPECT_EQ(n.path, QStringLiteral("/home/me/Books"));
+    EXPECT_EQ(n.name, QStringLiteral("/Home.q7b"));
+    const DatabaseNames root = namesForPath(QStringLiteral("/book.q7b"));
+    EXPECT_EQ(root.path, QStringLiteral("/"));
+    EXPECT_EQ(root.name, QStringLiteral("book.q7b"));
+    EXPECT_EQ(root.databaseFile(), QStringLiteral("/book.q7b"));
+    EXPECT_EQ(root.settingsFile(), QStringLiteral("/book.set"));
+}

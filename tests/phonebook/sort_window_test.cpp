@@ -1,0 +1,111 @@
+#include "book_fixture.h"
+#include "data/property_bag.h"
+#include "workspace/frm_save.h"
+#include "workspace/vantrel_mdi.h"
+
+#include <QDate>
+#include <QProgressBar>
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace pb;
+using namespace pbtest;
+
+class SortWindowTest : public BookFixture {
+protected:
+    // Shows the progress window as the program would, firing its timer at once.
+    void runJobsAtOnce() {
+        prompts->onModal = [this](QDialog& dlg) {
+            auto& save = static_cast<frmSave&>(dlg);
+            captionWhenShown = Forms::get<VantrelMDI>()->windowTitle();
+            save.fireArmed();
+            save.fireArmed(); // a second firing runs nothing: the timer is off
+            ++modals;
+        };
+    }
+    QString captionWhenShown;
+    int modals = 0;
+};
+
+TEST_F(SortWindowTest, SortingByFirstNameReplacesTheBookAndReloadsTheWindow) {
+    open({{"Bob", "Ray"}, {"ann", "Lee"}, {"Ann", "Kay"}, {"Bob", "Ray", "2"}}, nulRecord() + nulRecord());
+    runJobsAtOnce();
+    QStringList captions;
+    Forms::get<VantrelMDI>()->captionObserver = [&](const QString& c) { captions << c; };
+    d->mnuSortFirst_Click();
+    EXPECT_EQ(modals, 1);
+    EXPECT_EQ(captionWhenShown, QStringLiteral("Sorting Records by FirstName. Please Wait . . ."));
+    EXPECT_EQ(captions.mid(1, 3), (QStringList{"Sorting Records by FirstName. Completed:  0%",
+                                               "Sorting Records by FirstName. Completed:  25%",
+                                               "Sorting Records by FirstName. Completed:  50%"}));
+    EXPECT_EQ(captions.last(), VantrelMDI::normalCaption());
+    EXPECT_EQ(Forms::find<VantrelMDI>()->windowTitle(), VantrelMDI::normalCaption());
+    EXPECT_EQ(file(), bookBytes({{"Ann", "Kay"}, {"ann", "Lee"}, {"Bob", "Ray"}, {"Bob", "Ray", "2"}}));
+    EXPECT_EQ(Forms::find<Data>(), d); // reloaded in place
+    EXPECT_EQ(m().RecordCount, 4);
+    EXPECT_TRUE(m().SortedByFirstName);
+    EXPECT_FALSE(m().SortedByLastName);
+    EXPECT_EQ(m().SortDate.date(), QDate::currentDate());
+    EXPECT_EQ(d->lstRecordModel->line(0), QStringLiteral("Ann  Kay  ( 1)"));
+    // The reload went through the unload, which saved the flags in the book's bag.
+    const PropertyBag bag = loadBagFile(appDir() + QStringLiteral("Dorvane2DataBase.set"));
+    EXPECT_TRUE(bag.ReadProperty(QStringLiteral("sortedByFirstName")).toBool());
+}
+
+TEST_F(SortWindowTest, SortingByLastNameChangesTheListForm) {
+    open({{"Zed", "Adams"}, {"Amy", "Brown"}, {"Al", "adams"}});
+    runJobsAtOnce();
+    d->mnuSortLast_Click();
+    EXPECT_EQ(firstNames(), (QStringList{"Al", "Zed", "Amy"}));
+    EXPECT_TRUE(m().SortedByLastName);
+    EXPECT_EQ(d->lstRecordModel->line(0), QStringLiteral("adams,  Al  ( 1)"));
+}
+
+TEST_F(SortWindowTest, SmallBooksOnlyTakeTheFlagsAndLockedBooksRefuse) {
+    open({{"Solo"}});
+    d->mnuSortLast_Click(); // no progress window: onModal is not set, so one would fail the test
+    EXPECT_TRUE(m().SortedByLastName);
+    d->mnuSortFirst_Click();
+    EXPECT_TRUE(m().SortedByFirstName);
+    EXPECT_FALSE(m().SortedByLastName);
+    EXPECT_FALSE(m().SortDate.isValid() && m().SortDate.date() == QDate::currentDate());
+
+    m().PlaySoundEffect = true;
+    d->toolbarButton(d->Toolbar1, 16)->setChecked(true);
+    d->Toolbar1_ButtonClick(QStringLiteral("Lock"));
+    prompts->expect(QStringLiteral("    DATABASE LOCKED!\r\nPlease Unlock To Sort Records"), Exclamation,
+                    QStringLiteral("Cannot Sort Records"), mb::OK);
+    d->mnuSortFirst_Click();
+    EXPECT_EQ(sounds->played.back(), 108);
+}
+
+TEST_F(SortWindowTest, AnEditedRecordIsOfferedForSavingBeforeTheSort) {
+    open({{"Bob"}, {"Amy"}});
+    d->txtInfo[0]->setText(QStringLiteral("Cy"));
+    prompts->expect(QStringLiteral("Do you want to save changes?"), 36, QStringLiteral("Record  1 Modified!"),
+                    mb::Yes);
+    runJobsAtOnce();
+    d->mnuSortFirst_Click();
+    EXPECT_EQ(firstNames(), (QStringList{"Amy", "Cy"}));
+    EXPECT_EQ(box(0), firstNames().at(m().current - 1)); // the window shows the stored record, nothing stale
+}
+
+TEST_F(SortWindowTest, AFailedSortIsToldAndLeavesTheBookAsItWas) {
+    open({{"Bob"}, {"Amy"}});
+    const QByteArray before = file();
+    // No file may grow past 500 bytes, as on a full disk: the sorted copy cannot be written.
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 500;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    runJobsAtOnce();
+    prompts->expect(QStringLiteral("Disk is full"), 18, QStringLiteral("ERROR61 Disk full"), mb::Ignore);
+    d->mnuSortFirst_Click(); // Ignore may not go past a failed write
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(file(), before);
+    EXPECT_FALSE(m().SortedByFirstName);
+    EXPECT_EQ(m().RecordCount, 2);
+    EXPECT_EQ(Forms::find<VantrelMDI>()->windowTitle(), VantrelMDI::normalCaption());
+}

@@ -1,0 +1,155 @@
+#include "app_fixture.h"
+#include "data/module_phonebook.h"
+#include "phonebook/data.h"
+#include "workspace/forms.h"
+#include "workspace/module_services.h"
+#include "workspace/vantrel_mdi.h"
+#include "workspace/viewer_pane.h"
+
+#include <QDir>
+#include <QImage>
+#include <QMdiSubWindow>
+#include <gtest/gtest.h>
+
+using namespace pb;
+using namespace pbtest;
+
+class FrameTest : public AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        frame = Forms::get<VantrelMDI>();
+    }
+    QString make(const QString& name, const QByteArray& bytes = "x") {
+        const QString path = appDir() + name;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        writeFile(path, bytes);
+        return path;
+    }
+    QString picture(const QString& name) {
+        const QString path = appDir() + name;
+        QImage img(6, 4, QImage::Format_RGB32);
+        img.fill(Qt::blue);
+        EXPECT_TRUE(img.save(path, "PNG"));
+        return path;
+    }
+    VantrelMDI* frame = nullptr;
+};
+
+TEST_F(FrameTest, FilesGoWhereTheirExtensionTextsSendThem) {
+    const QString pic = picture(QStringLiteral("photo.JPG"));
+    frame->OpenMyFile(pic);
+    EXPECT_TRUE(frame->mdiPic()->isVisibleTo(frame));
+    EXPECT_FALSE(frame->mdiPic()->picture()->pixmap().isNull());
+    EXPECT_FALSE(frame->mdiPic()->MP()->isVisibleTo(frame));
+
+    frame->OpenMyFile(make(QStringLiteral("tune.MP3")));
+    EXPECT_TRUE(frame->mdiPic()->MP()->isVisibleTo(frame));
+
+    // Handed to the desktop until the program's own windows take them.
+    const QStringList desktop = {make(QStringLiteral("notes.txt")),  make(QStringLiteral("script.as")),
+                                 make(QStringLiteral("report.doc")), make(QStringLiteral("page.shtml")),
+                                 make(QStringLiteral("old.hlp")),    make(QStringLiteral("clip.asf")),
+                                 make(QStringLiteral("manual.chm"))};
+    for (const QString& f : desktop)
+        frame->OpenMyFile(f);
+    EXPECT_EQ(shell->opened, desktop);
+
+    frame->OpenMyFile(make(QStringLiteral("tool.exe")));
+    EXPECT_EQ(shell->started, QStringList{appDir() + QStringLiteral("tool.exe ")});
+
+    prompts->expect(QStringLiteral("Dorvane CANNOT OPEN THIS FILE!"), mb::Exclamation,
+                    QStringLiteral("SORRY"), mb::OK);
+    frame->OpenMyFile(make(QStringLiteral("clip.mp2v")));
+    frame->OpenMyFile(QString()); // nothing, and no message
+}
+
+TEST_F(FrameTest, TheWholePathCountsAndTheFirstGroupWins) {
+    // ".doc" in a folder name sends even a book to the word processor.
+    const QString book = make(QStringLiteral("my.docs/Home.q7b"), QByteArray());
+    frame->OpenMyFile(book);
+    EXPECT_EQ(shell->opened, QStringList{book});
+    EXPECT_EQ(Forms::find<Data>(), nullptr);
+    // A picture name inside a sound's name: the picture group comes first.
+    const QString odd = picture(QStringLiteral("cover.jpg.wav"));
+    frame->OpenMyFile(odd);
+    EXPECT_FALSE(frame->mdiPic()->MP()->isVisibleTo(frame));
+}
+
+TEST_F(FrameTest, ABookIsOpenedInThePhoneBookWindowFromItsOwnFolder) {
+    writeFile(appDir() + QStringLiteral("Dorvane2DataBase.q7B"), bookBytes({{"Old"}}));
+    ShowForm(QStringLiteral("Data"));
+    Data* d = Forms::find<Data>();
+    ASSERT_NE(d, nullptr);
+    const QString other = make(QStringLiteral("books/Family.Q7B"), bookBytes({{"Ann"}, {"Bob"}}));
+    frame->OpenMyFile(other);
+    EXPECT_EQ(Forms::find<Data>(), d);
+    EXPECT_EQ(pbm().DataBasePath, appDir() + QStringLiteral("books"));
+    EXPECT_EQ(pbm().DataBaseName, QStringLiteral("/Family.Q7B"));
+    EXPECT_EQ(pbm().RecordCount, 2);
+    EXPECT_EQ(d->txtInfo[0]->text(), QStringLiteral("Ann"));
+    EXPECT_TRUE(QFile::exists(appDir() + QStringLiteral("books/Family.set")));
+    // The old book's bag was written when the window let go of it.
+    EXPECT_TRUE(QFile::exists(appDir() + QStringLiteral("Dorvane2DataBase.set")));
+}
+
+TEST_F(FrameTest, BackgroundChoicesKeepTheFrameWhenCancelledOrBroken) {
+    frame->setBackColor(0xFF);
+    prompts->expectCancel(ScriptedPrompts::Kind::Color);
+    frame->mnuROther_Click();
+    EXPECT_EQ(frame->backColor(), 0xFF);
+    prompts->expectDialog(ScriptedPrompts::Kind::Color, [](CommonDialog& d) {
+        d.Color = 0x00FF00;
+        return true;
+    });
+    frame->mnuROther_Click();
+    EXPECT_EQ(frame->backColor(), 0x00FF00);
+
+    const QString good = picture(QStringLiteral("back.png"));
+    prompts->expectFileDialog(good);
+    frame->mnuRNew_Click();
+    EXPECT_EQ(frame->BackPictureFile, good);
+
+    const QString broken = make(QStringLiteral("broken.jpg"), "not a picture");
+    prompts->expectFileDialog(broken);
+    prompts->expect(QStringLiteral("Invalid picture"), 18, QStringLiteral("ERROR481 Invalid picture"),
+                    mb::Abort);
+    frame->mnuRNew_Click();
+    EXPECT_EQ(frame->BackPictureFile, good); // the picture that failed is not stored
+    EXPECT_TRUE(frame->hasBackPicture());
+
+    frame->MDICD.CancelError = true;
+    prompts->expectCancel(ScriptedPrompts::Kind::Open);
+    frame->mnuRNew_Click(); // silent
+    frame->mnuRRemove_Click();
+    EXPECT_TRUE(frame->BackPictureFile.isEmpty());
+    EXPECT_FALSE(frame->hasBackPicture());
+    frame->mnuRDefault_Click();
+    EXPECT_EQ(frame->backColor(), static_cast<int32_t>(0x8000000Cu));
+}
+
+TEST_F(FrameTest, TilingSharesTheWorkspaceAmongTheChildren) {
+    frame->resize(900, 700);
+    frame->show();
+    auto* a = frame->area()->addSubWindow(new QWidget);
+    auto* b = frame->area()->addSubWindow(new QWidget);
+    a->show();
+    b->show();
+    const QRect r = frame->area()->viewport()->rect();
+    frame->mnuTH_Click();
+    EXPECT_EQ(a->geometry().width(), r.width());
+    EXPECT_EQ(a->geometry().height() + b->geometry().height(), r.height());
+    frame->mnuTV_Click();
+    EXPECT_EQ(a->geometry().height(), r.height());
+    EXPECT_EQ(a->geometry().width() + b->geometry().width(), r.width());
+    EXPECT_EQ(b->geometry().left(), a->geometry().right() + 1);
+}
+
+TEST_F(FrameTest, TheMenusCarryTheirCaptions) {
+    EXPECT_EQ(frame->action(QStringLiteral("mnuTH"))->text(), QStringLiteral("Tile &Horizentally"));
+    EXPECT_EQ(frame->action(QStringLiteral("mnuExit"))->text(), QStringLiteral("E&xit Dorvane"));
+    EXPECT_EQ(frame->action(QStringLiteral("mnuAbout"))->text(), QStringLiteral("&About Dorvane..."));
+    EXPECT_EQ(frame->mdiPic()->toolTip(), QStringLiteral("Double-click to pull it up!"));
+    EXPECT_TRUE(VantrelMDI::normalCaption().startsWith(QStringLiteral("Dorvane") + QChar(0x2122) +
+                                                       QString(13, QLatin1Char(' '))));
+}
