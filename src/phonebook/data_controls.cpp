@@ -63,7 +63,8 @@ Data::Data() {
     buildMenus();
     buildToolbars();
     resetState();
-    setMinimumSize(twipsToPixels(14265) / 2, twipsToPixels(9500) / 2);
+    // Never smaller than its design size: the boxes and the list need the room.
+    setMinimumSize(twipsToPixels(14265), twipsToPixels(9500));
     resize(twipsToPixels(14265), twipsToPixels(9500));
 }
 

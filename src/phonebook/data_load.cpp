@@ -8,6 +8,7 @@
 #include "platform/units.h"
 #include "platform/vb_convert.h"
 #include "workspace/error_steps.h"
+#include "workspace/frm_save.h"
 #include "workspace/frm_splash.h"
 #include "workspace/module_services.h"
 
@@ -194,7 +195,7 @@ void Data::Form_Load() {
         action(QStringLiteral("mnuSortFirst"))->setText(QStringLiteral("Sort &by ") + m.Label[0]);
         action(QStringLiteral("mnuSortLast"))->setText(QStringLiteral("Sort b&y ") + m.Label[1]);
     });
-    step([&] { CoolBar1->setFixedWidth(std::max(0, width() - twipsToPixels(100))); });
+    // The cool bar spans the window by its layout, so it keeps its margin at every size.
     step([&] { putLabels(); });
 }
 
@@ -285,6 +286,7 @@ void Data::Form_Unload() {
     step([&] {
         if (m.AttachRef) m.AttachRef->close();
     });
+    step([] { Forms::unload<frmSave>(); });
 }
 
 } // namespace pb
