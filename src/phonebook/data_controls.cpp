@@ -64,6 +64,7 @@ Data::Data() {
     buildControls();
     buildMenus();
     buildToolbars();
+    connectFindControls();
     setMinimumSize(twipsToPixels(14265) / 2, twipsToPixels(9500) / 2);
     resize(twipsToPixels(14265), twipsToPixels(9500));
 }
