@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/prefix_search.h"
 #include "data/property_bag.h"
 #include "phonebook/field_box.h"
 #include "phonebook/record_list_model.h"
@@ -78,6 +79,24 @@ public:
     void mnuSortFirst_Click();
     void mnuSortLast_Click();
 
+    // Finding records and the record-number box.
+    void FindRecord(const QString& text);
+    void txtFind_Change();
+    void txtFind_GotFocus();
+    void OptFirst_Click() { searchOption_Click(); }
+    void OptLast_Click() { searchOption_Click(); }
+    void OptEmail_Click() { searchOption_Click(); }
+    void mnuFind_Click();
+    void mnuFindNext_Click();
+    void txtRecord_GotFocus();
+    void txtRecord_Click();
+    void txtRecord_KeyUp(int KeyCode, int Shift);
+
+    // The record clipboard.
+    void mnuCopy_Click();
+    void mnuCut_Click();
+    void mnuPaste_Click();
+
     // Toolbars: dispatch on the clicked button's or item's key.
     void Toolbar1_ButtonClick(const QString& key);
     void Toolbar1_ButtonMenuClick(const QString& key);
@@ -145,12 +164,22 @@ private:
     bool loadDatabase();
     void saveWindowSettings();
     void loadWindowSettings(bool* leave);
+    void connectFindControls();
+    void searchOption_Click();
+    // Runs a write; a failure is told in the standard error dialog, whose Retry runs it
+    // again. False when nothing was written.
+    bool tryWrite(const std::function<void()>& write);
+    // A field as its box shows it: trimmed, and ended by a NUL.
+    static QString shownField(const PhoneRecord& r, PhoneRecord::Field f);
+    // Writes the stored record `current` to the record clipboard; false when it was not.
+    bool copyToClipboard();
 
     QWidget* m_surface = nullptr;
     std::map<QString, QAction*> m_actions;
     int32_t m_backColor = 0;
     bool m_bagLoaded = false;
     PropertyBag m_bag;
+    BookImage m_bookImage; // what the search scans
 };
 
 } // namespace pb

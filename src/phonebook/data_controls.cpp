@@ -63,6 +63,7 @@ Data::Data() {
     buildMenus();
     buildToolbars();
     resetState();
+    connectFindControls();
     // Never smaller than its design size: the boxes and the list need the room.
     setMinimumSize(twipsToPixels(14265), twipsToPixels(9500));
     resize(twipsToPixels(14265), twipsToPixels(9500));

@@ -71,12 +71,12 @@ void Data::buildMenus() {
     b.item(file, "mnuClose", "Close Phoneboo&k", "Alt+Backspace");
 
     QMenu* edit = b.top("mnuEdit", "&Edit");
-    b.item(edit, "mnuFind", "&Find...", "Ctrl+F");
-    b.item(edit, "mnuFindNext", "Find Next", "F3");
+    b.item(edit, "mnuFind", "&Find...", "Ctrl+F", [this] { mnuFind_Click(); });
+    b.item(edit, "mnuFindNext", "Find Next", "F3", [this] { mnuFindNext_Click(); });
     b.sep(edit);
-    b.item(edit, "mnuCopy", "C&opy", "Ctrl+C");
-    b.item(edit, "mnuCut", "C&ut", "Ctrl+X");
-    b.item(edit, "mnuPaste", "P&aste", "Ctrl+V");
+    b.item(edit, "mnuCopy", "C&opy", "Ctrl+C", [this] { mnuCopy_Click(); });
+    b.item(edit, "mnuCut", "C&ut", "Ctrl+X", [this] { mnuCut_Click(); });
+    b.item(edit, "mnuPaste", "P&aste", "Ctrl+V", [this] { mnuPaste_Click(); });
     b.sep(edit);
     b.item(edit, "mnuClear", "C&lear all", nullptr, [this] { mnuClear_Click(); });
     b.sep(edit);
@@ -172,7 +172,8 @@ bool isBuilt(const QString& key) {
         QStringLiteral("PreviousRecord"), QStringLiteral("EndRecord"),    QStringLiteral("BeginingRecord"),
         QStringLiteral("NextRecord"),     QStringLiteral("Insert"),       QStringLiteral("Save"),
         QStringLiteral("InsertSorted"),   QStringLiteral("InsertBefore"), QStringLiteral("InsertAfter"),
-        QStringLiteral("InsertBegining"), QStringLiteral("InsertEnd")};
+        QStringLiteral("InsertBegining"), QStringLiteral("InsertEnd"),    QStringLiteral("FindRecord"),
+        QStringLiteral("CopyRecord"),     QStringLiteral("CutRecord"),    QStringLiteral("PasteRecord")};
     return built.contains(key);
 }
 
@@ -317,6 +318,11 @@ void Data::mnuFile_Click() {
 
 void Data::Toolbar1_ButtonClick(const QString& key) {
     Steps step(OnError::Ignore);
+    const std::map<QString, std::function<void()>> editCommands = {
+        {QStringLiteral("FindRecord"), [this] { mnuFind_Click(); }},
+        {QStringLiteral("CopyRecord"), [this] { mnuCopy_Click(); }},
+        {QStringLiteral("CutRecord"), [this] { mnuCut_Click(); }},
+        {QStringLiteral("PasteRecord"), [this] { mnuPaste_Click(); }}};
     if (key == QLatin1String("NewRecord")) {
         step([] { playSound(sound::ToolbarClick); });
         step([&] { InsertAtEnd(QString(), QString()); });
@@ -324,6 +330,9 @@ void Data::Toolbar1_ButtonClick(const QString& key) {
     } else if (key == QLatin1String("SaveRecord")) {
         step([] { playSound(sound::ToolbarClick); });
         step([&] { AddIt(); });
+    } else if (const auto it = editCommands.find(key); it != editCommands.end()) {
+        step([] { playSound(sound::ToolbarClick); });
+        step(it->second);
     } else if (key == QLatin1String("Lock")) {
         step([] { playSound(sound::Lock); });
         QAction* lock = toolbarButton(Toolbar1, 16);

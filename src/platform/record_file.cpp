@@ -2,6 +2,7 @@
 
 #include "platform/vb_error.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -10,7 +11,12 @@
 
 namespace pb {
 
-RecordFile::RecordFile(const QString& path, int recordLength) : m_path(path), m_length(recordLength) {
+namespace {
+std::atomic<quint64> nextSerial{1};
+} // namespace
+
+RecordFile::RecordFile(const QString& path, int recordLength)
+    : m_path(path), m_length(recordLength), m_serial(nextSerial++) {
     if (path.isEmpty()) throw VbError(err::BadFileName);
     const QByteArray native = path.toLocal8Bit();
     m_fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
@@ -47,6 +53,7 @@ void RecordFile::readAt(qint64 offset, char* buffer, qint64 length) const {
 }
 
 void RecordFile::writeAt(qint64 offset, const char* buffer, qint64 length) {
+    ++m_writes; // counted before writing: a write that fails half-way has changed the file too
     qint64 done = 0;
     while (done < length) {
         const ssize_t w = ::pwrite(m_fd, buffer + done, static_cast<size_t>(length - done), offset + done);

@@ -29,6 +29,10 @@ public:
     QByteArray readAll() const;
     qint64 size() const;
     void flush();
+    // Bytes read earlier are still what this object holds while serial() and
+    // writeCount() are unchanged: every write through it counts.
+    quint64 serial() const { return m_serial; }
+    quint64 writeCount() const { return m_writes; }
 
 private:
     void readAt(qint64 offset, char* buffer, qint64 length) const;
@@ -37,6 +41,8 @@ private:
     QString m_path;
     int m_length;
     int m_fd = -1;
+    quint64 m_serial;
+    quint64 m_writes = 0;
 };
 
 } // namespace pb

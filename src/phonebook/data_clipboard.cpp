@@ -1,0 +1,83 @@
+// Copy, cut and paste of whole records through the program's record clipboard file.
+#include "data/module_phonebook.h"
+#include "phonebook/data.h"
+#include "workspace/error_steps.h"
+
+namespace pb {
+
+namespace {
+
+const QString kInsertedMarker = QStringLiteral("*Inserted Record*");
+
+RecordFile& clipFile() {
+    ModulePhoneBook& m = pbm();
+    if (!m.ClipFile) throw VbError(err::BadFileName); // the load could not open it
+    return *m.ClipFile;
+}
+
+} // namespace
+
+bool Data::tryWrite(const std::function<void()>& write) {
+    for (;;) {
+        try {
+            write();
+            return true;
+        } catch (...) {
+            if (standardErrorDialog(asVbError(std::current_exception())) != ErrorAnswer::Retry) return false;
+        }
+    }
+}
+
+bool Data::copyToClipboard() {
+    ModulePhoneBook& m = pbm();
+    // The blank slot holds no record: the clipboard keeps the one it has.
+    if (m.current < 1 || m.current > m.RecordCount) return false;
+    try {
+        // The stored record, not edits left in the boxes.
+        m.readRecord(m.current);
+        ToDisplay();
+    } catch (const VbError&) {
+        return false;
+    }
+    return tryWrite([&] { clipFile().write(1, m.Rec.toBytes()); });
+}
+
+void Data::mnuCopy_Click() {
+    copyToClipboard();
+}
+
+void Data::mnuCut_Click() {
+    if (locked) return refuseLocked(QStringLiteral("Cut Record"));
+    // Nothing is deleted unless the clipboard holds the record.
+    if (!copyToClipboard()) return;
+    Steps step(OnError::Ignore);
+    step([&] { Delete(); });
+    step([&] { FillRecordList(); });
+}
+
+void Data::mnuPaste_Click() {
+    if (locked) return refuseLocked(QStringLiteral("Paste Record"));
+    ModulePhoneBook& m = pbm();
+    PhoneRecord clip;
+    Steps step(OnError::Ignore);
+    step([&] { clip = PhoneRecord::fromBytes(clipFile().read(1)); });
+    // An empty clipboard (never written, or all NUL) would only leave the marker behind,
+    // and a first name filling all 20 characters would end the book at the pasted record.
+    const QString first = shownField(clip, PhoneRecord::FirstName);
+    if (first.isEmpty() || first.size() >= PhoneRecord::width(PhoneRecord::FirstName)) return;
+
+    const int from = m.current;
+    const int countBefore = m.RecordCount;
+    step([&] { InsertAfter(kInsertedMarker, QString()); });
+    // Go on only onto the inserted marker or the blank slot; anything else means the
+    // insert was refused or failed, and the record shown must not be overwritten.
+    const bool onMarker =
+        m.RecordCount == countBefore + 1 && m.current == from + 1 && m.current <= m.RecordCount;
+    const bool onBlankSlot = m.current == m.RecordCount + 1;
+    if (!onMarker && !onBlankSlot) return;
+    m.Rec = clip;
+    step([&] { ToDisplay(); });
+    step([&] { AddIt(); });
+}
+
+} // namespace pb

@@ -1,0 +1,193 @@
+#include "book_fixture.h"
+
+#include <QToolBar>
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace pb;
+using namespace pbtest;
+
+class ClipboardTest : public BookFixture {
+protected:
+    Data* openFive() { return open({{"A"}, {"B"}, {"C"}, {"D", "Dee", "555", "d@x.org"}, {"E"}}); }
+    QString clipPath() const { return appDir() + QStringLiteral("PhoneClip.q7B"); }
+    QByteArray clip() const { return readFile(clipPath()); }
+    // Unloads the window and loads it again on another book of the program folder.
+    void reopenOn(const QString& name, const std::vector<Rec>& records) {
+        Forms::unload<Data>();
+        Forms::flushDeleted();
+        writeFile(appDir() + name, bookBytes(records));
+        m().DataBaseName = name;
+        d = Forms::get<Data>();
+    }
+    QStringList namesIn(const QString& name) const {
+        const QByteArray f = readFile(appDir() + name);
+        QStringList out;
+        for (int i = 1; i <= f.size() / 440; ++i)
+            out << firstNameAt(f, i);
+        return out;
+    }
+    void expectLocked(const char* object) {
+        prompts->expect(QStringLiteral("    DATABASE LOCKED!\r\nPlease Unlock To ") +
+                            QString::fromLatin1(object),
+                        Exclamation, QStringLiteral("Cannot ") + QString::fromLatin1(object), mb::OK);
+    }
+};
+
+TEST_F(ClipboardTest, ARecordCopiedInOneBookIsPastedIntoAnotherAfterTheCurrentRecord) {
+    openFive();
+    show(4);
+    d->txtInfo[1]->setText(QStringLiteral("Unsaved"));
+    d->mnuCopy_Click();
+    EXPECT_EQ(box(1), QStringLiteral("Dee")); // the stored record is shown again, and copied
+    EXPECT_EQ(clip(), recordBytes({"D", "Dee", "555", "d@x.org"}));
+
+    reopenOn(QStringLiteral("Other.q7B"), {{"X"}, {"Y"}});
+    ASSERT_EQ(m().current, 1);
+    d->mnuPaste_Click();
+    EXPECT_EQ(namesIn(QStringLiteral("Other.q7B")), (QStringList{"X", "D", "Y"}));
+    EXPECT_EQ(recordAt(readFile(appDir() + QStringLiteral("Other.q7B")), 2),
+              recordBytes({"D", "Dee", "555", "d@x.org"}));
+    EXPECT_EQ(m().RecordCount, 3);
+    EXPECT_EQ(m().current, 2);
+    EXPECT_EQ(box(3), QStringLiteral("d@x.org"));
+    EXPECT_EQ(d->lstRecordModel->rowCount(), 3);
+    EXPECT_EQ(file(), bookBytes({{"A"}, {"B"}, {"C"}, {"D", "Dee", "555", "d@x.org"}, {"E"}}));
+}
+
+TEST_F(ClipboardTest, CutRemovesTheRecordAndPasteOnTheRecordBeforePutsItBack) {
+    open({{"A"}, {"B"}, {"C"}});
+    show(2);
+    d->mnuCut_Click();
+    EXPECT_EQ(file(), bookBytes({{"A"}, {"C"}}) + nulRecord());
+    EXPECT_EQ(m().RecordCount, 2);
+    EXPECT_EQ(m().current, 1);
+    EXPECT_EQ(d->lstRecordModel->rowCount(), 2);
+    d->mnuPaste_Click();
+    EXPECT_EQ(file(), bookBytes({{"A"}, {"B"}, {"C"}}));
+    EXPECT_EQ(m().current, 2);
+}
+
+TEST_F(ClipboardTest, PasteOnTheLastRecordOrTheBlankSlotAppends) {
+    openFive();
+    show(1);
+    d->mnuCopy_Click();
+    show(5);
+    d->mnuPaste_Click();
+    EXPECT_EQ(firstNames(), (QStringList{"A", "B", "C", "D", "E", "A"}));
+    EXPECT_EQ(m().current, 6);
+    show(7);
+    d->mnuPaste_Click();
+    EXPECT_EQ(firstNames(), (QStringList{"A", "B", "C", "D", "E", "A", "A"}));
+    EXPECT_EQ(m().RecordCount, 7);
+    EXPECT_EQ(m().current, 7);
+    EXPECT_EQ(d->lstRecordModel->rowCount(), 7);
+}
+
+TEST_F(ClipboardTest, AnEmptyClipboardPastesNothingAndTheBlankSlotIsNeverCopied) {
+    openFive();
+    show(2);
+    d->mnuPaste_Click(); // never written
+    writeFile(clipPath(), nulRecord());
+    d->mnuPaste_Click(); // all NUL
+    QByteArray blankFirst = recordBytes({"", "Lee"});
+    writeFile(clipPath(), blankFirst);
+    d->mnuPaste_Click(); // a record no save would accept
+    writeFile(clipPath(), recordBytes({"ABCDEFGHIJKLMNOPQRST"}));
+    d->mnuPaste_Click(); // a first name that would end the book
+    EXPECT_EQ(file(), bookBytes({{"A"}, {"B"}, {"C"}, {"D", "Dee", "555", "d@x.org"}, {"E"}}));
+    EXPECT_EQ(m().RecordCount, 5);
+    EXPECT_EQ(m().current, 2);
+    EXPECT_TRUE(prompts->shown.empty());
+
+    // Nor does the blank slot reach the clipboard.
+    d->mnuCopy_Click();
+    show(6);
+    d->mnuCopy_Click();
+    d->mnuCut_Click();
+    EXPECT_EQ(clip(), recordBytes({"B"}));
+    EXPECT_EQ(m().RecordCount, 5);
+}
+
+TEST_F(ClipboardTest, APasteThatCannotLeaveAnEditedRecordOverwritesNothing) {
+    openFive();
+    show(1);
+    d->mnuCopy_Click();
+    show(2);
+    d->txtInfo[0]->clear(); // then Yes to saving, which is refused
+    prompts->expect({}, mb::YesNo | mb::Question, QStringLiteral("Record  2 Modified!"), mb::Yes);
+    prompts->expect({}, Information, QStringLiteral("Please enter a First name"), mb::OK);
+    d->mnuPaste_Click();
+    EXPECT_EQ(file(), bookBytes({{"A"}, {"B"}, {"C"}, {"D", "Dee", "555", "d@x.org"}, {"E"}}));
+    EXPECT_EQ(m().current, 2);
+    EXPECT_TRUE(box(0).isEmpty());
+    show(2);
+}
+
+TEST_F(ClipboardTest, ALockedBookRefusesCutAndPasteButCopies) {
+    openFive();
+    m().PlaySoundEffect = true;
+    show(2);
+    d->locked = true;
+    expectLocked("Cut Record");
+    d->mnuCut_Click();
+    expectLocked("Paste Record");
+    d->mnuPaste_Click();
+    d->Toolbar1_ButtonClick(QStringLiteral("CopyRecord"));
+    EXPECT_EQ(sounds->played, (std::vector<int>{108, 108, 113}));
+    EXPECT_EQ(clip(), recordBytes({"B"}));
+    EXPECT_EQ(m().RecordCount, 5);
+}
+
+TEST_F(ClipboardTest, TheEditMenuAndToolbarCarryTheCommands) {
+    openFive();
+    for (const auto& [name, keys] :
+         std::initializer_list<std::pair<const char*, const char*>>{{"mnuFind", "Ctrl+F"},
+                                                                    {"mnuFindNext", "F3"},
+                                                                    {"mnuCopy", "Ctrl+C"},
+                                                                    {"mnuCut", "Ctrl+X"},
+                                                                    {"mnuPaste", "Ctrl+V"}}) {
+        QAction* a = d->action(QString::fromLatin1(name));
+        ASSERT_TRUE(a) << name;
+        EXPECT_TRUE(a->isEnabled()) << name;
+        EXPECT_EQ(a->shortcut(), QKeySequence(QString::fromLatin1(keys))) << name;
+    }
+    for (const char* key : {"tbFindRecord", "tbCopyRecord", "tbCutRecord", "tbPasteRecord"}) {
+        auto* button = d->Toolbar1->findChild<QAction*>(QString::fromLatin1(key));
+        ASSERT_TRUE(button) << key;
+        EXPECT_TRUE(button->isEnabled()) << key;
+    }
+    show(3);
+    d->action(QStringLiteral("mnuCopy"))->trigger();
+    EXPECT_EQ(clip(), recordBytes({"C"}));
+}
+
+// The files may not grow: every write that extends one fails as on a full disk.
+class ClipboardFullDiskTest : public ClipboardTest {
+protected:
+    void limitTo(qsizetype bytes) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        rlimit r = saved;
+        r.rlim_cur = static_cast<rlim_t>(bytes);
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &r), 0);
+    }
+    void TearDown() override {
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        ClipboardTest::TearDown();
+    }
+    rlimit saved{};
+};
+
+TEST_F(ClipboardFullDiskTest, AClipboardThatCannotBeWrittenIsToldAndCutDeletesNothing) {
+    openFive();
+    show(2);
+    limitTo(0);
+    prompts->expect(QStringLiteral("Disk is full"), 18, QStringLiteral("ERROR61 Disk full"), mb::Abort);
+    d->mnuCopy_Click();
+    prompts->expect(QStringLiteral("Disk is full"), 18, QStringLiteral("ERROR61 Disk full"), mb::Ignore);
+    d->mnuCut_Click();
+    EXPECT_EQ(m().RecordCount, 5);
+    EXPECT_EQ(firstNames(), (QStringList{"A", "B", "C", "D", "E"}));
+    EXPECT_TRUE(clip().isEmpty());
+}
