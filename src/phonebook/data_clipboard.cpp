@@ -18,14 +18,7 @@ RecordFile& clipFile() {
 } // namespace
 
 bool Data::tryWrite(const std::function<void()>& write) {
-    for (;;) {
-        try {
-            write();
-            return true;
-        } catch (...) {
-            if (standardErrorDialog(asVbError(std::current_exception())) != ErrorAnswer::Retry) return false;
-        }
-    }
+    return Steps(OnError::StandardNoIgnore)(write);
 }
 
 bool Data::copyToClipboard() {

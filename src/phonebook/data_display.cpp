@@ -25,20 +25,12 @@ bool isPlainFileName(const QString& name) {
            name != QLatin1String(".") && name != QLatin1String("..") && !name.contains(QChar(0));
 }
 
-// A field as its box shows it: trimmed, and ended by a NUL.
-QString shownText(const PhoneRecord& r, PhoneRecord::Field f) {
-    QString t = r.trimmed(f);
-    const qsizetype nul = t.indexOf(QChar(0));
-    if (nul >= 0) t.truncate(nul);
-    return t;
-}
-
 } // namespace
 
 void Data::ToDisplay() {
     ModulePhoneBook& m = pbm();
     for (int i = 0; i < 8; ++i)
-        txtInfo[i]->setText(shownText(m.Rec, kBoxFields[i]));
+        txtInfo[i]->setText(shownField(m.Rec, kBoxFields[i]));
     txtRecord->setText(QString::number(m.current));
     setCaption();
     showPicture();
@@ -87,7 +79,7 @@ bool Data::CheckChanges() {
         if (m.current <= m.RecordCount) {
             m.readRecord(m.current);
             for (int i = 0; i < 7 && !changed; ++i)
-                changed = shownText(m.Rec, kBoxFields[i]) != txtInfo[i]->text();
+                changed = shownField(m.Rec, kBoxFields[i]) != txtInfo[i]->text();
         } else {
             for (int i = 0; i < 7 && !changed; ++i)
                 changed = !txtInfo[i]->text().isEmpty();

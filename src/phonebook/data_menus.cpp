@@ -107,20 +107,7 @@ void Data::buildMenus() {
     b.sep(tools);
     b.item(tools, "mnuOptions", "&Options...");
 
-    QMenu* online = b.top("mnuOnline", "&Online");
-    b.item(online, "mnuProduct", "Product &Page");
-    b.item(online, "mnuHome", "Publisher &Home");
-    b.item(online, "mnuCatalog", "Publisher &Catalog");
-    b.item(online, "mnuStore", "Publisher &Store");
-    b.item(online, "mnuFeed", "Publisher S&upport/Feedback");
-    b.sep(online);
-    b.item(online, "mnuFree", "&Free Downloads");
-    QMenu* news = b.sub(online, "mnuNews", "&Daily News");
-    b.item(news, "mnuTech", "Technology");
-    b.item(news, "mnuEntertain", "Entertainment");
-    b.item(news, "mnuBusiness", "Business");
-    b.item(news, "mnuSport", "Sports");
-    b.item(news, "mnWorld", "World");
+    b.onlineMenu("mnuSport", "mnWorld");
 
     QMenu* window = b.top("mnuWindow", "&Window");
     b.item(window, "mnuTH", "Tile &Horizentally");

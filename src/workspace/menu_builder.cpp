@@ -37,4 +37,22 @@ QMenu* MenuBuilder::top(const char* name, const char* caption) {
     return named(bar->addMenu(QString::fromLatin1(caption)), name);
 }
 
+QMenu* MenuBuilder::onlineMenu(const char* sportsName, const char* worldName) {
+    QMenu* online = top("mnuOnline", "&Online");
+    item(online, "mnuProduct", "Product &Page");
+    item(online, "mnuHome", "Publisher &Home");
+    item(online, "mnuCatalog", "Publisher &Catalog");
+    item(online, "mnuStore", "Publisher &Store");
+    item(online, "mnuFeed", "Publisher S&upport/Feedback");
+    sep(online);
+    item(online, "mnuFree", "&Free Downloads");
+    QMenu* news = sub(online, "mnuNews", "&Daily News");
+    item(news, "mnuTech", "Technology");
+    item(news, "mnuEntertain", "Entertainment");
+    item(news, "mnuBusiness", "Business");
+    item(news, sportsName, "Sports");
+    item(news, worldName, "World");
+    return online;
+}
+
 } // namespace pb

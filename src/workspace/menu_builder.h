@@ -22,6 +22,9 @@ struct MenuBuilder {
     QMenu* sub(QMenu* parent, const char* name, const char* caption, bool hidden = false);
     QMenu* top(const char* name, const char* caption);
     static void sep(QMenu* m, bool hidden = false) { m->addSeparator()->setVisible(!hidden); }
+    // The Online menu of the publisher's pages, which the frame and the phone book window
+    // share; the two windows name their sports and world items differently.
+    QMenu* onlineMenu(const char* sportsName, const char* worldName);
 
 private:
     QMenu* named(QMenu* m, const char* name);

@@ -55,20 +55,7 @@ void VantrelMDI::buildMenus() {
     QMenu* tools = b.top("mnuTools", "&Tools");
     b.item(tools, "mnuAlarm", "Alar&m...");
 
-    QMenu* online = b.top("mnuOnline", "&Online");
-    b.item(online, "mnuProduct", "Product &Page");
-    b.item(online, "mnuHome", "Publisher &Home");
-    b.item(online, "mnuCatalog", "Publisher &Catalog");
-    b.item(online, "mnuStore", "Publisher &Store");
-    b.item(online, "mnuFeed", "Publisher S&upport/Feedback");
-    b.sep(online);
-    b.item(online, "mnuFree", "&Free Downloads");
-    QMenu* news = b.sub(online, "mnuNews", "&Daily News");
-    b.item(news, "mnuTech", "Technology");
-    b.item(news, "mnuEntertain", "Entertainment");
-    b.item(news, "mnuBusiness", "Business");
-    b.item(news, "mnuSports", "Sports");
-    b.item(news, "mnuWorld", "World");
+    b.onlineMenu("mnuSports", "mnuWorld");
 
     QMenu* window = b.top("mnuWindow", "&Window");
     b.item(window, "mnuTH", "Tile &Horizentally", nullptr, [this] { mnuTH_Click(); });

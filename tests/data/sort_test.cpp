@@ -2,11 +2,11 @@
 #include "platform/vb_error.h"
 #include "records.h"
 
+#include "file_size_limit.h"
 #include <QDir>
 #include <QTemporaryDir>
-#include <csignal>
+
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace pb;
 using namespace pbtest;
@@ -63,19 +63,13 @@ TEST_F(ReplaceTest, AFailureAtAnyStageLeavesTheBookAsItWas) {
     EXPECT_EQ(leftovers(), QStringList{QStringLiteral("Book.q7b")});
 
     // The write itself fails, as on a full disk.
-    ::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 500;
-    ::setrlimit(RLIMIT_FSIZE, &small);
     try {
+        const FileSizeLimit fullDisk(500);
         replaceWithSorted(path(), book, order);
         ADD_FAILURE() << "a failed write was taken for success";
     } catch (const VbError& e) {
         EXPECT_EQ(e.number(), err::DiskFull);
     }
-    ::setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_EQ(readFile(path()), book);
     EXPECT_EQ(leftovers(), QStringList{QStringLiteral("Book.q7b")});
 

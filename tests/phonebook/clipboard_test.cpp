@@ -1,8 +1,7 @@
 #include "book_fixture.h"
 
+#include "file_size_limit.h"
 #include <QToolBar>
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace pb;
 using namespace pbtest;
@@ -162,27 +161,10 @@ TEST_F(ClipboardTest, TheEditMenuAndToolbarCarryTheCommands) {
     EXPECT_EQ(clip(), recordBytes({"C"}));
 }
 
-// The files may not grow: every write that extends one fails as on a full disk.
-class ClipboardFullDiskTest : public ClipboardTest {
-protected:
-    void limitTo(qsizetype bytes) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-        rlimit r = saved;
-        r.rlim_cur = static_cast<rlim_t>(bytes);
-        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &r), 0);
-    }
-    void TearDown() override {
-        ::setrlimit(RLIMIT_FSIZE, &saved);
-        ClipboardTest::TearDown();
-    }
-    rlimit saved{};
-};
-
-TEST_F(ClipboardFullDiskTest, AClipboardThatCannotBeWrittenIsToldAndCutDeletesNothing) {
+TEST_F(ClipboardTest, AClipboardThatCannotBeWrittenIsToldAndCutDeletesNothing) {
     openFive();
     show(2);
-    limitTo(0);
+    const FileSizeLimit fullDisk(0);
     prompts->expect(QStringLiteral("Disk is full"), 18, QStringLiteral("ERROR61 Disk full"), mb::Abort);
     d->mnuCopy_Click();
     prompts->expect(QStringLiteral("Disk is full"), 18, QStringLiteral("ERROR61 Disk full"), mb::Ignore);

@@ -1,7 +1,6 @@
 #include "book_fixture.h"
 
-#include <csignal>
-#include <sys/resource.h>
+#include "file_size_limit.h"
 
 using namespace pb;
 using namespace pbtest;
@@ -194,26 +193,9 @@ TEST_F(EditsTest, AFullBookRefusesInsertsAndAppends) {
     d->txtInfo[0]->clear();
 }
 
-// The file may not grow: every write that extends it fails as on a full disk.
-class FullDiskTest : public EditsTest {
-protected:
-    void limitTo(qsizetype bytes) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-        rlimit r = saved;
-        r.rlim_cur = static_cast<rlim_t>(bytes);
-        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &r), 0);
-    }
-    void TearDown() override {
-        ::setrlimit(RLIMIT_FSIZE, &saved);
-        EditsTest::TearDown();
-    }
-    rlimit saved{};
-};
-
-TEST_F(FullDiskTest, AFailedInsertOrAppendIsToldAndLosesNothing) {
+TEST_F(EditsTest, AFailedInsertOrAppendIsToldAndLosesNothing) {
     openFive();
-    limitTo(5 * 440);
+    const FileSizeLimit fullDisk(5 * 440);
     show(2);
     prompts->expect(QStringLiteral("Disk is full"), 18, QStringLiteral("ERROR61 Disk full"), mb::Abort);
     d->mnuInsertAfter_Click();

@@ -3,10 +3,9 @@
 #include "workspace/frm_save.h"
 #include "workspace/vantrel_mdi.h"
 
+#include "file_size_limit.h"
 #include <QDate>
 #include <QProgressBar>
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace pb;
 using namespace pbtest;
@@ -93,17 +92,12 @@ TEST_F(SortWindowTest, AnEditedRecordIsOfferedForSavingBeforeTheSort) {
 TEST_F(SortWindowTest, AFailedSortIsToldAndLeavesTheBookAsItWas) {
     open({{"Bob"}, {"Amy"}});
     const QByteArray before = file();
-    // No file may grow past 500 bytes, as on a full disk: the sorted copy cannot be written.
-    ::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 500;
-    ::setrlimit(RLIMIT_FSIZE, &small);
     runJobsAtOnce();
-    prompts->expect(QStringLiteral("Disk is full"), 18, QStringLiteral("ERROR61 Disk full"), mb::Ignore);
-    d->mnuSortFirst_Click(); // Ignore may not go past a failed write
-    ::setrlimit(RLIMIT_FSIZE, &saved);
+    {
+        const FileSizeLimit fullDisk(500); // the sorted copy cannot be written
+        prompts->expect(QStringLiteral("Disk is full"), 18, QStringLiteral("ERROR61 Disk full"), mb::Ignore);
+        d->mnuSortFirst_Click(); // Ignore may not go past a failed write
+    }
     EXPECT_EQ(file(), before);
     EXPECT_FALSE(m().SortedByFirstName);
     EXPECT_EQ(m().RecordCount, 2);
