@@ -2,6 +2,7 @@
 
 #include "data/phone_record.h"
 #include "platform/codepage.h"
+#include "platform/vb_error.h"
 
 #include <cstring>
 
@@ -15,56 +16,70 @@ bool isEnd(const char* rec) {
 } // namespace
 
 void PbAttachRefClass::openAttachFile(const QString& DBmainPath, const QString& shortNameDBmain) {
-    m_file.reset();
+    close();
     m_file = std::make_unique<RecordFile>(
         DBmainPath + QLatin1Char('/') + shortNameDBmain + QStringLiteral("AttachmentsRef.att"), kLength);
-    m_position = 0;
-    m_found = false;
 }
 
-void PbAttachRefClass::ReadRefRecord(int position) {
-    if (position == 0) return;
-    m_current = m_file ? m_file->read(position) : QByteArray(kLength, '\0');
+void PbAttachRefClass::close() {
+    m_file.reset();
+    m_position = 0;
+    m_found = false;
+    m_current = QByteArray(kLength, '\0');
 }
 
 void PbAttachRefClass::reread() const {
-    if (m_position != 0 && m_file) m_current = m_file->read(m_position);
+    if (m_position == 0 || !m_file) return;
+    try {
+        m_current = m_file->read(m_position);
+    } catch (const VbError&) {
+        // A failed read keeps the record as last read.
+    }
+}
+
+int PbAttachRefClass::countIn(const QByteArray& all) const {
+    int n = 0;
+    // A last record cut short by the end of the file (a torn append) counts as the end.
+    while (static_cast<qsizetype>(n + 1) * kLength <= all.size() && !isEnd(all.constData() + n * kLength))
+        ++n;
+    return n;
 }
 
 int PbAttachRefClass::RecordsCount() {
     if (!m_file) return 0;
-    const QByteArray all = m_file->readAll();
-    int n = 0;
-    while (static_cast<qsizetype>(n + 1) * kLength <= all.size() && !isEnd(all.constData() + n * kLength))
-        ++n;
-    // A last record cut short by the end of the file reads as zeros past it: still an end.
-    m_count = n;
+    try {
+        m_count = countIn(m_file->readAll());
+    } catch (const VbError&) {
+        m_count = 0;
+    }
     m_current = QByteArray(kLength, '\0');
-    return n;
+    return m_count;
 }
 
 int PbAttachRefClass::find(int recordNumber) {
-    const int count = RecordsCount();
+    // One read of the whole index; the entries are compared in memory.
+    const QByteArray all = m_file->readAll();
+    const int count = countIn(all);
+    m_count = count;
     const QString key = QString::number(recordNumber);
-    int position = 0;
     m_found = false;
-    while (position < count) {
-        ++position;
-        ReadRefRecord(position);
-        if (trimBlanks(codepage::decode(m_current.constData() + 3, 5)).compare(key, Qt::CaseInsensitive) ==
-            0) {
+    for (int position = 1; position <= count; ++position) {
+        const char* rec = all.constData() + static_cast<qsizetype>(position - 1) * kLength;
+        if (trimBlanks(codepage::decode(rec + 3, 5)).compare(key, Qt::CaseInsensitive) == 0) {
             m_found = true;
             m_position = position;
+            m_current = QByteArray(rec, kLength);
             return position;
         }
     }
+    // Not found: the first free slot, whose record (past the data) reads as all NUL.
     m_position = count + 1;
     m_current = QByteArray(kLength, '\0');
     return m_position;
 }
 
 void PbAttachRefClass::AttachToRecord(int recordNumber, const QString& fileTitle, int attachFileType) {
-    if (!m_file) return;
+    if (!m_file) throw VbError(err::BadFileName);
     const int position = find(recordNumber);
     const bool isNew = !m_found;
     setField(3, 5, QString::number(recordNumber));
@@ -83,8 +98,14 @@ void PbAttachRefClass::AttachToRecord(int recordNumber, const QString& fileTitle
 }
 
 bool PbAttachRefClass::getAttachedFiles(int recordNumber) {
+    m_found = false;
     if (!m_file) return false;
-    find(recordNumber);
+    try {
+        find(recordNumber);
+    } catch (const VbError&) {
+        m_found = false;
+        m_position = 0;
+    }
     return m_found;
 }
 

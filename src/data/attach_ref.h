@@ -16,10 +16,13 @@ public:
     enum Kind { Sound = 1, Movie = 2, Misc = 3 };
 
     void openAttachFile(const QString& DBmainPath, const QString& shortNameDBmain);
-    void close() { m_file.reset(); }
+    void close();
     bool isOpen() const { return m_file != nullptr; }
 
+    // Throws a VbError when the entry cannot be written (or the index is not
+    // open), so that a failed attach is reported instead of taken for done.
     void AttachToRecord(int recordNumber, const QString& fileTitle, int attachFileType);
+    // False on a miss and on any error.
     bool getAttachedFiles(int recordNumber);
     bool SoundExist() const;
     bool MovieExist() const;
@@ -36,7 +39,7 @@ public:
 private:
     // Finds the entry of record r: its position, or count + 1 when there is none.
     int find(int recordNumber);
-    void ReadRefRecord(int position);
+    int countIn(const QByteArray& all) const;
     QString field(int offset) const;
     void setField(int offset, int width, const QString& text);
     void reread() const;

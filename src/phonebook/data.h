@@ -97,6 +97,26 @@ public:
     void mnuCut_Click();
     void mnuPaste_Click();
 
+    // Database files.
+    void mnuNewDataBase_Click();
+    void mnuOpen_Click();
+    void mnuSaveDataBaseAs_Click() { saveDataBaseAs(); }
+    void saveDataBaseAs();
+    void mnuBackUp_Click();
+    void mnuProperties_Click();
+    void mnuClose_Click();
+    void mnuView_Click();
+    void mnuDBFolder_Click();
+    void mnuDBAttacmentsFolder_Click();
+
+    // Attachments.
+    void mnuAttach_Click();
+    void mnuSoundAtt_Click();
+    void mnuMovieAtt_Click();
+    void mnuFileAtt_Click();
+    void mnuRemoveAttachment_Click();
+    void OpenAttachmentFile(const QString& fileTitle);
+
     // Toolbars: dispatch on the clicked button's or item's key.
     void Toolbar1_ButtonClick(const QString& key);
     void Toolbar1_ButtonMenuClick(const QString& key);

@@ -17,9 +17,9 @@ void Data::buildMenus() {
 
     QMenu* file = b.top("mnuFile", "&File");
     connect(file, &QMenu::aboutToShow, this, [this] { mnuFile_Click(); });
-    b.item(file, "mnuNewDataBase", "New Data&base...");
+    b.item(file, "mnuNewDataBase", "New Data&base...", nullptr, [this] { mnuNewDataBase_Click(); });
     b.sep(file);
-    b.item(file, "mnuOpen", "&Open...", "Ctrl+O");
+    b.item(file, "mnuOpen", "&Open...", "Ctrl+O", [this] { mnuOpen_Click(); });
     b.item(file, "mnuSearch", "&Search...");
     b.sep(file);
     QMenu* newRecord = b.sub(file, "mnuNew", "&New Record");
@@ -31,16 +31,21 @@ void Data::buildMenus() {
     b.item(newRecord, "mnuInsertBegining", "At Be&gining", nullptr, [this] { mnuInsertBegining_Click(); });
     b.item(newRecord, "mnuInsertEnd", "At En&d", nullptr, [this] { mnuInsertEnd_Click(); });
     b.sep(file);
-    b.item(file, "mnuAttach", "Attac&h to this Record... ", "Ctrl+A");
+    b.item(file, "mnuAttach", "Attac&h to this Record... ", "Ctrl+A", [this] { mnuAttach_Click(); });
     QMenu* load = b.sub(file, "mnuLoadAttachment", "&Load Attachment");
-    b.item(load, "mnuSoundAtt", "&Sound", nullptr, {}, true);
-    b.item(load, "mnuMovieAtt", "&Movie", nullptr, {}, true);
-    b.item(load, "mnuFileAtt", "File &Type", nullptr, {}, true);
+    b.item(
+        load, "mnuSoundAtt", "&Sound", nullptr, [this] { mnuSoundAtt_Click(); }, true);
+    b.item(
+        load, "mnuMovieAtt", "&Movie", nullptr, [this] { mnuMovieAtt_Click(); }, true);
+    b.item(
+        load, "mnuFileAtt", "File &Type", nullptr, [this] { mnuFileAtt_Click(); }, true);
     b.sep(load);
-    b.item(load, "mnuRemoveAttachment", "R&emove Attachment", nullptr, {}, true);
+    b.item(
+        load, "mnuRemoveAttachment", "R&emove Attachment", nullptr, [this] { mnuRemoveAttachment_Click(); },
+        true);
     b.sep(file);
     b.item(file, "mnuSave", "Save &Changes", "Ctrl+S", [this] { mnuSave_Click(); });
-    b.item(file, "mnuSaveDataBaseAs", "Save Database &As...");
+    b.item(file, "mnuSaveDataBaseAs", "Save Database &As...", nullptr, [this] { mnuSaveDataBaseAs_Click(); });
     b.sep(file);
     QMenu* preview = b.sub(file, "mnuPreview", "Pre&view Records");
     b.item(preview, "mnuCustomBrowser", "In &WebSurfer...", "F9");
@@ -60,15 +65,15 @@ void Data::buildMenus() {
     b.item(manage, "mnuSortFirst", "Sort &by FirstName", nullptr, [this] { mnuSortFirst_Click(); });
     b.item(manage, "mnuSortLast", "Sort b&y LastName", nullptr, [this] { mnuSortLast_Click(); });
     b.sep(manage);
-    b.item(manage, "mnuBackUp", "Back&up Database");
+    b.item(manage, "mnuBackUp", "Back&up Database", nullptr, [this] { mnuBackUp_Click(); });
     QMenu* exportMenu = b.sub(manage, "mnuExport", "E&xport Database");
     b.item(exportMenu, "mnuSaveAsHtml", "To A &Web Page(.htm)...");
     b.item(exportMenu, "mnuSaveAs", "To A &Text File(.txt)...");
     b.item(exportMenu, "mnuTransform", "To An A&ccess File(.mdb)...");
     b.sep(file);
-    b.item(file, "mnuProperties", "Proper&ties...");
+    b.item(file, "mnuProperties", "Proper&ties...", nullptr, [this] { mnuProperties_Click(); });
     b.sep(file);
-    b.item(file, "mnuClose", "Close Phoneboo&k", "Alt+Backspace");
+    b.item(file, "mnuClose", "Close Phoneboo&k", "Alt+Backspace", [this] { mnuClose_Click(); });
 
     QMenu* edit = b.top("mnuEdit", "&Edit");
     b.item(edit, "mnuFind", "&Find...", "Ctrl+F", [this] { mnuFind_Click(); });
@@ -83,11 +88,13 @@ void Data::buildMenus() {
     b.item(edit, "mnuRefresh", "&Refresh");
 
     QMenu* view = b.top("mnuView", "&View");
+    connect(view, &QMenu::aboutToShow, this, [this] { mnuView_Click(); });
     b.item(view, "mnuReport", "Phonebook &Report...", "F6");
     b.sep(view);
     b.item(view, "mnuAppFolder", "&Application Folder...");
-    b.item(view, "mnuDBFolder", "&Database Folder...");
-    b.item(view, "mnuDBAttacmentsFolder", "Database A&ttachments Folder...");
+    b.item(view, "mnuDBFolder", "&Database Folder...", nullptr, [this] { mnuDBFolder_Click(); });
+    b.item(view, "mnuDBAttacmentsFolder", "Database A&ttachments Folder...", nullptr,
+           [this] { mnuDBAttacmentsFolder_Click(); });
 
     QMenu* tools = b.top("mnuTools", "&Tools");
     QMenu* settings = b.sub(tools, "mnuSettings", "&Settings", true);
@@ -160,7 +167,8 @@ bool isBuilt(const QString& key) {
         QStringLiteral("NextRecord"),     QStringLiteral("Insert"),       QStringLiteral("Save"),
         QStringLiteral("InsertSorted"),   QStringLiteral("InsertBefore"), QStringLiteral("InsertAfter"),
         QStringLiteral("InsertBegining"), QStringLiteral("InsertEnd"),    QStringLiteral("FindRecord"),
-        QStringLiteral("CopyRecord"),     QStringLiteral("CutRecord"),    QStringLiteral("PasteRecord")};
+        QStringLiteral("CopyRecord"),     QStringLiteral("CutRecord"),    QStringLiteral("PasteRecord"),
+        QStringLiteral("Open"),           QStringLiteral("SaveDBas")};
     return built.contains(key);
 }
 
@@ -299,8 +307,23 @@ void Data::buildToolbars() {
 }
 
 void Data::mnuFile_Click() {
+    ModulePhoneBook& m = pbm();
     Steps step(OnError::Ignore);
-    step([&] { action(QStringLiteral("mnuNew"))->setEnabled(pbm().RecordCount != 0); });
+    step([&] { action(QStringLiteral("mnuNew"))->setEnabled(m.RecordCount != 0); });
+    // Attaching and loading need a stored record: not on the blank new-record slot.
+    step([&] {
+        action(QStringLiteral("mnuAttach"))->setEnabled(m.current <= m.RecordCount);
+        action(QStringLiteral("mnuLoadAttachment"))->setEnabled(m.current <= m.RecordCount);
+    });
+    bool found = false;
+    step([&] { found = m.AttachRef && m.AttachRef->getAttachedFiles(m.current); });
+    step([&] {
+        PbAttachRefClass* ref = m.AttachRef.get();
+        action(QStringLiteral("mnuSoundAtt"))->setVisible(found && ref->SoundExist());
+        action(QStringLiteral("mnuMovieAtt"))->setVisible(found && ref->MovieExist());
+        action(QStringLiteral("mnuFileAtt"))->setVisible(found && ref->MiscExist());
+        if (!found) action(QStringLiteral("mnuLoadAttachment"))->setEnabled(false);
+    });
 }
 
 void Data::Toolbar1_ButtonClick(const QString& key) {
@@ -314,6 +337,9 @@ void Data::Toolbar1_ButtonClick(const QString& key) {
         step([] { playSound(sound::ToolbarClick); });
         step([&] { InsertAtEnd(QString(), QString()); });
         step([&] { FillRecordList(); });
+    } else if (key == QLatin1String("Open")) {
+        step([] { playSound(sound::ToolbarClick); });
+        step([&] { mnuOpen_Click(); });
     } else if (key == QLatin1String("SaveRecord")) {
         step([] { playSound(sound::ToolbarClick); });
         step([&] { AddIt(); });
@@ -334,7 +360,10 @@ void Data::Toolbar1_ButtonClick(const QString& key) {
 
 void Data::Toolbar1_ButtonMenuClick(const QString& key) {
     Steps step(OnError::Ignore);
-    if (key == QLatin1String("Save")) step([&] { AddIt(); });
+    if (key == QLatin1String("Save"))
+        step([&] { AddIt(); });
+    else if (key == QLatin1String("SaveDBas"))
+        step([&] { mnuSaveDataBaseAs_Click(); });
 }
 
 void Data::Toolbar2_ButtonClick(const QString& key) {

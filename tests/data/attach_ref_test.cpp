@@ -1,4 +1,5 @@
 #include "data/attach_ref.h"
+#include "platform/vb_error.h"
 #include "records.h"
 
 #include <QTemporaryDir>
@@ -45,4 +46,14 @@ TEST_F(AttachRefTest, FindsEntriesByTheirWholeNumber) {
     EXPECT_FALSE(ref.MovieExist());
     EXPECT_EQ(ref.SoundAttachment(), QStringLiteral("one.wav"));
     EXPECT_EQ(ref.AttachedToRecord(), 1);
+}
+
+TEST_F(AttachRefTest, AClosedIndexFindsNothingAndRefusesToRecord) {
+    ref.AttachToRecord(3, QStringLiteral("three.wav"), PbAttachRefClass::Sound);
+    ASSERT_TRUE(ref.getAttachedFiles(3));
+    ref.close();
+    EXPECT_FALSE(ref.SoundExist()); // nothing lingers from before the close
+    EXPECT_FALSE(ref.getAttachedFiles(3));
+    EXPECT_THROW(ref.AttachToRecord(3, QStringLiteral("again.wav"), PbAttachRefClass::Sound), VbError);
+    EXPECT_EQ(index(), entry("3", "three.wav", "", ""));
 }

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "data/database_names.h"
+
+#include <QString>
+
+namespace pb {
+
+// A book and the companions that travel with it, by full path.
+struct BookPaths {
+    QString database;
+    QString settings;    // the ".set" bag
+    QString index;       // "AttachmentsRef.att"
+    QString attachments; // the attachments folder
+};
+
+BookPaths bookPaths(const DatabaseNames& names);
+// A chosen file as a book: ".q7b" is added to a name without it, and the
+// companions are named from the file name's stem, never from a folder's name.
+BookPaths bookPathsFor(const QString& chosenFile);
+// The same file names as `book`'s in another folder.
+BookPaths bookPathsIn(const QString& folder, const BookPaths& book);
+// The path with ".q7b" added when it does not end in it (any case).
+QString withBookExtension(const QString& path);
+
+// True when writing `target`'s files would touch a file of `open`: the same
+// file or name, or a file inside a folder that the target replaces.
+bool overlaps(const BookPaths& target, const BookPaths& open);
+
+// The steps of copying a book; each throws a VbError and leaves what it had
+// not yet replaced as it was.
+// The database file itself: it must exist.
+void copyDatabaseFile(const BookPaths& from, const BookPaths& to);
+// Bag and index: copied when `from` has one; otherwise, when `dropStale`, the
+// target's own (left from the book it replaces) is removed.
+void copySettingsFile(const BookPaths& from, const BookPaths& to, bool dropStale);
+void copyIndexFile(const BookPaths& from, const BookPaths& to, bool dropStale);
+// The attachments folder, when `from` has one: replacing the target's folder
+// as a whole, or merging into it (files of the same name replaced, others kept).
+void copyAttachmentsFolder(const BookPaths& from, const BookPaths& to, bool replace);
+
+// A new empty database in place of whatever file had the name; the bag and the
+// index of a book it replaces are removed, so the new book starts clean.
+void createEmptyBook(const BookPaths& book);
+
+} // namespace pb

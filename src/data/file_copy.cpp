@@ -1,0 +1,401 @@
+#include "data/file_copy.h"
+
+#include "platform/vb_error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace pb::files {
+
+namespace {
+
+QByteArray native(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+[[noreturn]] void fail(const QString& path, int e) {
+    throw fileErrorFromErrno(path, e);
+}
+
+// Closes its descriptor on every way out.
+struct Fd {
+    int fd = -1;
+    Fd() = default;
+    explicit Fd(int f) : fd(f) {}
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd() {
+        if (fd >= 0) ::close(fd);
+    }
+    // Closes now and reports what the close said (a late write error shows here).
+    int close() {
+        const int r = ::close(fd);
+        fd = -1;
+        return r;
+    }
+};
+
+mode_t creationMask() {
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
+}
+
+QString folderOf(const QString& path) {
+    return QFileInfo(path).absolutePath();
+}
+
+// A new empty file with a fresh hidden name in `folder`.
+int makeTempFile(const QString& folder, QString* name) {
+    QByteArray tmpl = native(folder) + "/.dorvane-XXXXXX";
+    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    if (fd < 0) fail(folder + QStringLiteral("/.dorvane"), errno);
+    *name = QFile::decodeName(tmpl);
+    return fd;
+}
+
+QString makeTempFolder(const QString& folder) {
+    QByteArray tmpl = native(folder) + "/.dorvane-XXXXXX";
+    if (!::mkdtemp(tmpl.data())) fail(folder + QStringLiteral("/.dorvane"), errno);
+    return QFile::decodeName(tmpl);
+}
+
+// Removes a file, or a folder with everything in it; links are removed, never followed.
+void removeTree(const QString& path) {
+    const QByteArray p = native(path);
+    struct stat st {};
+    if (::lstat(p.constData(), &st) != 0) return;
+    if (!S_ISDIR(st.st_mode)) {
+        ::unlink(p.constData());
+        return;
+    }
+    if (DIR* dir = ::opendir(p.constData())) {
+        std::vector<QString> children;
+        while (const dirent* e = ::readdir(dir)) {
+            if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+            children.push_back(path + QLatin1Char('/') + QFile::decodeName(e->d_name));
+        }
+        ::closedir(dir);
+        for (const QString& c : children)
+            removeTree(c);
+    }
+    ::rmdir(p.constData());
+}
+
+// Moves the bytes of `in` to `out`, in the kernel where the file systems allow it.
+void pump(int in, int out, off_t size, const QString& from, const QString& to) {
+    off_t done = 0;
+    for (;;) {
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, std::size_t{1} << 30, 0);
+        if (n > 0) {
+            done += n;
+            continue;
+        }
+        if (n == 0 && done >= size) return;
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP &&
+            errno != EPERM)
+            fail(errno == ENOSPC || errno == EDQUOT || errno == EFBIG ? to : from, errno);
+        break; // the kernel copy is not offered here: plain reads and writes from where it stopped
+    }
+    std::vector<char> buffer(std::size_t{1} << 20);
+    for (;;) {
+        const ssize_t r = ::read(in, buffer.data(), buffer.size());
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            fail(from, errno);
+        }
+        if (r == 0) return;
+        for (ssize_t w = 0; w < r;) {
+            const ssize_t k = ::write(out, buffer.data() + w, static_cast<std::size_t>(r - w));
+            if (k < 0) {
+                if (errno == EINTR) continue;
+                fail(to, errno);
+            }
+            w += k;
+        }
+    }
+}
+
+// Opens a file to copy from: a regular file only (a pipe would wait for ever).
+int openSource(const QString& from, struct stat* st) {
+    const int fd = ::open(native(from).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) fail(from, errno);
+    if (::fstat(fd, st) != 0 || !S_ISREG(st->st_mode)) {
+        ::close(fd);
+        fail(from, S_ISDIR(st->st_mode) ? EISDIR : EINVAL);
+    }
+    return fd;
+}
+
+// Copies into `out` and closes it; the caller owns the name.
+void fillAndClose(Fd& out, int in, const struct stat& st, const QString& from, const QString& to) {
+    pump(in, out.fd, st.st_size, from, to);
+    if (::fchmod(out.fd, st.st_mode & 0777 & ~creationMask()) != 0) fail(to, errno);
+    if (out.close() != 0) fail(to, errno);
+}
+
+// A copy into a folder that nobody sees yet: no temporary name needed.
+void copyFileDirect(const QString& from, const QString& to) {
+    struct stat st {};
+    Fd in(openSource(from, &st));
+    Fd out(::open(native(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (out.fd < 0) fail(to, errno);
+    fillAndClose(out, in.fd, st, from, to);
+}
+
+void copyLink(const QString& from, const QString& to) {
+    QByteArray target(4096, '\0');
+    const ssize_t n =
+        ::readlink(native(from).constData(), target.data(), static_cast<std::size_t>(target.size()));
+    if (n < 0) fail(from, errno);
+    target.truncate(n);
+    if (::symlink(target.constData(), native(to).constData()) != 0) fail(to, errno);
+}
+
+struct Entry {
+    QString relative;
+    enum Kind { Folder, File, Link } kind;
+};
+
+// Everything below `root`, listed before anything is written, so a copy made
+// inside the tree never copies itself.
+void listTree(const QString& root, const QString& relative, std::vector<Entry>& out) {
+    const QString here = relative.isEmpty() ? root : root + QLatin1Char('/') + relative;
+    DIR* dir = ::opendir(native(here).constData());
+    if (!dir) fail(here, errno);
+    std::vector<std::pair<QString, unsigned char>> names;
+    errno = 0;
+    while (const dirent* e = ::readdir(dir)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+        names.emplace_back(QFile::decodeName(e->d_name), e->d_type);
+    }
+    const int e = errno;
+    ::closedir(dir);
+    if (e != 0) fail(here, e);
+    for (const auto& [name, type] : names) {
+        const QString rel = relative.isEmpty() ? name : relative + QLatin1Char('/') + name;
+        mode_t mode = 0;
+        if (type == DT_DIR)
+            mode = S_IFDIR;
+        else if (type == DT_REG)
+            mode = S_IFREG;
+        else if (type == DT_LNK)
+            mode = S_IFLNK;
+        else {
+            struct stat st {};
+            if (::lstat(native(root + QLatin1Char('/') + rel).constData(), &st) != 0) continue;
+            mode = st.st_mode & S_IFMT;
+        }
+        if (S_ISDIR(mode)) {
+            out.push_back({rel, Entry::Folder});
+            listTree(root, rel, out);
+        } else if (S_ISREG(mode)) {
+            out.push_back({rel, Entry::File});
+        } else if (S_ISLNK(mode)) {
+            out.push_back({rel, Entry::Link});
+        }
+        // Pipes, sockets and devices are no attachments: left out.
+    }
+}
+
+std::vector<Entry> snapshot(const QString& root) {
+    if (!folderExists(root)) fail(root, ENOENT);
+    std::vector<Entry> entries;
+    listTree(root, QString(), entries);
+    return entries;
+}
+
+} // namespace
+
+bool sameFile(const QString& a, const QString& b) {
+    struct stat sa {
+    }, sb{};
+    return ::stat(native(a).constData(), &sa) == 0 && ::stat(native(b).constData(), &sb) == 0 &&
+           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool isInside(const QString& path, const QString& folder) {
+    const QString f = QFileInfo(folder).canonicalFilePath();
+    if (f.isEmpty()) return false;
+    // The deepest part of `path` that exists decides: what is below it is below it too.
+    QString p = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QString rest;
+    while (!QFileInfo::exists(p) && p.size() > 1) {
+        rest = QLatin1Char('/') + QFileInfo(p).fileName() + rest;
+        p = QFileInfo(p).path();
+    }
+    const QString full = QFileInfo(p).canonicalFilePath() + rest;
+    return full.startsWith(f == QLatin1String("/") ? f : f + QLatin1Char('/')) && full != f;
+}
+
+bool sameContents(const QString& a, const QString& b) {
+    QFile fa(a), fb(b);
+    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly)) return false;
+    if (fa.size() != fb.size()) return false;
+    constexpr qint64 kChunk = 1 << 16;
+    while (!fa.atEnd()) {
+        const QByteArray x = fa.read(kChunk);
+        if (x != fb.read(kChunk)) return false;
+        if (x.isEmpty()) break;
+    }
+    return true;
+}
+
+bool fileExists(const QString& path) {
+    struct stat st {};
+    return ::stat(native(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool folderExists(const QString& path) {
+    struct stat st {};
+    return ::stat(native(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void copyFile(const QString& from, const QString& to) {
+    if (sameFile(from, to)) return;
+    struct stat st {};
+    Fd in(openSource(from, &st));
+    QString tmp;
+    Fd out(makeTempFile(folderOf(to), &tmp));
+    try {
+        fillAndClose(out, in.fd, st, from, to);
+        if (::rename(native(tmp).constData(), native(to).constData()) != 0) fail(to, errno);
+    } catch (...) {
+        ::unlink(native(tmp).constData());
+        throw;
+    }
+}
+
+void writeFile(const QString& to, const QByteArray& bytes) {
+    QString tmp;
+    Fd out(makeTempFile(folderOf(to), &tmp));
+    try {
+        for (qsizetype w = 0; w < bytes.size();) {
+            const ssize_t k =
+                ::write(out.fd, bytes.constData() + w, static_cast<std::size_t>(bytes.size() - w));
+            if (k < 0) {
+                if (errno == EINTR) continue;
+                fail(to, errno);
+            }
+            w += k;
+        }
+        if (::fchmod(out.fd, 0666 & ~creationMask()) != 0) fail(to, errno);
+        if (out.close() != 0) fail(to, errno);
+        if (::rename(native(tmp).constData(), native(to).constData()) != 0) fail(to, errno);
+    } catch (...) {
+        ::unlink(native(tmp).constData());
+        throw;
+    }
+}
+
+namespace {
+
+// Builds the new tree under a temporary name beside `to` and swaps it in; with
+// `keepOld`, what only the old `to` holds is linked into the new tree first.
+void rebuildFolder(const QString& from, const QString& to, bool keepOld) {
+    if (sameFile(from, to)) return;
+    const std::vector<Entry> entries = snapshot(from);
+    const std::vector<Entry> old = keepOld && folderExists(to) ? snapshot(to) : std::vector<Entry>();
+    const QString tmp = makeTempFolder(folderOf(to));
+    try {
+        for (const Entry& e : entries) {
+            const QString source = from + QLatin1Char('/') + e.relative;
+            const QString target = tmp + QLatin1Char('/') + e.relative;
+            switch (e.kind) {
+            case Entry::Folder:
+                if (::mkdir(native(target).constData(), 0777) != 0) fail(target, errno);
+                break;
+            case Entry::File:
+                copyFileDirect(source, target);
+                break;
+            case Entry::Link:
+                copyLink(source, target);
+                break;
+            }
+        }
+        for (const Entry& e : old) {
+            const QString source = to + QLatin1Char('/') + e.relative;
+            const QString target = tmp + QLatin1Char('/') + e.relative;
+            struct stat st {};
+            if (::lstat(native(target).constData(), &st) == 0) continue; // the new tree has its own
+            switch (e.kind) {
+            case Entry::Folder:
+                if (::mkdir(native(target).constData(), 0777) != 0) fail(target, errno);
+                break;
+            case Entry::File:
+                // A second name for the same file: nothing is copied, and the old folder stays whole.
+                if (::link(native(source).constData(), native(target).constData()) != 0)
+                    copyFileDirect(source, target);
+                break;
+            case Entry::Link:
+                copyLink(source, target);
+                break;
+            }
+        }
+        if (::chmod(native(tmp).constData(), 0777 & ~creationMask()) != 0) fail(to, errno);
+        struct stat st {};
+        const QByteArray t = native(tmp), dest = native(to);
+        if (::lstat(dest.constData(), &st) != 0) {
+            if (::rename(t.constData(), dest.constData()) != 0) fail(to, errno);
+            return;
+        }
+        // Swap in one step where the file system can; the old tree then lies under the temporary name.
+        if (::renameat2(AT_FDCWD, t.constData(), AT_FDCWD, dest.constData(), RENAME_EXCHANGE) != 0) {
+            const QString old = makeTempFolder(folderOf(to));
+            if (::rename(dest.constData(), native(old).constData()) != 0) {
+                const int e = errno;
+                ::rmdir(native(old).constData());
+                fail(to, e);
+            }
+            if (::rename(t.constData(), dest.constData()) != 0) {
+                const int e = errno;
+                ::rename(native(old).constData(), dest.constData()); // put the old one back
+                fail(to, e);
+            }
+            removeTree(old);
+            return;
+        }
+        removeTree(tmp);
+    } catch (...) {
+        removeTree(tmp);
+        throw;
+    }
+}
+
+} // namespace
+
+void mergeFolder(const QString& from, const QString& to) {
+    rebuildFolder(from, to, true);
+}
+
+void replaceFolder(const QString& from, const QString& to) {
+    rebuildFolder(from, to, false);
+}
+
+void createFolder(const QString& path) {
+    if (::mkdir(native(path).constData(), 0777) == 0) return;
+    const int e = errno;
+    if (e == EEXIST && folderExists(path)) return;
+    fail(path, e == EEXIST ? EEXIST : e);
+}
+
+void removeFile(const QString& path) {
+    if (::unlink(native(path).constData()) == 0 || errno == ENOENT) return;
+    fail(path, errno);
+}
+
+} // namespace pb::files

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+// Whole-file and whole-folder copies that never leave a half-written file in
+// the place of a good one. Every failure raises a VbError with the number a
+// user would be told (53 missing, 70 refused, 61 disk full, 75, 76, ...).
+namespace pb::files {
+
+// True when both paths exist and name one file or folder (also through links).
+bool sameFile(const QString& a, const QString& b);
+// True when `path` lies somewhere below the folder `folder`.
+bool isInside(const QString& path, const QString& folder);
+// True when both files hold the same bytes.
+bool sameContents(const QString& a, const QString& b);
+
+bool fileExists(const QString& path);   // a file, not a folder
+bool folderExists(const QString& path); // a folder, not a file
+
+// Copies `from` to `to` through a temporary file in `to`'s folder, renamed over
+// `to` only when complete. A file copied onto itself is left as it is.
+void copyFile(const QString& from, const QString& to);
+// Writes `bytes` as the whole of `to` the same way.
+void writeFile(const QString& to, const QByteArray& bytes);
+
+// Both build a copy of `from` beside `to` under a temporary name and only then
+// put it in the place of whatever `to` was, so a failure leaves `to` as it was.
+// Replacing drops what only the old `to` held; merging keeps it (files of the
+// same name take the new contents).
+void replaceFolder(const QString& from, const QString& to);
+void mergeFolder(const QString& from, const QString& to);
+
+// Creates the folder `path` (its parent must exist); an existing folder is fine.
+void createFolder(const QString& path);
+// Removes a file; a missing one is fine.
+void removeFile(const QString& path);
+
+} // namespace pb::files

@@ -1,0 +1,180 @@
+// The book as a whole: new, open, save as, back up, properties, close, and its folders.
+#include "data/book_files.h"
+#include "data/file_copy.h"
+#include "data/module_phonebook.h"
+#include "phonebook/data.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
+#include "platform/vb_convert.h"
+#include "workspace/error_steps.h"
+#include "workspace/module_services.h"
+#include "workspace/vantrel_mdi.h"
+
+#include <QAction>
+#include <QLocale>
+
+namespace pb {
+
+namespace {
+
+const QString kBackupFolder = QStringLiteral("Backup copy of Phonebook Database");
+
+bool isCancelled(const VbError& e) {
+    return ErrHelp().DescribeError(e.number()) == QLatin1String("Operation Cancelled");
+}
+
+// The book's own files, or the files a new book would take: shown when the
+// chosen name would write over the open book.
+void refuseOpenBookTarget() {
+    MsgBox(QStringLiteral("This name belongs to the open database or to one of its files.\r\n"
+                          "A new database cannot take its place.\r\n"
+                          "Please choose another name."),
+           mb::OKOnly | mb::Exclamation, QStringLiteral("Create New Database As..."));
+}
+
+} // namespace
+
+void Data::mnuNewDataBase_Click() {
+    Steps step(OnError::StandardCancelRule);
+    VantrelMDI* frame = nullptr;
+    BookPaths target;
+    for (;;) {
+        const bool chosen = step([&] {
+            frame = Forms::get<VantrelMDI>();
+            CommonDialog& d = frame->MDICD;
+            d.DialogTitle = QStringLiteral("Create New Database As...");
+            d.DefaultExt = QStringLiteral("q7b");
+            d.FileName.clear();
+            d.Flags = 2;
+            d.Filter = QStringLiteral("Dorvane2DataBase |*.q7b");
+            d.FilterIndex = 1;
+            d.CancelError = true;
+            d.ShowSave();
+            target = bookPathsFor(d.FileName);
+        });
+        if (!chosen) return;
+        // Emptying the open book, or removing its bag and index, would lose it.
+        if (!overlaps(target, bookPaths(pbm().names()))) break;
+        refuseOpenBookTarget();
+    }
+    if (!step([&] { createEmptyBook(target); })) return;
+    step([&] { frame->OpenMyFile(target.database, false); });
+}
+
+void Data::mnuOpen_Click() {
+    Steps(OnError::Ignore)([] { Forms::get<VantrelMDI>()->OpenMyFile(SelectFileName(), false); });
+}
+
+void Data::saveDataBaseAs() {
+    for (;;) {
+        bool again = false;
+        Steps step([&](const VbError& e) {
+            if (e.number() == err::FileAlreadyOpen) {
+                MsgBox(e.description() + QStringLiteral("\r\nSorry, the database cannot be placed \r\n"
+                                                        "in the same directory of the original one\r\n"
+                                                        "Please select for it a different location"),
+                       mb::OKOnly | mb::Critical,
+                       QStringLiteral("ERROR") + QString::number(e.number()) + QLatin1Char(' ') +
+                           e.description());
+                again = true;
+                return ErrorAnswer::Abort;
+            }
+            return isCancelled(e) ? ErrorAnswer::Abort : standardErrorDialog(e);
+        });
+        const BookPaths from = bookPaths(pbm().names());
+        BookPaths to;
+        CommonDialog& d = dlgFileOpen[0];
+        const auto choose = [&] {
+            d.DialogTitle = QStringLiteral("Save Database As");
+            d.DefaultExt = QStringLiteral("q7b");
+            d.FileName.clear();
+            d.Flags = 2;
+            d.Filter = QStringLiteral("Phonebook Database |*.q7b");
+            d.FilterIndex = 1;
+            d.CancelError = true;
+            d.ShowSave();
+            to = bookPathsFor(d.FileName);
+        };
+        // Each file goes straight to its new name; none may land on the open book's own files.
+        const auto check = [&] {
+            if (overlaps(to, from)) throw VbError(err::FileAlreadyOpen);
+        };
+        if (step(choose) && step(check) && step([&] { copyDatabaseFile(from, to); }) &&
+            step([&] { copyAttachmentsFolder(from, to, true); }) &&
+            step([&] { copySettingsFile(from, to, true); }))
+            step([&] { copyIndexFile(from, to, true); });
+        if (!again) return;
+    }
+}
+
+void Data::mnuBackUp_Click() {
+    const int answer =
+        MsgBox(QStringLiteral("A copy of Phonebook Database will be created in application folder\r\n"
+                              "If you need to create the backup in different location,\r\n"
+                              "Do so from 'Options'"),
+               mb::OKCancel | mb::Information, QStringLiteral("BackUp"));
+    if (answer != mb::OK) return;
+    const QString folder = AppPath() + kBackupFolder;
+    const BookPaths from = bookPaths(pbm().names());
+    const BookPaths to = bookPathsIn(folder, from);
+    if (overlaps(to, from)) {
+        MsgBox(QStringLiteral("This database is the copy in the backup folder itself.\r\n"
+                              "It cannot be backed up onto itself."),
+               mb::OKOnly | mb::Exclamation, QStringLiteral("BackUp"));
+        return;
+    }
+    Steps step([](const VbError& e) {
+        return e.number() == err::FileExists ? ErrorAnswer::Ignore : standardErrorDialog(e);
+    });
+    // Each file of an earlier backup of this book is replaced only once its new copy is whole.
+    if (step([&] { files::createFolder(folder); }) && step([&] { copyDatabaseFile(from, to); }) &&
+        step([&] { copyAttachmentsFolder(from, to, false); }) &&
+        step([&] { copySettingsFile(from, to, false); }))
+        step([&] { copyIndexFile(from, to, false); });
+}
+
+void Data::mnuProperties_Click() {
+    Steps(OnError::LeaveSilently)([] {
+        const ModulePhoneBook& m = pbm();
+        QString name = m.DataBaseName;
+        name.remove(QLatin1Char('/'));
+        QString sorted = QStringLiteral("   _Not Sorted");
+        const auto sortedBy = [&](const QString& label) -> QString {
+            return QStringLiteral("   _Last sorted by ") + label + QStringLiteral(" on ") +
+                   QLocale::system().toString(m.SortDate.date(), QLocale::ShortFormat);
+        };
+        if (m.SortedByFirstName)
+            sorted = sortedBy(m.Label[0]);
+        else if (m.SortedByLastName)
+            sorted = sortedBy(m.Label[1]);
+        const QStringList lines = {QStringLiteral("Phonebook Database"), QStringLiteral("   _Named ") + name,
+                                   QStringLiteral("   _Located in ") + m.DataBasePath,
+                                   QStringLiteral("   _Contains ") + convert::signPlace(m.RecordCount) +
+                                       QStringLiteral(" records"),
+                                   sorted};
+        MsgBox(lines.join(QStringLiteral("\r\n")), mb::OKOnly | mb::Information,
+               QStringLiteral("Properties"));
+    });
+}
+
+void Data::mnuClose_Click() {
+    // The registry runs the unload and deletes the window once this handler has returned.
+    Forms::unload(this);
+}
+
+void Data::mnuView_Click() {
+    Steps(OnError::Ignore)([&] {
+        action(QStringLiteral("mnuDBAttacmentsFolder"))
+            ->setEnabled(files::folderExists(pbm().names().attachmentsFolder()));
+    });
+}
+
+void Data::mnuDBFolder_Click() {
+    Steps(OnError::Ignore)([] { shell().openPath(pbm().DataBasePath); });
+}
+
+void Data::mnuDBAttacmentsFolder_Click() {
+    Steps(OnError::Ignore)([] { shell().openPath(pbm().names().attachmentsFolder()); });
+}
+
+} // namespace pb

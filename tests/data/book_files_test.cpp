@@ -1,0 +1,194 @@
+#include "data/attachments.h"
+#include "data/book_files.h"
+#include "data/file_copy.h"
+#include "platform/vb_error.h"
+#include "records.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace pb;
+using pbtest::readFile;
+using pbtest::writeFile;
+
+namespace {
+
+int errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const VbError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+} // namespace
+
+class FileCopyTest : public ::testing::Test {
+protected:
+    QString at(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
+    void mk(const QString& name) const { ASSERT_TRUE(QDir().mkpath(at(name))); }
+    // Everything in a folder, temporary leftovers included.
+    QStringList entries(const QString& name) const {
+        return QDir(at(name)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+    void limitFileSize(rlim_t bytes) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        rlimit r = saved;
+        r.rlim_cur = bytes;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &r), 0);
+        limited = true;
+    }
+    void TearDown() override {
+        if (limited) ::setrlimit(RLIMIT_FSIZE, &saved);
+    }
+    QTemporaryDir dir;
+    rlimit saved{};
+    bool limited = false;
+};
+
+TEST_F(FileCopyTest, CopiesReplaceWholeAndLeaveNothingBehind) {
+    mk("a");
+    mk("b");
+    const QByteArray big(3 * 1024 * 1024 + 17, 'x');
+    writeFile(at("a/book.q7b"), big);
+    writeFile(at("b/book.q7b"), "old");
+    files::copyFile(at("a/book.q7b"), at("b/book.q7b"));
+    EXPECT_EQ(readFile(at("b/book.q7b")), big);
+    EXPECT_EQ(entries("b"), QStringList{"book.q7b"});
+
+    files::copyFile(at("a/book.q7b"), at("a/book.q7b")); // onto itself: untouched
+    EXPECT_EQ(readFile(at("a/book.q7b")), big);
+    EXPECT_EQ(entries("a"), QStringList{"book.q7b"});
+
+    files::writeFile(at("b/empty.q7b"), QByteArray());
+    EXPECT_TRUE(QFileInfo(at("b/empty.q7b")).isFile());
+    EXPECT_EQ(QFileInfo(at("b/empty.q7b")).size(), 0);
+}
+
+TEST_F(FileCopyTest, AFailedCopyKeepsTheOldFileAndReportsTheCause) {
+    mk("a");
+    mk("b");
+    writeFile(at("a/book.q7b"), QByteArray(100000, 'n'));
+    writeFile(at("b/book.q7b"), "good old backup");
+    EXPECT_EQ(errorOf([&] { files::copyFile(at("a/missing.q7b"), at("b/book.q7b")); }), err::FileNotFound);
+    EXPECT_EQ(errorOf([&] { files::copyFile(at("a/book.q7b"), at("nowhere/book.q7b")); }), err::PathNotFound);
+
+    limitFileSize(4096);
+    EXPECT_EQ(errorOf([&] { files::copyFile(at("a/book.q7b"), at("b/book.q7b")); }), err::DiskFull);
+    EXPECT_EQ(readFile(at("b/book.q7b")), QByteArray("good old backup"));
+    EXPECT_EQ(entries("b"), QStringList{"book.q7b"});
+}
+
+TEST_F(FileCopyTest, OnlyRegularFilesAreCopiedAPipeIsRefusedNotWaitedFor) {
+    mk("a");
+    ASSERT_EQ(::mkfifo(qPrintable(at("a/pipe")), 0600), 0);
+    EXPECT_NE(errorOf([&] { files::copyFile(at("a/pipe"), at("a/copy")); }), 0);
+    EXPECT_FALSE(QFileInfo::exists(at("a/copy")));
+
+    writeFile(at("a/song.mp3"), "la");
+    files::replaceFolder(at("a"), at("b"));
+    EXPECT_EQ(entries("b"), QStringList{"song.mp3"});
+}
+
+TEST_F(FileCopyTest, FoldersAreReplacedWholeOrMergedFileByFile) {
+    mk("src/sub");
+    writeFile(at("src/one.wav"), "1");
+    writeFile(at("src/sub/two.jpg"), "2");
+    mk("dst");
+    writeFile(at("dst/one.wav"), "old");
+    writeFile(at("dst/stale.avi"), "s");
+
+    files::mergeFolder(at("src"), at("dst"));
+    EXPECT_EQ(entries("dst"), (QStringList{"one.wav", "stale.avi", "sub"}));
+    EXPECT_EQ(readFile(at("dst/one.wav")), QByteArray("1"));
+    EXPECT_EQ(readFile(at("dst/sub/two.jpg")), QByteArray("2"));
+
+    files::replaceFolder(at("src"), at("dst"));
+    EXPECT_EQ(entries("dst"), (QStringList{"one.wav", "sub"}));
+    EXPECT_EQ(entries(""), (QStringList{"dst", "src"})); // no temporary folder left
+    files::replaceFolder(at("src"), at("fresh"));
+    EXPECT_EQ(readFile(at("fresh/sub/two.jpg")), QByteArray("2"));
+
+    // A copy made inside the folder being copied does not copy itself.
+    files::replaceFolder(at("src"), at("src/sub/inner"));
+    EXPECT_EQ(QDir(at("src/sub/inner")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+              (QStringList{"one.wav", "sub"}));
+    EXPECT_EQ(QDir(at("src/sub/inner/sub")).entryList(QDir::Files), QStringList{"two.jpg"});
+}
+
+TEST_F(FileCopyTest, AFolderCopyThatFailsLeavesTheOldFolderAsItWas) {
+    mk("src");
+    writeFile(at("src/a.wav"), QByteArray(1000, 'a'));
+    writeFile(at("src/b.wav"), QByteArray(100000, 'b'));
+    mk("dst");
+    writeFile(at("dst/a.wav"), "old a");
+    limitFileSize(4096);
+    EXPECT_EQ(errorOf([&] { files::replaceFolder(at("src"), at("dst")); }), err::DiskFull);
+    EXPECT_EQ(entries("dst"), QStringList{"a.wav"});
+    EXPECT_EQ(readFile(at("dst/a.wav")), QByteArray("old a"));
+    EXPECT_EQ(entries(""), (QStringList{"dst", "src"}));
+}
+
+TEST(BookPaths, AChosenNameGetsTheExtensionAndCompanionsFromItsStemOnly) {
+    const BookPaths bare = bookPathsFor(QStringLiteral("/x/my.q7b.d/Home"));
+    EXPECT_EQ(bare.database, QStringLiteral("/x/my.q7b.d/Home.q7b"));
+    EXPECT_EQ(bare.settings, QStringLiteral("/x/my.q7b.d/Home.set"));
+    EXPECT_EQ(bare.index, QStringLiteral("/x/my.q7b.d/HomeAttachmentsRef.att"));
+    EXPECT_EQ(bare.attachments, QStringLiteral("/x/my.q7b.d/HomeAttachments"));
+    const BookPaths caps = bookPathsFor(QStringLiteral("/x/Work.Q7B"));
+    EXPECT_EQ(caps.database, QStringLiteral("/x/Work.Q7B"));
+    EXPECT_EQ(caps.settings, QStringLiteral("/x/Work.set"));
+
+    const BookPaths backup = bookPathsIn(QStringLiteral("/app/Backup"), bookPaths({"/b", "/Home.q7b"}));
+    EXPECT_EQ(backup.database, QStringLiteral("/app/Backup/Home.q7b"));
+    EXPECT_EQ(backup.attachments, QStringLiteral("/app/Backup/HomeAttachments"));
+}
+
+TEST(BookPaths, ATargetOverlapsTheOpenBookByAnyOfItsFiles) {
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    const BookPaths open = bookPaths({d + QStringLiteral("/"), QStringLiteral("Home.q7b")});
+    writeFile(open.database, "");
+    writeFile(open.settings, "");
+    EXPECT_TRUE(overlaps(bookPathsFor(d + QStringLiteral("/Home.q7b")), open));
+    EXPECT_TRUE(overlaps(bookPathsFor(d + QStringLiteral("/Home.Q7B")), open)); // same bag
+    EXPECT_FALSE(overlaps(bookPathsFor(d + QStringLiteral("/Other.q7b")), open));
+    EXPECT_FALSE(overlaps(bookPathsFor(d + QStringLiteral("/sub/Home.q7b")), open));
+
+    // A book whose own folder is the attachments folder that a target would replace.
+    QDir().mkpath(d + QStringLiteral("/NewAttachments"));
+    const BookPaths inside = bookPaths({d + QStringLiteral("/NewAttachments"), QStringLiteral("/In.q7b")});
+    writeFile(inside.database, "");
+    EXPECT_TRUE(overlaps(bookPathsFor(d + QStringLiteral("/New.q7b")), inside));
+}
+
+TEST(Attachments, ClassifiedByTheFirstKindWhoseTextTheNameContains) {
+    EXPECT_EQ(classifyAttachment(QStringLiteral("tune.wav.jpg")), AttachmentKind::Picture);
+    EXPECT_EQ(classifyAttachment(QStringLiteral("data.dat.txt")), AttachmentKind::Movie);
+    EXPECT_EQ(classifyAttachment(QStringLiteral("SONG.MP3")), AttachmentKind::Sound);
+    EXPECT_EQ(classifyAttachment(QStringLiteral("Face.JPEG")), AttachmentKind::Picture);
+    EXPECT_EQ(classifyAttachment(QStringLiteral("trip.mpeg.midi")), AttachmentKind::Sound);
+    EXPECT_EQ(classifyAttachment(QStringLiteral("notes.doc")), AttachmentKind::Misc);
+    EXPECT_EQ(classifyAttachment(QStringLiteral("README")), AttachmentKind::Misc);
+    EXPECT_EQ(attachFileType(AttachmentKind::Sound), 1);
+    EXPECT_EQ(attachFileType(AttachmentKind::Movie), 2);
+    EXPECT_EQ(attachFileType(AttachmentKind::Misc), 3);
+}
+
+TEST(Attachments, NamesThatCouldNotBeStoredAndFoundAgainAreTold) {
+    EXPECT_EQ(attachmentNameProblem(QString(60, QLatin1Char('a'))), AttachNameProblem::None);
+    EXPECT_EQ(attachmentNameProblem(QString(61, QLatin1Char('a'))), AttachNameProblem::TooLong);
+    EXPECT_EQ(attachmentNameProblem(QStringLiteral("Café €.jpg")), AttachNameProblem::None);
+    EXPECT_EQ(attachmentNameProblem(QStringLiteral("Привет.mp3")), AttachNameProblem::NotRepresentable);
+    EXPECT_EQ(attachmentNameProblem(QStringLiteral(" lead.mp3")), AttachNameProblem::EdgeBlanks);
+    EXPECT_EQ(attachmentNameProblem(QStringLiteral("back\\slash.jpg")), AttachNameProblem::Separator);
+    EXPECT_FALSE(isBareFileName(QStringLiteral("..")));
+    EXPECT_FALSE(isBareFileName(QStringLiteral("../x.jpg")));
+    EXPECT_TRUE(isBareFileName(QStringLiteral("a..b.jpg")));
+}
