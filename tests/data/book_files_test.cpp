@@ -4,9 +4,11 @@
 #include "platform/vb_error.h"
 #include "records.h"
 
+#include "error_of.h"
 #include <QDir>
 #include <QTemporaryDir>
 #include <csignal>
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -15,18 +17,7 @@ using namespace pb;
 using pbtest::readFile;
 using pbtest::writeFile;
 
-namespace {
-
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const VbError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-} // namespace
+using pbtest::errorOf;
 
 class FileCopyTest : public ::testing::Test {
 protected:

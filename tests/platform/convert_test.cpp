@@ -1,20 +1,13 @@
 #include "platform/vb_convert.h"
 #include "platform/vb_error.h"
 
+#include "error_of.h"
+
 #include <gtest/gtest.h>
 
 using namespace pb;
 
-namespace {
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const VbError& e) {
-        return e.number();
-    }
-    return 0;
-}
-} // namespace
+using pbtest::errorOf;
 
 TEST(Convert, BooleansAcceptWordsAndNumbers) {
     EXPECT_TRUE(convert::toBool(QStringLiteral("True")));
