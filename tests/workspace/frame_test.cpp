@@ -153,3 +153,12 @@ TEST_F(FrameTest, TheMenusCarryTheirCaptions) {
     EXPECT_TRUE(VantrelMDI::normalCaption().startsWith(QStringLiteral("Dorvane") + QChar(0x2122) +
                                                        QString(13, QLatin1Char(' '))));
 }
+
+TEST_F(FrameTest, ExitEndsAtOnceWithoutSavingAnything) {
+    Forms::show(Forms::get<Data>());
+    frame->setBackColor(0xFF);
+    frame->mnuExit_Click();
+    EXPECT_EQ(setting(QStringLiteral("MDIFormBackColor")), QStringLiteral("<missing>"));
+    EXPECT_EQ(setting(QStringLiteral("LockedDataBase")), QStringLiteral("<missing>"));
+    EXPECT_NE(Forms::find<Data>(), nullptr); // no unload ran
+}
