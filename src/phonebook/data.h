@@ -65,7 +65,8 @@ public:
     void InsertAfter(const QString& first, const QString& last);
     void InsertBefore(const QString& first, const QString& last);
     void InsertAtBeginning();
-    void InsertAtEnd(const QString& first, const QString& last);
+    // False when it did not get to the blank slot (locked, full, or a refused save).
+    bool InsertAtEnd(const QString& first, const QString& last);
     void InsertAtSortedPosition(const QString& first, const QString& last);
     void Delete();
     void mnuSave_Click() { AddIt(); }
@@ -198,6 +199,7 @@ private:
     std::map<QString, QAction*> m_actions;
     int32_t m_backColor = 0;
     bool m_bagLoaded = false;
+    bool m_quietList = false; // the program, not the user, moves the list's highlight
     PropertyBag m_bag;
     BookImage m_bookImage; // what the search scans
 };

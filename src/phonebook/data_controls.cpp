@@ -4,6 +4,7 @@
 #include "platform/units.h"
 #include "workspace/error_steps.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -107,8 +108,13 @@ void Data::buildControls() {
     auto* left = new QVBoxLayout;
     txtFind = new QLineEdit(m_surface);
     txtFind->setObjectName(QStringLiteral("txtFind"));
-    txtFind->setPlaceholderText(QStringLiteral("Find"));
-    left->addWidget(txtFind);
+    auto* lblFind = new QLabel(QStringLiteral("Find:"), m_surface);
+    lblFind->setObjectName(QStringLiteral("lblFind"));
+    lblFind->setBuddy(txtFind);
+    auto* findRow = new QHBoxLayout;
+    findRow->addWidget(lblFind);
+    findRow->addWidget(txtFind, 1);
+    left->addLayout(findRow);
     auto* opts = new QHBoxLayout;
     OptFirst = new QRadioButton(m_surface);
     OptLast = new QRadioButton(m_surface);
@@ -124,7 +130,13 @@ void Data::buildControls() {
     lstRecord->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstRecord->setUniformItemSizes(true); // instant on the largest book
     lstRecord->setMinimumWidth(250);
+    // A pick with the mouse is a click; with the keys, the highlight moving while the
+    // list has the focus (a mouse press moves it too, and then the click follows).
     connect(lstRecord, &QListView::clicked, this, [this] { lstRecord_Click(); });
+    connect(lstRecord->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (lstRecord->hasFocus() && QApplication::mouseButtons() == Qt::NoButton && !m_quietList)
+            lstRecord_Click();
+    });
     left->addWidget(lstRecord, 1);
     columns->addLayout(left, 0);
 
@@ -144,8 +156,6 @@ void Data::buildControls() {
         form->addWidget(lblinfo[i], rows[i], 0);
         form->addWidget(txtInfo[i], rows[i], 1);
     }
-    auto* picLabel = new QLabel(QStringLiteral("Picture file"), m_surface);
-    form->addWidget(picLabel, 7, 0);
     form->addWidget(txtInfo[7], 7, 1);
     auto* recLabel = new QLabel(QStringLiteral("Record"), m_surface);
     txtRecord = new FieldBox(m_surface);
@@ -190,6 +200,11 @@ void Data::buildControls() {
         w->installEventFilter(this);
     for (int i = 0; i < 7; ++i)
         txtInfo[i]->installEventFilter(this); // txtInfo_GotFocus
+    // The window's shortcuts come before a text box's own use of the same keys.
+    for (QLineEdit* box : std::initializer_list<QLineEdit*>{txtInfo[7], txtRecord, txtFind})
+        box->installEventFilter(this);
+    for (QLineEdit* box : txtForMail)
+        box->installEventFilter(this);
 }
 
 QAction* Data::action(const QString& name) const {
@@ -300,6 +315,12 @@ void Data::keyPressEvent(QKeyEvent* event) {
 }
 
 bool Data::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched)) {
+        // Left unaccepted, the key goes to the window's menu item instead of the box.
+        const QKeySequence keys(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (QAction* a : actions())
+            if (a->isEnabled() && a->shortcut() == keys) return true;
+    }
     if (event->type() == QEvent::FocusIn) {
         for (int i = 0; i < 7; ++i)
             if (watched == txtInfo[i]) txtInfo_GotFocus(i);

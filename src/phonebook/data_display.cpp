@@ -10,6 +10,7 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QListView>
+#include <QScopedValueRollback>
 
 namespace pb {
 
@@ -204,6 +205,7 @@ void Data::lstRecord_Click() {
     step([&] { go = CheckChanges(); });
     if (!go) {
         // Stay on the edited record, and show it as the one picked.
+        const QScopedValueRollback quiet(m_quietList, true);
         lstRecord->setCurrentIndex(lstRecordModel->index(m.current - 1));
         return;
     }

@@ -77,7 +77,10 @@ void Data::InsertAfter(const QString& first, const QString& last) {
     ModulePhoneBook& m = pbm();
     if (locked) return refuseLocked(QStringLiteral("Insert Record"));
     if (!CheckChanges()) return;
-    if (m.current == m.RecordCount) return InsertAtEnd(QString(), QString());
+    if (m.current == m.RecordCount) {
+        InsertAtEnd(QString(), QString());
+        return;
+    }
     if (m.current > m.RecordCount || refuseWhenFull()) return;
     const int at = m.current + 1;
     if (!writeStep([&] { moveRecordsUp(at, m.RecordCount); })) return;
@@ -126,10 +129,13 @@ void Data::InsertAtBeginning() {
     InsertBefore(kInsertedMarker, QString());
 }
 
-void Data::InsertAtEnd(const QString& first, const QString& last) {
+bool Data::InsertAtEnd(const QString& first, const QString& last) {
     ModulePhoneBook& m = pbm();
-    if (locked) return refuseLocked(QStringLiteral("Insert Record"));
-    if (!CheckChanges() || refuseWhenFull()) return;
+    if (locked) {
+        refuseLocked(QStringLiteral("Insert Record"));
+        return false;
+    }
+    if (!CheckChanges() || refuseWhenFull()) return false;
     Steps step(OnError::Ignore);
     step([&] { m.readRecord(m.RecordCount + 1); });
     m.current = m.RecordCount + 1;
@@ -137,6 +143,7 @@ void Data::InsertAtEnd(const QString& first, const QString& last) {
     txtInfo[0]->setText(first);
     txtInfo[1]->setText(last);
     selectFirstName();
+    return true;
 }
 
 void Data::InsertAtSortedPosition(const QString& firstName, const QString& last) {
@@ -173,8 +180,8 @@ void Data::InsertAtSortedPosition(const QString& firstName, const QString& last)
                 return;
             }
         }
-        InsertAtEnd(first, last);
-        AddIt();
+        // Saved only on the blank slot: a refused move leaves the user's own record shown.
+        if (InsertAtEnd(first, last)) AddIt();
         FillRecordList();
     };
     if (m.SortedByFirstName)

@@ -11,6 +11,7 @@
 #include "workspace/vantrel_mdi.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLocale>
 
 namespace pb {
@@ -32,6 +33,15 @@ void refuseOpenBookTarget() {
            mb::OKOnly | mb::Exclamation, QStringLiteral("Create New Database As..."));
 }
 
+// The book's extension goes on a name chosen without it; a book already there under
+// that fuller name was not what the dialog asked about, so ask now. A No ends the command.
+void confirmFullerName(const QString& chosen, const QString& book) {
+    if (chosen == book || !QFileInfo::exists(book)) return;
+    if (MsgBox(book + QStringLiteral(" already exists.\r\nDo you want to replace it?"),
+               mb::YesNo | mb::Exclamation, QStringLiteral("Replace Database")) != mb::Yes)
+        throw VbError(err::Cancelled);
+}
+
 } // namespace
 
 void Data::mnuNewDataBase_Click() {
@@ -51,6 +61,7 @@ void Data::mnuNewDataBase_Click() {
             d.CancelError = true;
             d.ShowSave();
             target = bookPathsFor(d.FileName);
+            confirmFullerName(d.FileName, target.database);
         });
         if (!chosen) return;
         // Emptying the open book, or removing its bag and index, would lose it.
@@ -94,6 +105,7 @@ void Data::saveDataBaseAs() {
             d.CancelError = true;
             d.ShowSave();
             to = bookPathsFor(d.FileName);
+            confirmFullerName(d.FileName, to.database);
         };
         // Each file goes straight to its new name; none may land on the open book's own files.
         const auto check = [&] {

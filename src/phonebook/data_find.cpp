@@ -25,13 +25,20 @@ public:
     explicit BoxEvents(Data* owner) : QObject(owner), m_owner(owner) {}
 
 protected:
+    // The focus coming back from a closed menu or message box, or from another
+    // window, is not the user going to the box: Find Next must go on from its hit.
+    static bool wentToBox(QEvent* event) {
+        const Qt::FocusReason r = static_cast<QFocusEvent*>(event)->reason();
+        return r != Qt::PopupFocusReason && r != Qt::ActiveWindowFocusReason;
+    }
+
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == m_owner->txtFind) {
-            if (event->type() == QEvent::FocusIn) m_owner->txtFind_GotFocus();
+            if (event->type() == QEvent::FocusIn && wentToBox(event)) m_owner->txtFind_GotFocus();
         } else if (watched == m_owner->txtRecord) {
             switch (event->type()) {
             case QEvent::FocusIn:
-                m_owner->txtRecord_GotFocus();
+                if (wentToBox(event)) m_owner->txtRecord_GotFocus();
                 break;
             case QEvent::KeyRelease: {
                 // One release per key: a held key's repeats are not releases of it.

@@ -4,6 +4,7 @@
 #include "workspace/error_steps.h"
 #include "workspace/menu_builder.h"
 #include "workspace/module_services.h"
+#include "workspace/vantrel_mdi.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -85,13 +86,14 @@ void Data::buildMenus() {
     b.sep(edit);
     b.item(edit, "mnuClear", "C&lear all", nullptr, [this] { mnuClear_Click(); });
     b.sep(edit);
-    b.item(edit, "mnuRefresh", "&Refresh");
+    b.item(edit, "mnuRefresh", "&Refresh", nullptr, [] { Forms::get<VantrelMDI>()->mnuRefresh_Click(); });
 
     QMenu* view = b.top("mnuView", "&View");
     connect(view, &QMenu::aboutToShow, this, [this] { mnuView_Click(); });
     b.item(view, "mnuReport", "Phonebook &Report...", "F6");
     b.sep(view);
-    b.item(view, "mnuAppFolder", "&Application Folder...");
+    b.item(view, "mnuAppFolder", "&Application Folder...", nullptr,
+           [] { Forms::get<VantrelMDI>()->mnuAppFolder_Click(); });
     b.item(view, "mnuDBFolder", "&Database Folder...", nullptr, [this] { mnuDBFolder_Click(); });
     b.item(view, "mnuDBAttacmentsFolder", "Database A&ttachments Folder...", nullptr,
            [this] { mnuDBAttacmentsFolder_Click(); });
@@ -117,10 +119,11 @@ void Data::buildMenus() {
     b.onlineMenu("mnuSport", "mnWorld");
 
     QMenu* window = b.top("mnuWindow", "&Window");
-    b.item(window, "mnuTH", "Tile &Horizentally");
-    b.item(window, "mnuTV", "Tile &Vertically");
-    b.item(window, "mnuCascade", "&Cascade");
-    b.item(window, "mnuArrange", "&Arrange Icons");
+    b.item(window, "mnuTH", "Tile &Horizentally", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(1); });
+    b.item(window, "mnuTV", "Tile &Vertically", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(2); });
+    b.item(window, "mnuCascade", "&Cascade", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(0); });
+    b.item(window, "mnuArrange", "&Arrange Icons", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(3); });
+    VantrelMDI::listChildWindows(window);
 
     QMenu* help = b.top("mnuHelp", "&Help");
     b.item(help, "mnuContents", "&Contents... ", "F1");

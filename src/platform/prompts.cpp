@@ -92,17 +92,19 @@ public:
         switch (kind) {
         case DialogKind::Open:
         case DialogKind::Save: {
-            QString start = d.FileName.isEmpty() ? d.InitDir : d.FileName;
-            QString selected = d.qtSelectedFilter();
-            const QString filter = CommonDialog::qtFilter(d.Filter);
-            const QString name =
-                kind == DialogKind::Open
-                    ? QFileDialog::getOpenFileName(parent, d.DialogTitle, start, filter, &selected)
-                    : QFileDialog::getSaveFileName(parent, d.DialogTitle, start, filter, &selected);
-            if (name.isEmpty()) return false;
-            d.FileName = name;
-            if (kind == DialogKind::Save && !d.DefaultExt.isEmpty() && QFileInfo(name).suffix().isEmpty())
-                d.FileName += QLatin1Char('.') + d.DefaultExt;
+            QFileDialog dialog(parent, d.DialogTitle, d.FileName.isEmpty() ? d.InitDir : d.FileName,
+                               CommonDialog::qtFilter(d.Filter));
+            dialog.selectNameFilter(d.qtSelectedFilter());
+            if (kind == DialogKind::Save) {
+                dialog.setAcceptMode(QFileDialog::AcceptSave);
+                // The extension goes on before the dialog asks about replacing a file,
+                // so the question is asked about the file that will be written.
+                dialog.setDefaultSuffix(d.DefaultExt);
+            } else {
+                dialog.setFileMode(QFileDialog::ExistingFile);
+            }
+            if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+            d.FileName = dialog.selectedFiles().first();
             return true;
         }
         case DialogKind::Color: {

@@ -64,6 +64,7 @@ public:
     void mnuRRemove_Click();
     void mnuRDefault_Click();
     void mnuAppFolder_Click();
+    void MDIToolbar_Phone();
     void mnuTH_Click() { Arrange(1); }
     void mnuTV_Click() { Arrange(2); }
     void mnuCascade_Click() { Arrange(0); }
@@ -72,6 +73,8 @@ public:
     void StatusBar1_PanelClick();
     // 0 cascade, 1 tile horizontally, 2 tile vertically, 3 arrange the icons of minimised children.
     void Arrange(int arrangement);
+    // A Window menu lists the child windows after its own items, each one a click away.
+    static void listChildWindows(QMenu* windowMenu);
 
     QString BackPictureFile;
     CommonDialog MDICD;

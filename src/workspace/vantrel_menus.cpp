@@ -62,6 +62,7 @@ void VantrelMDI::buildMenus() {
     b.item(window, "mnuTV", "Tile &Vertically", nullptr, [this] { mnuTV_Click(); });
     b.item(window, "mnuCascade", "&Cascade", nullptr, [this] { mnuCascade_Click(); });
     b.item(window, "mnuArrange", "&Arrange Icons", nullptr, [this] { mnuArrange_Click(); });
+    listChildWindows(window);
 
     QMenu* help = b.top("mnuHelp", "&Help");
     b.item(help, "mnuContents", "&Contents...");
@@ -145,13 +146,43 @@ void VantrelMDI::mnuPhoneBook_Click() {
     ShowForm(QStringLiteral("Data"));
 }
 
+namespace {
+// There is no dialer program on this desktop: a "tel:" address reaches whatever
+// the desktop uses for calls.
+void startDialer() {
+    if (!shell().openUrl(QStringLiteral("tel:")))
+        throw VbError(53, QStringLiteral("No phone dialer is set up"));
+}
+} // namespace
+
 void VantrelMDI::mnuPhoneDialer_Click() {
-    // There is no dialer program on this desktop: a "tel:" address reaches whatever
-    // the desktop uses for calls, and a desktop with none is told so.
-    Steps step(OnError::Standard);
-    step([] {
-        if (!shell().openUrl(QStringLiteral("tel:")))
-            throw VbError(53, QStringLiteral("No phone dialer is set up"));
+    Steps(OnError::Standard)(startDialer);
+}
+
+// The toolbar's button says nothing when no dialer answers.
+void VantrelMDI::MDIToolbar_Phone() {
+    Steps(OnError::LeaveSilently)(startDialer);
+}
+
+void VantrelMDI::listChildWindows(QMenu* windowMenu) {
+    QObject::connect(windowMenu, &QMenu::aboutToShow, windowMenu, [windowMenu] {
+        for (QAction* a : windowMenu->actions())
+            if (a->property("childWindow").toBool()) delete a;
+        VantrelMDI* frame = Forms::find<VantrelMDI>();
+        if (!frame) return;
+        const QList<QMdiSubWindow*> children = frame->area()->subWindowList();
+        if (children.isEmpty()) return;
+        QAction* line = windowMenu->addSeparator();
+        line->setProperty("childWindow", true);
+        int n = 1;
+        for (QMdiSubWindow* w : children) {
+            QAction* a = windowMenu->addAction(QStringLiteral("&%1 %2").arg(n++).arg(w->windowTitle()));
+            a->setProperty("childWindow", true);
+            a->setCheckable(true);
+            a->setChecked(w == frame->area()->activeSubWindow());
+            QObject::connect(a, &QAction::triggered, frame,
+                             [frame, w] { frame->area()->setActiveSubWindow(w); });
+        }
     });
 }
 
@@ -208,7 +239,7 @@ void VantrelMDI::MDIToolbar_ButtonClick(const QString& key) {
     if (key == QLatin1String("FileOpener"))
         step([&] { OpenMyFile(SelectFileName(), false); });
     else if (key == QLatin1String("Phone"))
-        step([&] { mnuPhoneDialer_Click(); });
+        step([&] { MDIToolbar_Phone(); });
     else if (key == QLatin1String("PhoneBook"))
         step([] { ShowForm(QStringLiteral("Data")); });
 }

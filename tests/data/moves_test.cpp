@@ -1,6 +1,7 @@
 #include "data/database.h"
 #include "data/module_phonebook.h"
 #include "data/record_moves.h"
+#include "file_size_limit.h"
 #include "platform/vb_error.h"
 #include "records.h"
 
@@ -47,6 +48,21 @@ TEST_F(MovesTest, MovingDownLeavesTheEndMarkInTheOldLastSlot) {
     EXPECT_EQ(readFile(path()), bookBytes({{"A"}, {"B"}, {"D"}, {"E"}}) + nulRecord());
     moveRecordsDown(1, 4); // a NUL tail record reads back as the blank slot
     EXPECT_EQ(readFile(path()), bookBytes({{"B"}, {"D"}, {"E"}}) + nulRecord() + nulRecord());
+}
+
+TEST_F(MovesTest, AMoveThatCannotGrowTheFileChangesNothing) {
+    const QByteArray book = bookBytes({{"A"}, {"B"}, {"C"}});
+    open(book);
+    {
+        const FileSizeLimit fullDisk(book.size());
+        try {
+            moveRecordsUp(1, 3);
+            ADD_FAILURE() << "a failed move was taken for success";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.number(), err::DiskFull);
+        }
+    }
+    EXPECT_EQ(readFile(path()), book);
 }
 
 TEST_F(MovesTest, AFailingFirstWriteChangesNothing) {

@@ -310,7 +310,15 @@ TEST_F(FilesTest, ANewDatabaseOpensEmptyWithTheDefaultCaptions) {
     // The open book is refused; the dialog comes back.
     choose(app("Dorvane2DataBase.q7B"));
     prompts->expect({}, Exclamation, QStringLiteral("Create New Database As..."), mb::OK);
+    // A name typed without its extension meets a book under the fuller name: asked again.
+    const QString replace =
+        target("Fresh.q7b") + QStringLiteral(" already exists.\r\nDo you want to replace it?");
     choose(target("Fresh"));
+    prompts->expect(replace, mb::YesNo | Exclamation, QStringLiteral("Replace Database"), mb::No);
+    d->mnuNewDataBase_Click();
+    EXPECT_EQ(readFile(target("Fresh.q7b")).size(), 440);
+    choose(target("Fresh"));
+    prompts->expect(replace, mb::YesNo | Exclamation, QStringLiteral("Replace Database"), mb::Yes);
     d->mnuNewDataBase_Click();
 
     EXPECT_EQ(file(), book);

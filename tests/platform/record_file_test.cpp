@@ -1,6 +1,8 @@
 #include "platform/record_file.h"
 #include "platform/vb_error.h"
 
+#include "file_size_limit.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -43,6 +45,13 @@ TEST_F(RecordFileTest, FailuresCarryTheFileErrorNumbers) {
     {
         RecordFile f(path("ro.q7b"), 4);
         f.write(1, QByteArray("abcd"));
+        const pbtest::FileSizeLimit fullDisk(4); // the file may not grow
+        try {
+            f.write(2, QByteArray("efgh"));
+            FAIL() << "grew a file past the limit";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.number(), err::DiskFull);
+        }
     }
     QFile::setPermissions(path("ro.q7b"), QFileDevice::ReadOwner);
     if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
