@@ -103,3 +103,18 @@ TEST_F(SortWindowTest, AFailedSortIsToldAndLeavesTheBookAsItWas) {
     EXPECT_EQ(m().RecordCount, 2);
     EXPECT_EQ(Forms::find<VantrelMDI>()->windowTitle(), VantrelMDI::normalCaption());
 }
+
+TEST_F(SortWindowTest, ProgressRoundsHalvesToEvenAndTheReloadShowsTheLastPassesRecord) {
+    open({{"H"}, {"G"}, {"F"}, {"E"}, {"D"}, {"C"}, {"A"}, {"B"}});
+    runJobsAtOnce();
+    QStringList figures;
+    Forms::get<VantrelMDI>()->captionObserver = [&](const QString& c) {
+        if (c.contains(QStringLiteral("Completed:"))) figures << c.section(QStringLiteral("Completed:"), 1);
+    };
+    d->mnuSortFirst_Click();
+    EXPECT_EQ(figures, (QStringList{"  0%", "  12%", "  25%", "  38%", "  50%", "  62%", "  75%"}));
+    // The last pass compares the two largest, H before G in the old file: the smaller, G, is
+    // the second of them, so record 2 is shown.
+    EXPECT_EQ(m().current, 2);
+    EXPECT_EQ(box(0), QStringLiteral("B"));
+}
