@@ -42,6 +42,21 @@ void confirmFullerName(const QString& chosen, const QString& book) {
         throw VbError(err::Cancelled);
 }
 
+// Asks where a book is to be written; a cancel raises the cancel error.
+BookPaths chooseBookFile(CommonDialog& d, const QString& title, const QString& filter) {
+    d.DialogTitle = title;
+    d.DefaultExt = QStringLiteral("q7b");
+    d.FileName.clear();
+    d.Flags = 2; // ask before overwriting an existing file
+    d.Filter = filter;
+    d.FilterIndex = 1;
+    d.CancelError = true;
+    d.ShowSave();
+    const BookPaths chosen = bookPathsFor(d.FileName);
+    confirmFullerName(d.FileName, chosen.database);
+    return chosen;
+}
+
 } // namespace
 
 void Data::mnuNewDataBase_Click() {
@@ -51,17 +66,8 @@ void Data::mnuNewDataBase_Click() {
     for (;;) {
         const bool chosen = step([&] {
             frame = Forms::get<VantrelMDI>();
-            CommonDialog& d = frame->MDICD;
-            d.DialogTitle = QStringLiteral("Create New Database As...");
-            d.DefaultExt = QStringLiteral("q7b");
-            d.FileName.clear();
-            d.Flags = 2;
-            d.Filter = QStringLiteral("Dorvane2DataBase |*.q7b");
-            d.FilterIndex = 1;
-            d.CancelError = true;
-            d.ShowSave();
-            target = bookPathsFor(d.FileName);
-            confirmFullerName(d.FileName, target.database);
+            target = chooseBookFile(frame->MDICD, QStringLiteral("Create New Database As..."),
+                                    QStringLiteral("Dorvane2DataBase |*.q7b"));
         });
         if (!chosen) return;
         // Emptying the open book, or removing its bag and index, would lose it.
@@ -94,18 +100,9 @@ void Data::saveDataBaseAs() {
         });
         const BookPaths from = bookPaths(pbm().names());
         BookPaths to;
-        CommonDialog& d = dlgFileOpen[0];
         const auto choose = [&] {
-            d.DialogTitle = QStringLiteral("Save Database As");
-            d.DefaultExt = QStringLiteral("q7b");
-            d.FileName.clear();
-            d.Flags = 2;
-            d.Filter = QStringLiteral("Phonebook Database |*.q7b");
-            d.FilterIndex = 1;
-            d.CancelError = true;
-            d.ShowSave();
-            to = bookPathsFor(d.FileName);
-            confirmFullerName(d.FileName, to.database);
+            to = chooseBookFile(dlgFileOpen[0], QStringLiteral("Save Database As"),
+                                QStringLiteral("Phonebook Database |*.q7b"));
         };
         // Each file goes straight to its new name; none may land on the open book's own files.
         const auto check = [&] {
