@@ -294,6 +294,8 @@ void writeFile(const QString& to, const QByteArray& bytes) {
             w += k;
         }
         if (::fchmod(out.fd, 0666 & ~creationMask()) != 0) fail(to, errno);
+        // Small files written whole (a bag, a new book) are on the disk before they take the old one's name.
+        if (::fdatasync(out.fd) != 0 && errno != EINVAL) fail(to, errno);
         if (out.close() != 0) fail(to, errno);
         if (::rename(native(tmp).constData(), native(to).constData()) != 0) fail(to, errno);
     } catch (...) {

@@ -1,11 +1,11 @@
 #include "data/property_bag.h"
 
+#include "data/file_copy.h"
 #include "platform/vb_convert.h"
 #include "platform/vb_error.h"
 
 #include <QDateTime>
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 #include <cerrno>
 #include <cstring>
@@ -218,15 +218,7 @@ PropertyBag loadBagFile(const QString& path) {
 }
 
 void saveBagFile(const QString& path, const PropertyBag& bag) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) throw fileErrorFromErrno(path, errno);
-    const QByteArray image = bagFileImage(bag.Contents());
-    if (f.write(image) != image.size()) {
-        const int e = errno;
-        f.cancelWriting();
-        throw fileErrorFromErrno(path, e ? e : ENOSPC);
-    }
-    if (!f.commit()) throw fileErrorFromErrno(path, errno ? errno : EIO);
+    files::writeFile(path, bagFileImage(bag.Contents()));
 }
 
 } // namespace pb

@@ -29,6 +29,12 @@ protected:
         d->ToDisplay();
     }
     QString box(int i) const { return d->txtInfo[i]->text(); }
+    // The refusal of an edit on a locked book, answered with OK.
+    void expectLocked(const char* object) {
+        prompts->expect(
+            QStringLiteral("    DATABASE LOCKED!\r\nPlease Unlock To ") + QString::fromLatin1(object),
+            pb::mb::Exclamation, QStringLiteral("Cannot ") + QString::fromLatin1(object), pb::mb::OK);
+    }
     pb::ModulePhoneBook& m() const { return pb::pbm(); }
 
     pb::Data* d = nullptr;

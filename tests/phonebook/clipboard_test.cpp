@@ -26,11 +26,6 @@ protected:
             out << firstNameAt(f, i);
         return out;
     }
-    void expectLocked(const char* object) {
-        prompts->expect(QStringLiteral("    DATABASE LOCKED!\r\nPlease Unlock To ") +
-                            QString::fromLatin1(object),
-                        Exclamation, QStringLiteral("Cannot ") + QString::fromLatin1(object), mb::OK);
-    }
 };
 
 TEST_F(ClipboardTest, ARecordCopiedInOneBookIsPastedIntoAnotherAfterTheCurrentRecord) {

@@ -8,11 +8,6 @@ using namespace pbtest;
 class EditsTest : public BookFixture {
 protected:
     Data* openFive() { return open({{"A"}, {"B"}, {"C"}, {"D"}, {"E"}}); }
-    void expectLocked(const char* object) {
-        prompts->expect(QStringLiteral("    DATABASE LOCKED!\r\nPlease Unlock To ") +
-                            QString::fromLatin1(object),
-                        Exclamation, QStringLiteral("Cannot ") + QString::fromLatin1(object), mb::OK);
-    }
 };
 
 TEST_F(EditsTest, SavingNeedsAFirstNameAndAppendsOnlyOnTheBlankSlot) {
