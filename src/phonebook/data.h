@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 
 class QLabel;
 class QListView;
@@ -199,7 +200,8 @@ private:
     std::map<QString, QAction*> m_actions;
     int32_t m_backColor = 0;
     bool m_bagLoaded = false;
-    bool m_quietList = false; // the program, not the user, moves the list's highlight
+    std::set<QString> m_settingsRead; // the stored keys this load took, so the unload writes back only those
+    bool m_quietList = false;         // the program, not the user, moves the list's highlight
     PropertyBag m_bag;
     BookImage m_bookImage; // what the search scans
 };

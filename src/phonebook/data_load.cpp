@@ -1,6 +1,7 @@
 // Loading and unloading the phone book window.
 #include "data/database.h"
 #include "data/database_settings.h"
+#include "data/file_copy.h"
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
 #include "platform/prompts.h"
@@ -44,8 +45,16 @@ ErrorAnswer openFailureBox(const VbError& e) {
 
 void Data::loadWindowSettings(bool* leave) {
     Steps step(OnError::Standard);
-    const auto fontStep = [&](const std::function<void()>& f) {
-        return step([] { statusLine(QStringLiteral("Getting Font Settings From Registry")); }) && step(f);
+    // Each key is marked once its value has been taken: only those go back at the unload.
+    const auto take = [&](const char* key, const std::function<void()>& apply) {
+        return step([&] {
+            apply();
+            m_settingsRead.insert(QString::fromLatin1(key));
+        });
+    };
+    const auto fontStep = [&](const char* key, const std::function<void()>& f) {
+        return step([] { statusLine(QStringLiteral("Getting Font Settings From Registry")); }) &&
+               take(key, f);
     };
     CommonDialog& font = dlgFileOpen[1];
     const bool done =
@@ -53,44 +62,62 @@ void Data::loadWindowSettings(bool* leave) {
             statusLine(QStringLiteral("Loading Phonebook"), true);
             statusLine(QStringLiteral("Getting Top Position From Registry"));
         }) &&
-        step([&] {
-            move(x(),
-                 twipsToPixels(convert::toSingle(setting(QStringLiteral("FormTop"), QStringLiteral("75")))));
-        }) &&
-        step([] { statusLine(QStringLiteral("Getting Left Position From Registry")); }) && step([&] {
-            move(twipsToPixels(convert::toSingle(setting(QStringLiteral("FormLeft"), QStringLiteral("75")))),
-                 y());
-        }) &&
-        step([] { statusLine(QStringLiteral("Getting BackColor From Registry")); }) && step([&] {
-            setBackColor(convert::toInt32(
-                setting(QStringLiteral("FormBackColor"), QString::number(kWindowBackground))));
-        }) &&
+        take("FormTop",
+             [&] {
+                 move(x(), twipsToPixels(
+                               convert::toSingle(setting(QStringLiteral("FormTop"), QStringLiteral("75")))));
+             }) &&
+        step([] { statusLine(QStringLiteral("Getting Left Position From Registry")); }) &&
+        take("FormLeft",
+             [&] {
+                 move(twipsToPixels(
+                          convert::toSingle(setting(QStringLiteral("FormLeft"), QStringLiteral("75")))),
+                      y());
+             }) &&
+        step([] { statusLine(QStringLiteral("Getting BackColor From Registry")); }) &&
+        take("FormBackColor",
+             [&] {
+                 setBackColor(convert::toInt32(
+                     setting(QStringLiteral("FormBackColor"), QString::number(kWindowBackground))));
+             }) &&
         step([] { statusLine(QStringLiteral("Painting Controls")); }) && step([&] { labelBackcolor(); }) &&
-        step([&] { dlgFileOpen[0].Color = m_backColor; }) && step([&] {
-            font.FontName = setting(QStringLiteral("TextFontName"), QStringLiteral("ms sans serif"));
-        }) &&
-        fontStep([&] {
-            font.FontSize = convert::toSingle(setting(QStringLiteral("TextFontSize"), QStringLiteral("12")));
-        }) &&
-        fontStep([&] {
-            font.FontBold = convert::toBool(setting(QStringLiteral("TextFontBold"), QStringLiteral("False")));
-        }) &&
-        fontStep([&] {
-            font.FontItalic =
-                convert::toBool(setting(QStringLiteral("TextFontItalic"), QStringLiteral("False")));
-        }) &&
-        fontStep([&] {
-            font.Color = convert::toInt32(setting(QStringLiteral("TextFontColor"), QStringLiteral("0")));
-        }) &&
-        fontStep([&] {
-            font.FontUnderline =
-                convert::toBool(setting(QStringLiteral("TextFontUnderline"), QStringLiteral("False")));
-        }) &&
-        fontStep([&] {
-            font.FontStrikethru =
-                convert::toBool(setting(QStringLiteral("TextFontStrikeThru"), QStringLiteral("False")));
-        }) &&
-        step([] { statusLine(QStringLiteral("Setting Phonebook Fonts")); }) && step([&] { textFont(); });
+        step([&] { dlgFileOpen[0].Color = m_backColor; }) &&
+        take("TextFontName",
+             [&] {
+                 font.FontName = setting(QStringLiteral("TextFontName"), QStringLiteral("ms sans serif"));
+             }) &&
+        fontStep("TextFontSize",
+                 [&] {
+                     font.FontSize =
+                         convert::toSingle(setting(QStringLiteral("TextFontSize"), QStringLiteral("12")));
+                 }) &&
+        fontStep("TextFontBold",
+                 [&] {
+                     font.FontBold =
+                         convert::toBool(setting(QStringLiteral("TextFontBold"), QStringLiteral("False")));
+                 }) &&
+        fontStep("TextFontItalic",
+                 [&] {
+                     font.FontItalic =
+                         convert::toBool(setting(QStringLiteral("TextFontItalic"), QStringLiteral("False")));
+                 }) &&
+        fontStep("TextFontColor",
+                 [&] {
+                     font.Color =
+                         convert::toInt32(setting(QStringLiteral("TextFontColor"), QStringLiteral("0")));
+                 }) &&
+        fontStep("TextFontUnderline",
+                 [&] {
+                     font.FontUnderline = convert::toBool(
+                         setting(QStringLiteral("TextFontUnderline"), QStringLiteral("False")));
+                 }) &&
+        fontStep("TextFontStrikeThru",
+                 [&] {
+                     font.FontStrikethru = convert::toBool(
+                         setting(QStringLiteral("TextFontStrikeThru"), QStringLiteral("False")));
+                 }) &&
+        step([] { statusLine(QStringLiteral("Setting Phonebook Fonts")); }) &&
+        take("textFont", [&] { textFont(); });
     *leave = !done;
 }
 
@@ -139,6 +166,11 @@ bool Data::loadDatabase() {
                               AppPath() + QStringLiteral("PhoneClip.q7B"), PhoneRecord::kLength);
                       }) &&
                       step([&] {
+                          // After Ignore on a book that would not open there is nothing to count.
+                          if (!m.DatabaseFile) {
+                              m.RecordCount = 0;
+                              return;
+                          }
                           frmSplash* splash = Forms::get<frmSplash>();
                           const QString checking = QStringLiteral("Checking Record");
                           counted = countDatabase([&](int n) { splash->setNumberedStatusLine(checking, n); });
@@ -152,7 +184,9 @@ bool Data::loadDatabase() {
                 .arg(kMaxRecords),
             mb::OKOnly | mb::Exclamation, QStringLiteral("Phonebook Too Large"));
     }
-    return done && m.DatabaseFile;
+    // Only Abort leaves the load here; after Ignore it goes on without a book, so the
+    // captions, the labels and the lock are still restored.
+    return done;
 }
 
 void Data::Form_Load() {
@@ -169,12 +203,13 @@ void Data::Form_Load() {
         // A stale or foreign bag must not send a save past the blank slot.
         if (m.current < 1) m.current = 1;
         if (m.current > m.RecordCount + 1) m.current = m.RecordCount + 1;
-        m_bagLoaded = true;
+        // The bag goes back at the unload only beside a book that is open.
+        m_bagLoaded = m.DatabaseFile != nullptr;
     });
     step([&] {
-        // A missing bag is left behind empty, as the first open creates it.
-        if (!QFileInfo::exists(m.names().settingsFile()))
-            saveBagFile(m.names().settingsFile(), PropertyBag());
+        // A missing bag is left behind empty, as the first open creates it: the defaults need no bytes.
+        if (m_bagLoaded && !QFileInfo::exists(m.names().settingsFile()))
+            files::writeFile(m.names().settingsFile(), QByteArray());
     });
     step([&] { FillRecordList(); });
     step([&] { setCaption(); });
@@ -184,6 +219,7 @@ void Data::Form_Load() {
     step([] { statusLine(QStringLiteral("Getting Lock State From Registry")); });
     step([&] {
         setLocked(convert::toBool(setting(QStringLiteral("LockedDataBase"), QStringLiteral("False"))));
+        m_settingsRead.insert(QStringLiteral("LockedDataBase"));
     });
     step([] { statusLine(QStringLiteral("Load Completed Successfully...")); });
     step([&] {
@@ -215,6 +251,7 @@ void Data::resetState() {
     changedColorFlag = false;
     changedPicFlag = false;
     m_bag = PropertyBag();
+    m_settingsRead.clear();
     dlgFileOpen = {};
     dlgFileOpen[1].FontName = QStringLiteral("MS Sans Serif");
     dlgFileOpen[1].FontSize = 12;
@@ -238,31 +275,42 @@ void Data::setCaption() {
 
 void Data::saveWindowSettings() {
     Steps step(OnError::Ignore);
+    // A load cut short leaves the keys it never read as they are stored: the window's
+    // stand-ins (no book, the toolkit's font, colour 0) must not replace them.
+    const auto had = [&](const char* key) { return m_settingsRead.count(QString::fromLatin1(key)) != 0; };
     if (!isMinimized()) {
-        step([&] { save(QStringLiteral("FormTop"), convert::fromNumber(pixelsToTwips(y()))); });
-        step([&] { save(QStringLiteral("FormLeft"), convert::fromNumber(pixelsToTwips(x()))); });
+        if (had("FormTop"))
+            step([&] { save(QStringLiteral("FormTop"), convert::fromNumber(pixelsToTwips(y()))); });
+        if (had("FormLeft"))
+            step([&] { save(QStringLiteral("FormLeft"), convert::fromNumber(pixelsToTwips(x()))); });
         step([&] { save(QStringLiteral("FormWidth"), convert::fromNumber(pixelsToTwips(width()))); });
         step([&] { save(QStringLiteral("FormHeight"), convert::fromNumber(pixelsToTwips(height()))); });
     }
     step([&] {
         save(QStringLiteral("FormWindowState"), isMaximized() ? QStringLiteral("2") : QStringLiteral("0"));
     });
-    step([&] { save(QStringLiteral("DataBasePath"), pbm().DataBasePath); });
-    step([&] { save(QStringLiteral("DataBaseName"), pbm().DataBaseName); });
-    step([&] { save(QStringLiteral("FormBackColor"), QString::number(m_backColor)); });
+    if (!pbm().DataBasePath.isEmpty())
+        step([&] { save(QStringLiteral("DataBasePath"), pbm().DataBasePath); });
+    if (!pbm().DataBaseName.isEmpty())
+        step([&] { save(QStringLiteral("DataBaseName"), pbm().DataBaseName); });
+    if (had("FormBackColor"))
+        step([&] { save(QStringLiteral("FormBackColor"), QString::number(m_backColor)); });
     step([&] { save(QStringLiteral("FormBackPicture"), BackPic); });
-    const QFont f = txtInfo[0]->font();
-    step([&] { save(QStringLiteral("TextFontName"), f.family()); });
-    step([&] { save(QStringLiteral("TextFontSize"), convert::fromNumber(f.pointSizeF())); });
-    step([&] { save(QStringLiteral("TextFontBold"), convert::fromBool(f.bold())); });
-    step([&] { save(QStringLiteral("TextFontItalic"), convert::fromBool(f.italic())); });
-    step([&] {
-        save(QStringLiteral("TextFontColor"),
-             QString::number(colourToStored(txtInfo[0]->palette().color(QPalette::Text))));
-    });
-    step([&] { save(QStringLiteral("TextFontUnderline"), convert::fromBool(f.underline())); });
-    step([&] { save(QStringLiteral("TextFontStrikeThru"), convert::fromBool(f.strikeOut())); });
-    step([&] { save(QStringLiteral("LockedDataBase"), convert::fromBool(locked)); });
+    if (had("textFont")) {
+        const QFont f = txtInfo[0]->font();
+        step([&] { save(QStringLiteral("TextFontName"), f.family()); });
+        step([&] { save(QStringLiteral("TextFontSize"), convert::fromNumber(f.pointSizeF())); });
+        step([&] { save(QStringLiteral("TextFontBold"), convert::fromBool(f.bold())); });
+        step([&] { save(QStringLiteral("TextFontItalic"), convert::fromBool(f.italic())); });
+        step([&] {
+            save(QStringLiteral("TextFontColor"),
+                 QString::number(colourToStored(txtInfo[0]->palette().color(QPalette::Text))));
+        });
+        step([&] { save(QStringLiteral("TextFontUnderline"), convert::fromBool(f.underline())); });
+        step([&] { save(QStringLiteral("TextFontStrikeThru"), convert::fromBool(f.strikeOut())); });
+    }
+    if (had("LockedDataBase"))
+        step([&] { save(QStringLiteral("LockedDataBase"), convert::fromBool(locked)); });
     step([&] { save(QStringLiteral("KeepAutomaticLabel"), convert::fromBool(pbm().KeepAutomaticLabel)); });
 }
 

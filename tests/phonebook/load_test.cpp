@@ -6,6 +6,7 @@
 #include "workspace/frm_splash.h"
 
 #include <QAction>
+#include <QDir>
 #include <QListView>
 #include <QRadioButton>
 #include <QStringListModel>
@@ -28,6 +29,8 @@ TEST_F(LoadTest, FirstRunCreatesTheEmptyBookAndShowsTheBlankSlot) {
     EXPECT_EQ(readFile(book()).size(), 0);
     EXPECT_TRUE(QFile::exists(appDir() + QStringLiteral("PhoneClip.q7B")));
     EXPECT_TRUE(QFile::exists(appDir() + QStringLiteral("Dorvane2DataBaseAttachmentsRef.att")));
+    // The missing bag is left behind empty: the defaults need no bytes.
+    EXPECT_EQ(readFile(appDir() + QStringLiteral("Dorvane2DataBase.set")).size(), 0);
     EXPECT_TRUE(QFile::exists(appDir() + QStringLiteral("Dorvane2DataBase.set")));
     EXPECT_EQ(pbm().RecordCount, 0);
     EXPECT_EQ(pbm().current, 1);
@@ -178,4 +181,59 @@ TEST_F(LoadTest, ThePictureNameBoxShowsLongNamesWholeButLimitsTyping) {
     EXPECT_EQ(d->txtInfo[0]->text(), QString(19, QLatin1Char('x')));
     d->txtInfo[0]->setText(QStringLiteral("Ann")); // as stored, so closing asks nothing
     d->txtInfo[7]->setText(longName);
+}
+
+TEST_F(LoadTest, IgnoreOnABookThatWillNotOpenStillRestoresCaptionsAndLock) {
+    QDir().mkpath(appDir() + QStringLiteral("books/Home.q7b")); // a folder in the place of the book
+    putSetting(QStringLiteral("DataBasePath"), appDir() + QStringLiteral("books/"));
+    putSetting(QStringLiteral("DataBaseName"), QStringLiteral("Home.q7b"));
+    putSetting(QStringLiteral("LockedDataBase"), QStringLiteral("True"));
+    PropertyBag real;
+    real.WriteProperty(QStringLiteral("Label0"), QStringLiteral("Mine"));
+    saveBagFile(appDir() + QStringLiteral("books/Home.set"), real);
+    const QByteArray before = readFile(appDir() + QStringLiteral("books/Home.set"));
+    prompts->expect({}, 18, QStringLiteral("ERROR75 Path/File access error"), mb::Ignore);
+    Data* d = load();
+    EXPECT_TRUE(prompts->allAnswered());
+    EXPECT_EQ(d->lblinfo[0]->text(), QStringLiteral("Mine"));
+    EXPECT_EQ(d->OptFirst->text(), QStringLiteral("Mine"));
+    EXPECT_EQ(d->action(QStringLiteral("mnuSortFirst"))->text(), QStringLiteral("Sort &by Mine"));
+    EXPECT_TRUE(d->locked);
+    Forms::unload(d);
+    EXPECT_EQ(setting(QStringLiteral("LockedDataBase")), QStringLiteral("True"));
+    EXPECT_EQ(readFile(appDir() + QStringLiteral("books/Home.set")), before);
+}
+
+TEST_F(LoadTest, AnAbortedLoadWritesBackOnlyWhatItRead) {
+    const QString books = appDir() + QStringLiteral("books/");
+    const std::pair<const char*, const char*> stored[] = {
+        {"DataBasePath", nullptr},  {"DataBaseName", "Home.q7b"}, {"FormBackColor", "255"},
+        {"TextFontName", "Serif"},  {"TextFontSize", "17"},       {"TextFontColor", "65280"},
+        {"LockedDataBase", "True"}, {"FormLeft", "1440"}};
+    const auto putAll = [&] {
+        for (const auto& [k, v] : stored)
+            putSetting(QString::fromLatin1(k), v ? QString::fromLatin1(v) : books);
+    };
+    const auto expectAll = [&](const char* when) {
+        for (const auto& [k, v] : stored)
+            EXPECT_EQ(setting(QString::fromLatin1(k)), v ? QString::fromLatin1(v) : books)
+                << when << " " << k;
+    };
+    QDir().mkpath(books + QStringLiteral("Home.q7b")); // cannot be opened as a book
+
+    // Abort at the first stored value: nothing else was read.
+    putAll();
+    putSetting(QStringLiteral("FormTop"), QStringLiteral("top of the screen"));
+    prompts->expect({}, 18, QStringLiteral("ERROR13 Type mismatch"), mb::Abort);
+    Forms::unload(load());
+    Forms::flushDeleted();
+    expectAll("abort at the settings");
+    EXPECT_EQ(setting(QStringLiteral("FormTop")), QStringLiteral("top of the screen"));
+
+    // Abort at the database: the look was read and goes back unchanged, the lock was not read.
+    ModulePhoneBook::reset();
+    putSetting(QStringLiteral("FormTop"), QStringLiteral("75"));
+    prompts->expect({}, 18, QStringLiteral("ERROR75 Path/File access error"), mb::Abort);
+    Forms::unload(load());
+    expectAll("abort at the database");
 }
