@@ -1,9 +1,11 @@
 #include "workspace/module_services.h"
 
+#include "data/file_copy.h"
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
 #include "platform/app_path.h"
 #include "platform/prompts.h"
+#include "platform/shell.h"
 #include "workspace/error_steps.h"
 #include "workspace/forms.h"
 #include "workspace/vantrel_mdi.h"
@@ -117,6 +119,19 @@ void ShowHelpFile(const QString& HelpFile) {
                    QStringLiteral("ERROR") + QString::number(e.number()) + QLatin1Char(' ') +
                        e.description());
     }
+}
+
+void OpenFolder(const QString& folder) {
+    // Only a folder goes to the desktop: a file of that name would be started, not shown.
+    if (!files::folderExists(folder)) {
+        MsgBox(QStringLiteral("The folder\r\n") + folder + QStringLiteral("\r\ndoes not exist."),
+               mb::OKOnly | mb::Exclamation, QStringLiteral("Folder Not Found"));
+        return;
+    }
+    if (!shell().openPath(folder))
+        MsgBox(QStringLiteral("The desktop could not show the folder\r\n") + folder +
+                   QStringLiteral("\r\nNo file manager is set up to open folders here."),
+               mb::OKOnly | mb::Exclamation, QStringLiteral("Cannot Open Folder"));
 }
 
 } // namespace pb

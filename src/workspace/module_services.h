@@ -14,6 +14,8 @@ QString SelectFileName();
 QString AppPath();
 // Opens a help file; a failure is reported in a box of its own.
 void ShowHelpFile(const QString& HelpFile);
+// Hands a folder (never a file) to the desktop's file manager; says so when it cannot.
+void OpenFolder(const QString& folder);
 
 // The shared HelpClass instances, created on first use.
 HelpClass& ErrHelp();
