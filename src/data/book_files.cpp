@@ -1,6 +1,7 @@
 #include "data/book_files.h"
 
 #include "data/file_copy.h"
+#include "platform/app_path.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -49,6 +50,20 @@ BookPaths bookPathsIn(const QString& folder, const BookPaths& book) {
     return {in(book.database), in(book.settings), in(book.index), in(book.attachments)};
 }
 
+bool isWorkingFile(const QString& path) {
+    if (path.isEmpty()) return false;
+    if (path.endsWith(QLatin1String(".dorvane-swap"), Qt::CaseInsensitive)) return true;
+    const QString folder = programFolder();
+    for (const char* name : {"PhoneClip.q7B", "PhonePrint.q7P", "Diaries.q7D"})
+        if (sameName(path, folder + QLatin1String(name))) return true;
+    return false;
+}
+
+bool holdsWorkingFile(const BookPaths& book) {
+    return isWorkingFile(book.database) || isWorkingFile(book.settings) || isWorkingFile(book.index) ||
+           isWorkingFile(book.attachments);
+}
+
 bool overlaps(const BookPaths& target, const BookPaths& open) {
     const QString targets[] = {target.database, target.settings, target.index, target.attachments};
     const QString opens[] = {open.database, open.settings, open.index, open.attachments};
@@ -74,7 +89,10 @@ void copyIndexFile(const BookPaths& from, const BookPaths& to, bool dropStale) {
 }
 
 void copyAttachmentsFolder(const BookPaths& from, const BookPaths& to, bool replace) {
-    if (!files::folderExists(from.attachments)) return;
+    if (!files::folderExists(from.attachments)) {
+        if (replace) files::removeFolder(to.attachments);
+        return;
+    }
     if (replace)
         files::replaceFolder(from.attachments, to.attachments);
     else
@@ -82,9 +100,10 @@ void copyAttachmentsFolder(const BookPaths& from, const BookPaths& to, bool repl
 }
 
 void createEmptyBook(const BookPaths& book) {
-    files::writeFile(book.database, QByteArray());
+    files::removeFolder(book.attachments);
     files::removeFile(book.settings);
     files::removeFile(book.index);
+    files::writeFile(book.database, QByteArray());
 }
 
 } // namespace pb

@@ -27,6 +27,14 @@ QString withBookExtension(const QString& path);
 // file or name, or a file inside a folder that the target replaces.
 bool overlaps(const BookPaths& target, const BookPaths& open);
 
+// True for the program's own working files, which are never a book: the record
+// clipboard, the print file and the note pages in the program folder, and any
+// book's swap file (its path with ".dorvane-swap" after it, any case). The same
+// file counts by its cleaned absolute path or as one file through a link.
+bool isWorkingFile(const QString& path);
+// True when any file of `book` is a working file.
+bool holdsWorkingFile(const BookPaths& book);
+
 // The steps of copying a book; each throws a VbError and leaves what it had
 // not yet replaced as it was.
 // The database file itself: it must exist.
@@ -37,10 +45,12 @@ void copySettingsFile(const BookPaths& from, const BookPaths& to, bool dropStale
 void copyIndexFile(const BookPaths& from, const BookPaths& to, bool dropStale);
 // The attachments folder, when `from` has one: replacing the target's folder
 // as a whole, or merging into it (files of the same name replaced, others kept).
+// When `from` has none, a replaced target's own folder is removed.
 void copyAttachmentsFolder(const BookPaths& from, const BookPaths& to, bool replace);
 
-// A new empty database in place of whatever file had the name; the bag and the
-// index of a book it replaces are removed, so the new book starts clean.
+// A new empty database in place of whatever file had the name; the bag, the
+// index and the attachments folder of a book it replaces are removed first, so
+// the new book starts clean and a failure leaves the old records in place.
 void createEmptyBook(const BookPaths& book);
 
 } // namespace pb

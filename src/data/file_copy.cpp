@@ -11,6 +11,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -73,26 +74,56 @@ QString makeTempFolder(const QString& folder) {
     return QFile::decodeName(tmpl);
 }
 
+// Empties the folder open as `dir`, working only through descriptors: a link is
+// removed, never followed, even one put in a subfolder's place meanwhile.
+// Returns 0, or the first errno that stopped it.
+int clearFolder(int dir) {
+    const int listFd = ::dup(dir);
+    if (listFd < 0) return errno;
+    DIR* listing = ::fdopendir(listFd);
+    if (!listing) {
+        const int e = errno;
+        ::close(listFd);
+        return e;
+    }
+    std::vector<std::string> names;
+    errno = 0;
+    while (const dirent* e = ::readdir(listing)) {
+        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+            names.emplace_back(e->d_name);
+    }
+    const int listed = errno;
+    ::closedir(listing);
+    if (listed != 0) return listed;
+    for (const std::string& name : names) {
+        struct stat st {};
+        if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+        if (S_ISDIR(st.st_mode)) {
+            Fd sub(::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            if (sub.fd < 0) return errno;
+            if (const int e = clearFolder(sub.fd)) return e;
+        }
+        if (::unlinkat(dir, name.c_str(), S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0) != 0) return errno;
+    }
+    return 0;
+}
+
 // Removes a file, or a folder with everything in it; links are removed, never followed.
-void removeTree(const QString& path) {
+// Returns 0, or the errno that stopped it (a missing entry is no error).
+int removeEntry(const QString& path) {
     const QByteArray p = native(path);
     struct stat st {};
-    if (::lstat(p.constData(), &st) != 0) return;
-    if (!S_ISDIR(st.st_mode)) {
-        ::unlink(p.constData());
-        return;
-    }
-    if (DIR* dir = ::opendir(p.constData())) {
-        std::vector<QString> children;
-        while (const dirent* e = ::readdir(dir)) {
-            if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
-            children.push_back(path + QLatin1Char('/') + QFile::decodeName(e->d_name));
-        }
-        ::closedir(dir);
-        for (const QString& c : children)
-            removeTree(c);
-    }
-    ::rmdir(p.constData());
+    if (::lstat(p.constData(), &st) != 0) return errno == ENOENT ? 0 : errno;
+    if (!S_ISDIR(st.st_mode)) return ::unlink(p.constData()) == 0 ? 0 : errno;
+    Fd dir(::open(p.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (dir.fd < 0) return errno;
+    if (const int e = clearFolder(dir.fd)) return e;
+    return ::rmdir(p.constData()) == 0 ? 0 : errno;
+}
+
+// Clearing away a temporary tree: what cannot go is left.
+void removeTree(const QString& path) {
+    (void)removeEntry(path);
 }
 
 // Moves the bytes of `in` to `out`, in the kernel where the file systems allow it.
@@ -393,6 +424,32 @@ void createFolder(const QString& path) {
     const int e = errno;
     if (e == EEXIST && folderExists(path)) return;
     fail(path, e == EEXIST ? EEXIST : e);
+}
+
+void removeFolder(const QString& path) {
+    const QByteArray p = native(path);
+    struct stat st {};
+    if (::lstat(p.constData(), &st) != 0) {
+        if (errno == ENOENT) return;
+        fail(path, errno);
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        if (::unlink(p.constData()) != 0) fail(path, errno);
+        return;
+    }
+    // Opened before anything changes, so a folder that cannot even be read stays as it was.
+    Fd dir(::open(p.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (dir.fd < 0) fail(path, errno);
+    // The name goes in one step; a folder emptied part-way is never seen under it.
+    const QString trash = makeTempFolder(folderOf(path));
+    if (::rename(p.constData(), native(trash).constData()) != 0) {
+        const int e = errno;
+        ::rmdir(native(trash).constData());
+        fail(path, e);
+    }
+    int e = clearFolder(dir.fd);
+    if (e == 0 && ::rmdir(native(trash).constData()) != 0) e = errno;
+    if (e != 0) fail(path, e);
 }
 
 void removeFile(const QString& path) {

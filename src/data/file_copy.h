@@ -32,6 +32,11 @@ void mergeFolder(const QString& from, const QString& to);
 
 // Creates the folder `path` (its parent must exist); an existing folder is fine.
 void createFolder(const QString& path);
+// Removes the folder of exactly this name with everything in it (a link of that
+// name is removed itself, and no link below it is followed); a missing one is
+// fine. The name is gone at once, or the folder is left whole; a failure while
+// clearing what was in it is still raised.
+void removeFolder(const QString& path);
 // Removes a file; a missing one is fine.
 void removeFile(const QString& path);
 
