@@ -70,6 +70,10 @@ void Data::mnuNewDataBase_Click() {
                                     QStringLiteral("Dorvane2DataBase |*.q7b"));
         });
         if (!chosen) return;
+        if (holdsWorkingFile(target)) {
+            VantrelMDI::refuseWorkingFile(target.database);
+            continue;
+        }
         // Emptying the open book, or removing its bag and index, would lose it.
         if (!overlaps(target, bookPaths(pbm().names()))) break;
         refuseOpenBookTarget();
@@ -106,6 +110,11 @@ void Data::saveDataBaseAs() {
         };
         // Each file goes straight to its new name; none may land on the open book's own files.
         const auto check = [&] {
+            if (holdsWorkingFile(to)) {
+                VantrelMDI::refuseWorkingFile(to.database);
+                again = true;
+                throw VbError(err::Cancelled);
+            }
             if (overlaps(to, from)) throw VbError(err::FileAlreadyOpen);
         };
         if (step(choose) && step(check) && step([&] { copyDatabaseFile(from, to); }) &&
