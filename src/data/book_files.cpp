@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <utility>
+#include <vector>
 
 namespace pb {
 
@@ -18,11 +20,8 @@ bool sameName(const QString& a, const QString& b) {
     return cleanAbsolute(a) == cleanAbsolute(b) || files::sameFile(a, b);
 }
 
-void copyCompanionFile(const QString& from, const QString& to, bool dropStale) {
-    if (files::fileExists(from))
-        files::copyFile(from, to);
-    else if (dropStale)
-        files::removeFile(to);
+void copyCompanionFile(const QString& from, const QString& to) {
+    if (files::fileExists(from)) files::copyFile(from, to);
 }
 
 } // namespace
@@ -80,30 +79,64 @@ void copyDatabaseFile(const BookPaths& from, const BookPaths& to) {
     files::copyFile(from.database, to.database);
 }
 
-void copySettingsFile(const BookPaths& from, const BookPaths& to, bool dropStale) {
-    copyCompanionFile(from.settings, to.settings, dropStale);
+void copySettingsFile(const BookPaths& from, const BookPaths& to) {
+    copyCompanionFile(from.settings, to.settings);
 }
 
-void copyIndexFile(const BookPaths& from, const BookPaths& to, bool dropStale) {
-    copyCompanionFile(from.index, to.index, dropStale);
+void copyIndexFile(const BookPaths& from, const BookPaths& to) {
+    copyCompanionFile(from.index, to.index);
 }
 
-void copyAttachmentsFolder(const BookPaths& from, const BookPaths& to, bool replace) {
-    if (!files::folderExists(from.attachments)) {
-        if (replace) files::removeFolder(to.attachments);
-        return;
+void copyAttachmentsFolder(const BookPaths& from, const BookPaths& to) {
+    if (files::folderExists(from.attachments)) files::mergeFolder(from.attachments, to.attachments);
+}
+
+namespace {
+
+// Puts a new book in the place of `to`: every new file is already whole under
+// a staged name. The replaced book's companions go first, then the database and
+// the new companions take their places, so a kill at any moment leaves the old
+// records or the new book, never one book's files beside the other's.
+void putBookInPlace(const BookPaths& to, std::vector<std::pair<QString, QString>>& staged) {
+    try {
+        files::removeFolder(to.attachments);
+        files::removeFile(to.settings);
+        files::removeFile(to.index);
+        for (auto& [tmp, place] : staged) {
+            files::putInPlace(tmp, place);
+            tmp.clear();
+        }
+    } catch (...) {
+        for (const auto& [tmp, place] : staged)
+            if (!tmp.isEmpty()) files::discard(tmp);
+        throw;
     }
-    if (replace)
-        files::replaceFolder(from.attachments, to.attachments);
-    else
-        files::mergeFolder(from.attachments, to.attachments);
+}
+
+} // namespace
+
+void replaceBook(const BookPaths& from, const BookPaths& to) {
+    std::vector<std::pair<QString, QString>> staged; // staged name, place
+    try {
+        staged.emplace_back(files::stageCopy(from.database, to.database), to.database);
+        if (files::folderExists(from.attachments))
+            staged.emplace_back(files::stageFolderCopy(from.attachments, to.attachments), to.attachments);
+        if (files::fileExists(from.settings))
+            staged.emplace_back(files::stageCopy(from.settings, to.settings), to.settings);
+        if (files::fileExists(from.index))
+            staged.emplace_back(files::stageCopy(from.index, to.index), to.index);
+    } catch (...) {
+        for (const auto& [tmp, place] : staged)
+            files::discard(tmp);
+        throw;
+    }
+    putBookInPlace(to, staged);
 }
 
 void createEmptyBook(const BookPaths& book) {
-    files::removeFolder(book.attachments);
-    files::removeFile(book.settings);
-    files::removeFile(book.index);
-    files::writeFile(book.database, QByteArray());
+    std::vector<std::pair<QString, QString>> staged;
+    staged.emplace_back(files::stageBytes(book.database, QByteArray()), book.database);
+    putBookInPlace(book, staged);
 }
 
 } // namespace pb

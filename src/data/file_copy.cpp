@@ -296,22 +296,21 @@ bool folderExists(const QString& path) {
     return ::stat(native(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-void copyFile(const QString& from, const QString& to) {
-    if (sameFile(from, to)) return;
+QString stageCopy(const QString& from, const QString& to) {
     struct stat st {};
     Fd in(openSource(from, &st));
     QString tmp;
     Fd out(makeTempFile(folderOf(to), &tmp));
     try {
         fillAndClose(out, in.fd, st, from, to);
-        if (::rename(native(tmp).constData(), native(to).constData()) != 0) fail(to, errno);
     } catch (...) {
         ::unlink(native(tmp).constData());
         throw;
     }
+    return tmp;
 }
 
-void writeFile(const QString& to, const QByteArray& bytes) {
+QString stageBytes(const QString& to, const QByteArray& bytes) {
     QString tmp;
     Fd out(makeTempFile(folderOf(to), &tmp));
     try {
@@ -328,19 +327,18 @@ void writeFile(const QString& to, const QByteArray& bytes) {
         // Small files written whole (a bag, a new book) are on the disk before they take the old one's name.
         if (::fdatasync(out.fd) != 0 && errno != EINVAL) fail(to, errno);
         if (out.close() != 0) fail(to, errno);
-        if (::rename(native(tmp).constData(), native(to).constData()) != 0) fail(to, errno);
     } catch (...) {
         ::unlink(native(tmp).constData());
         throw;
     }
+    return tmp;
 }
 
 namespace {
 
-// Builds the new tree under a temporary name beside `to` and swaps it in; with
-// `keepOld`, what only the old `to` holds is linked into the new tree first.
-void rebuildFolder(const QString& from, const QString& to, bool keepOld) {
-    if (sameFile(from, to)) return;
+// The new tree under a temporary name beside `to`; with `keepOld`, what only
+// the old `to` holds is linked into it too.
+QString buildFolder(const QString& from, const QString& to, bool keepOld) {
     const std::vector<Entry> entries = snapshot(from);
     const std::vector<Entry> old = keepOld && folderExists(to) ? snapshot(to) : std::vector<Entry>();
     const QString tmp = makeTempFolder(folderOf(to));
@@ -380,43 +378,77 @@ void rebuildFolder(const QString& from, const QString& to, bool keepOld) {
             }
         }
         if (::chmod(native(tmp).constData(), 0777 & ~creationMask()) != 0) fail(to, errno);
-        struct stat st {};
-        const QByteArray t = native(tmp), dest = native(to);
-        if (::lstat(dest.constData(), &st) != 0) {
-            if (::rename(t.constData(), dest.constData()) != 0) fail(to, errno);
-            return;
-        }
-        // Swap in one step where the file system can; the old tree then lies under the temporary name.
-        if (::renameat2(AT_FDCWD, t.constData(), AT_FDCWD, dest.constData(), RENAME_EXCHANGE) != 0) {
-            const QString old = makeTempFolder(folderOf(to));
-            if (::rename(dest.constData(), native(old).constData()) != 0) {
-                const int e = errno;
-                ::rmdir(native(old).constData());
-                fail(to, e);
-            }
-            if (::rename(t.constData(), dest.constData()) != 0) {
-                const int e = errno;
-                ::rename(native(old).constData(), dest.constData()); // put the old one back
-                fail(to, e);
-            }
-            removeTree(old);
-            return;
-        }
-        removeTree(tmp);
     } catch (...) {
         removeTree(tmp);
+        throw;
+    }
+    return tmp;
+}
+
+// Stages, then puts in place; the staged copy never outlives a failure.
+template <typename Stage> void stageAndPut(const QString& to, Stage stage) {
+    const QString tmp = stage();
+    try {
+        putInPlace(tmp, to);
+    } catch (...) {
+        discard(tmp);
         throw;
     }
 }
 
 } // namespace
 
+QString stageFolderCopy(const QString& from, const QString& to) {
+    return buildFolder(from, to, false);
+}
+
+void putInPlace(const QString& staged, const QString& to) {
+    const QByteArray t = native(staged), dest = native(to);
+    struct stat st {};
+    if (!folderExists(staged) || ::lstat(dest.constData(), &st) != 0) {
+        if (::rename(t.constData(), dest.constData()) != 0) fail(to, errno);
+        return;
+    }
+    // A folder swaps in one step where the file system can; the old tree then lies under the staged name.
+    if (::renameat2(AT_FDCWD, t.constData(), AT_FDCWD, dest.constData(), RENAME_EXCHANGE) == 0) {
+        removeTree(staged);
+        return;
+    }
+    const QString old = makeTempFolder(folderOf(to));
+    if (::rename(dest.constData(), native(old).constData()) != 0) {
+        const int e = errno;
+        ::rmdir(native(old).constData());
+        fail(to, e);
+    }
+    if (::rename(t.constData(), dest.constData()) != 0) {
+        const int e = errno;
+        ::rename(native(old).constData(), dest.constData()); // put the old one back
+        fail(to, e);
+    }
+    removeTree(old);
+}
+
+void discard(const QString& staged) {
+    removeTree(staged);
+}
+
+void copyFile(const QString& from, const QString& to) {
+    if (sameFile(from, to)) return;
+    stageAndPut(to, [&] { return stageCopy(from, to); });
+}
+
+void writeFile(const QString& to, const QByteArray& bytes) {
+    stageAndPut(to, [&] { return stageBytes(to, bytes); });
+}
+
 void mergeFolder(const QString& from, const QString& to) {
-    rebuildFolder(from, to, true);
+    if (sameFile(from, to)) return;
+    stageAndPut(to, [&] { return buildFolder(from, to, true); });
 }
 
 void replaceFolder(const QString& from, const QString& to) {
-    rebuildFolder(from, to, false);
+    if (sameFile(from, to)) return;
+    stageAndPut(to, [&] { return buildFolder(from, to, false); });
 }
 
 void createFolder(const QString& path) {

@@ -179,7 +179,7 @@ TEST_F(FileCopyTest, AFolderThatCannotBeRemovedIsToldAndLeftWhole) {
     EXPECT_EQ(readFile(at("Home.q7b")), QByteArray("old records"));
 }
 
-TEST_F(FileCopyTest, AReplacedBookLosesAllItsCompanions) {
+TEST_F(FileCopyTest, AReplacedBookLosesAllItsCompanionsOrNothingOfItChanges) {
     const BookPaths home = bookPathsFor(at("Home.q7b"));
     const auto oldBook = [&] {
         writeFile(home.database, "old records");
@@ -193,15 +193,26 @@ TEST_F(FileCopyTest, AReplacedBookLosesAllItsCompanions) {
     EXPECT_EQ(entries(""), QStringList{"Home.q7b"});
     EXPECT_EQ(readFile(home.database), QByteArray());
 
-    // Copied over by a book without attachments: the old folder goes too.
-    oldBook();
+    // Copied over by a book with only a folder of attachments.
     mk("src");
-    const BookPaths bare = bookPathsFor(at("src/Bare.q7b"));
-    writeFile(bare.database, "new records");
-    copyAttachmentsFolder(bare, home, true);
-    EXPECT_FALSE(QFileInfo::exists(home.attachments));
+    const BookPaths other = bookPathsFor(at("src/Other.q7b"));
+    writeFile(other.database, "new records");
+    mk("src/OtherAttachments");
+    writeFile(other.attachments + QStringLiteral("/big.avi"), QByteArray(100000, 'm'));
     oldBook();
-    copyAttachmentsFolder(bare, home, false); // a backup only adds
+    replaceBook(other, home);
+    EXPECT_EQ(entries(""), (QStringList{"Home.q7b", "HomeAttachments", "src"}));
+    EXPECT_EQ(readFile(home.database), QByteArray("new records"));
+    EXPECT_EQ(entries("HomeAttachments"), QStringList{"big.avi"});
+
+    // The database copies, the folder does not: the old book stays whole.
+    oldBook();
+    QFile::remove(home.attachments + QStringLiteral("/big.avi"));
+    limitFileSize(4096);
+    EXPECT_EQ(errorOf([&] { replaceBook(other, home); }), err::DiskFull);
+    EXPECT_EQ(entries(""),
+              (QStringList{"Home.q7b", "Home.set", "HomeAttachments", "HomeAttachmentsRef.att", "src"}));
+    EXPECT_EQ(readFile(home.database), QByteArray("old records"));
     EXPECT_EQ(entries("HomeAttachments"), QStringList{"old.wav"});
 }
 
