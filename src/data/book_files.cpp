@@ -1,9 +1,12 @@
 #include "data/book_files.h"
 
 #include "data/file_copy.h"
+#include "platform/app_path.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <utility>
+#include <vector>
 
 namespace pb {
 
@@ -17,11 +20,8 @@ bool sameName(const QString& a, const QString& b) {
     return cleanAbsolute(a) == cleanAbsolute(b) || files::sameFile(a, b);
 }
 
-void copyCompanionFile(const QString& from, const QString& to, bool dropStale) {
-    if (files::fileExists(from))
-        files::copyFile(from, to);
-    else if (dropStale)
-        files::removeFile(to);
+void copyCompanionFile(const QString& from, const QString& to) {
+    if (files::fileExists(from)) files::copyFile(from, to);
 }
 
 } // namespace
@@ -49,6 +49,20 @@ BookPaths bookPathsIn(const QString& folder, const BookPaths& book) {
     return {in(book.database), in(book.settings), in(book.index), in(book.attachments)};
 }
 
+bool isWorkingFile(const QString& path) {
+    if (path.isEmpty()) return false;
+    if (path.endsWith(QLatin1String(".dorvane-swap"), Qt::CaseInsensitive)) return true;
+    const QString folder = programFolder();
+    for (const char* name : {"PhoneClip.q7B", "PhonePrint.q7P", "Diaries.q7D"})
+        if (sameName(path, folder + QLatin1String(name))) return true;
+    return false;
+}
+
+bool holdsWorkingFile(const BookPaths& book) {
+    return isWorkingFile(book.database) || isWorkingFile(book.settings) || isWorkingFile(book.index) ||
+           isWorkingFile(book.attachments);
+}
+
 bool overlaps(const BookPaths& target, const BookPaths& open) {
     const QString targets[] = {target.database, target.settings, target.index, target.attachments};
     const QString opens[] = {open.database, open.settings, open.index, open.attachments};
@@ -65,26 +79,64 @@ void copyDatabaseFile(const BookPaths& from, const BookPaths& to) {
     files::copyFile(from.database, to.database);
 }
 
-void copySettingsFile(const BookPaths& from, const BookPaths& to, bool dropStale) {
-    copyCompanionFile(from.settings, to.settings, dropStale);
+void copySettingsFile(const BookPaths& from, const BookPaths& to) {
+    copyCompanionFile(from.settings, to.settings);
 }
 
-void copyIndexFile(const BookPaths& from, const BookPaths& to, bool dropStale) {
-    copyCompanionFile(from.index, to.index, dropStale);
+void copyIndexFile(const BookPaths& from, const BookPaths& to) {
+    copyCompanionFile(from.index, to.index);
 }
 
-void copyAttachmentsFolder(const BookPaths& from, const BookPaths& to, bool replace) {
-    if (!files::folderExists(from.attachments)) return;
-    if (replace)
-        files::replaceFolder(from.attachments, to.attachments);
-    else
-        files::mergeFolder(from.attachments, to.attachments);
+void copyAttachmentsFolder(const BookPaths& from, const BookPaths& to) {
+    if (files::folderExists(from.attachments)) files::mergeFolder(from.attachments, to.attachments);
+}
+
+namespace {
+
+// Puts a new book in the place of `to`: every new file is already whole under
+// a staged name. The replaced book's companions go first, then the database and
+// the new companions take their places, so a kill at any moment leaves the old
+// records or the new book, never one book's files beside the other's.
+void putBookInPlace(const BookPaths& to, std::vector<std::pair<QString, QString>>& staged) {
+    try {
+        files::removeFolder(to.attachments);
+        files::removeFile(to.settings);
+        files::removeFile(to.index);
+        for (auto& [tmp, place] : staged) {
+            files::putInPlace(tmp, place);
+            tmp.clear();
+        }
+    } catch (...) {
+        for (const auto& [tmp, place] : staged)
+            if (!tmp.isEmpty()) files::discard(tmp);
+        throw;
+    }
+}
+
+} // namespace
+
+void replaceBook(const BookPaths& from, const BookPaths& to) {
+    std::vector<std::pair<QString, QString>> staged; // staged name, place
+    try {
+        staged.emplace_back(files::stageCopy(from.database, to.database), to.database);
+        if (files::folderExists(from.attachments))
+            staged.emplace_back(files::stageFolderCopy(from.attachments, to.attachments), to.attachments);
+        if (files::fileExists(from.settings))
+            staged.emplace_back(files::stageCopy(from.settings, to.settings), to.settings);
+        if (files::fileExists(from.index))
+            staged.emplace_back(files::stageCopy(from.index, to.index), to.index);
+    } catch (...) {
+        for (const auto& [tmp, place] : staged)
+            files::discard(tmp);
+        throw;
+    }
+    putBookInPlace(to, staged);
 }
 
 void createEmptyBook(const BookPaths& book) {
-    files::writeFile(book.database, QByteArray());
-    files::removeFile(book.settings);
-    files::removeFile(book.index);
+    std::vector<std::pair<QString, QString>> staged;
+    staged.emplace_back(files::stageBytes(book.database, QByteArray()), book.database);
+    putBookInPlace(book, staged);
 }
 
 } // namespace pb

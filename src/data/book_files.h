@@ -27,20 +27,31 @@ QString withBookExtension(const QString& path);
 // file or name, or a file inside a folder that the target replaces.
 bool overlaps(const BookPaths& target, const BookPaths& open);
 
-// The steps of copying a book; each throws a VbError and leaves what it had
-// not yet replaced as it was.
+// True for the program's own working files, which are never a book: the record
+// clipboard, the print file and the note pages in the program folder, and any
+// book's swap file (its path with ".dorvane-swap" after it, any case). The same
+// file counts by its cleaned absolute path or as one file through a link.
+bool isWorkingFile(const QString& path);
+// True when any file of `book` is a working file.
+bool holdsWorkingFile(const BookPaths& book);
+
+// The steps of copying a book beside an earlier copy of it (a backup); each
+// throws a VbError and leaves what it had not yet replaced as it was.
 // The database file itself: it must exist.
 void copyDatabaseFile(const BookPaths& from, const BookPaths& to);
-// Bag and index: copied when `from` has one; otherwise, when `dropStale`, the
-// target's own (left from the book it replaces) is removed.
-void copySettingsFile(const BookPaths& from, const BookPaths& to, bool dropStale);
-void copyIndexFile(const BookPaths& from, const BookPaths& to, bool dropStale);
-// The attachments folder, when `from` has one: replacing the target's folder
-// as a whole, or merging into it (files of the same name replaced, others kept).
-void copyAttachmentsFolder(const BookPaths& from, const BookPaths& to, bool replace);
+// Bag and index: copied when `from` has one.
+void copySettingsFile(const BookPaths& from, const BookPaths& to);
+void copyIndexFile(const BookPaths& from, const BookPaths& to);
+// The attachments folder, when `from` has one, merged into the target's: files
+// of the same name replaced, others kept.
+void copyAttachmentsFolder(const BookPaths& from, const BookPaths& to);
 
-// A new empty database in place of whatever file had the name; the bag and the
-// index of a book it replaces are removed, so the new book starts clean.
+// A copy of `from` in the place of the book `to`, whose companions are all
+// replaced or removed. Nothing of `to` changes until every new file is whole;
+// a kill while they are put in place leaves no file of one book beside the other's.
+void replaceBook(const BookPaths& from, const BookPaths& to);
+// A new empty database in the place of the book `book`, in the same way: its
+// bag, index and attachments folder are removed, so the new book starts clean.
 void createEmptyBook(const BookPaths& book);
 
 } // namespace pb

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -73,26 +74,56 @@ QString makeTempFolder(const QString& folder) {
     return QFile::decodeName(tmpl);
 }
 
+// Empties the folder open as `dir`, working only through descriptors: a link is
+// removed, never followed, even one put in a subfolder's place meanwhile.
+// Returns 0, or the first errno that stopped it.
+int clearFolder(int dir) {
+    const int listFd = ::dup(dir);
+    if (listFd < 0) return errno;
+    DIR* listing = ::fdopendir(listFd);
+    if (!listing) {
+        const int e = errno;
+        ::close(listFd);
+        return e;
+    }
+    std::vector<std::string> names;
+    errno = 0;
+    while (const dirent* e = ::readdir(listing)) {
+        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+            names.emplace_back(e->d_name);
+    }
+    const int listed = errno;
+    ::closedir(listing);
+    if (listed != 0) return listed;
+    for (const std::string& name : names) {
+        struct stat st {};
+        if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+        if (S_ISDIR(st.st_mode)) {
+            Fd sub(::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            if (sub.fd < 0) return errno;
+            if (const int e = clearFolder(sub.fd)) return e;
+        }
+        if (::unlinkat(dir, name.c_str(), S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0) != 0) return errno;
+    }
+    return 0;
+}
+
 // Removes a file, or a folder with everything in it; links are removed, never followed.
-void removeTree(const QString& path) {
+// Returns 0, or the errno that stopped it (a missing entry is no error).
+int removeEntry(const QString& path) {
     const QByteArray p = native(path);
     struct stat st {};
-    if (::lstat(p.constData(), &st) != 0) return;
-    if (!S_ISDIR(st.st_mode)) {
-        ::unlink(p.constData());
-        return;
-    }
-    if (DIR* dir = ::opendir(p.constData())) {
-        std::vector<QString> children;
-        while (const dirent* e = ::readdir(dir)) {
-            if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
-            children.push_back(path + QLatin1Char('/') + QFile::decodeName(e->d_name));
-        }
-        ::closedir(dir);
-        for (const QString& c : children)
-            removeTree(c);
-    }
-    ::rmdir(p.constData());
+    if (::lstat(p.constData(), &st) != 0) return errno == ENOENT ? 0 : errno;
+    if (!S_ISDIR(st.st_mode)) return ::unlink(p.constData()) == 0 ? 0 : errno;
+    Fd dir(::open(p.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (dir.fd < 0) return errno;
+    if (const int e = clearFolder(dir.fd)) return e;
+    return ::rmdir(p.constData()) == 0 ? 0 : errno;
+}
+
+// Clearing away a temporary tree: what cannot go is left.
+void removeTree(const QString& path) {
+    (void)removeEntry(path);
 }
 
 // Moves the bytes of `in` to `out`, in the kernel where the file systems allow it.
@@ -265,22 +296,21 @@ bool folderExists(const QString& path) {
     return ::stat(native(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-void copyFile(const QString& from, const QString& to) {
-    if (sameFile(from, to)) return;
+QString stageCopy(const QString& from, const QString& to) {
     struct stat st {};
     Fd in(openSource(from, &st));
     QString tmp;
     Fd out(makeTempFile(folderOf(to), &tmp));
     try {
         fillAndClose(out, in.fd, st, from, to);
-        if (::rename(native(tmp).constData(), native(to).constData()) != 0) fail(to, errno);
     } catch (...) {
         ::unlink(native(tmp).constData());
         throw;
     }
+    return tmp;
 }
 
-void writeFile(const QString& to, const QByteArray& bytes) {
+QString stageBytes(const QString& to, const QByteArray& bytes) {
     QString tmp;
     Fd out(makeTempFile(folderOf(to), &tmp));
     try {
@@ -297,19 +327,18 @@ void writeFile(const QString& to, const QByteArray& bytes) {
         // Small files written whole (a bag, a new book) are on the disk before they take the old one's name.
         if (::fdatasync(out.fd) != 0 && errno != EINVAL) fail(to, errno);
         if (out.close() != 0) fail(to, errno);
-        if (::rename(native(tmp).constData(), native(to).constData()) != 0) fail(to, errno);
     } catch (...) {
         ::unlink(native(tmp).constData());
         throw;
     }
+    return tmp;
 }
 
 namespace {
 
-// Builds the new tree under a temporary name beside `to` and swaps it in; with
-// `keepOld`, what only the old `to` holds is linked into the new tree first.
-void rebuildFolder(const QString& from, const QString& to, bool keepOld) {
-    if (sameFile(from, to)) return;
+// The new tree under a temporary name beside `to`; with `keepOld`, what only
+// the old `to` holds is linked into it too.
+QString buildFolder(const QString& from, const QString& to, bool keepOld) {
     const std::vector<Entry> entries = snapshot(from);
     const std::vector<Entry> old = keepOld && folderExists(to) ? snapshot(to) : std::vector<Entry>();
     const QString tmp = makeTempFolder(folderOf(to));
@@ -349,43 +378,77 @@ void rebuildFolder(const QString& from, const QString& to, bool keepOld) {
             }
         }
         if (::chmod(native(tmp).constData(), 0777 & ~creationMask()) != 0) fail(to, errno);
-        struct stat st {};
-        const QByteArray t = native(tmp), dest = native(to);
-        if (::lstat(dest.constData(), &st) != 0) {
-            if (::rename(t.constData(), dest.constData()) != 0) fail(to, errno);
-            return;
-        }
-        // Swap in one step where the file system can; the old tree then lies under the temporary name.
-        if (::renameat2(AT_FDCWD, t.constData(), AT_FDCWD, dest.constData(), RENAME_EXCHANGE) != 0) {
-            const QString old = makeTempFolder(folderOf(to));
-            if (::rename(dest.constData(), native(old).constData()) != 0) {
-                const int e = errno;
-                ::rmdir(native(old).constData());
-                fail(to, e);
-            }
-            if (::rename(t.constData(), dest.constData()) != 0) {
-                const int e = errno;
-                ::rename(native(old).constData(), dest.constData()); // put the old one back
-                fail(to, e);
-            }
-            removeTree(old);
-            return;
-        }
-        removeTree(tmp);
     } catch (...) {
         removeTree(tmp);
+        throw;
+    }
+    return tmp;
+}
+
+// Stages, then puts in place; the staged copy never outlives a failure.
+template <typename Stage> void stageAndPut(const QString& to, Stage stage) {
+    const QString tmp = stage();
+    try {
+        putInPlace(tmp, to);
+    } catch (...) {
+        discard(tmp);
         throw;
     }
 }
 
 } // namespace
 
+QString stageFolderCopy(const QString& from, const QString& to) {
+    return buildFolder(from, to, false);
+}
+
+void putInPlace(const QString& staged, const QString& to) {
+    const QByteArray t = native(staged), dest = native(to);
+    struct stat st {};
+    if (!folderExists(staged) || ::lstat(dest.constData(), &st) != 0) {
+        if (::rename(t.constData(), dest.constData()) != 0) fail(to, errno);
+        return;
+    }
+    // A folder swaps in one step where the file system can; the old tree then lies under the staged name.
+    if (::renameat2(AT_FDCWD, t.constData(), AT_FDCWD, dest.constData(), RENAME_EXCHANGE) == 0) {
+        removeTree(staged);
+        return;
+    }
+    const QString old = makeTempFolder(folderOf(to));
+    if (::rename(dest.constData(), native(old).constData()) != 0) {
+        const int e = errno;
+        ::rmdir(native(old).constData());
+        fail(to, e);
+    }
+    if (::rename(t.constData(), dest.constData()) != 0) {
+        const int e = errno;
+        ::rename(native(old).constData(), dest.constData()); // put the old one back
+        fail(to, e);
+    }
+    removeTree(old);
+}
+
+void discard(const QString& staged) {
+    removeTree(staged);
+}
+
+void copyFile(const QString& from, const QString& to) {
+    if (sameFile(from, to)) return;
+    stageAndPut(to, [&] { return stageCopy(from, to); });
+}
+
+void writeFile(const QString& to, const QByteArray& bytes) {
+    stageAndPut(to, [&] { return stageBytes(to, bytes); });
+}
+
 void mergeFolder(const QString& from, const QString& to) {
-    rebuildFolder(from, to, true);
+    if (sameFile(from, to)) return;
+    stageAndPut(to, [&] { return buildFolder(from, to, true); });
 }
 
 void replaceFolder(const QString& from, const QString& to) {
-    rebuildFolder(from, to, false);
+    if (sameFile(from, to)) return;
+    stageAndPut(to, [&] { return buildFolder(from, to, false); });
 }
 
 void createFolder(const QString& path) {
@@ -393,6 +456,32 @@ void createFolder(const QString& path) {
     const int e = errno;
     if (e == EEXIST && folderExists(path)) return;
     fail(path, e == EEXIST ? EEXIST : e);
+}
+
+void removeFolder(const QString& path) {
+    const QByteArray p = native(path);
+    struct stat st {};
+    if (::lstat(p.constData(), &st) != 0) {
+        if (errno == ENOENT) return;
+        fail(path, errno);
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        if (::unlink(p.constData()) != 0) fail(path, errno);
+        return;
+    }
+    // Opened before anything changes, so a folder that cannot even be read stays as it was.
+    Fd dir(::open(p.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (dir.fd < 0) fail(path, errno);
+    // The name goes in one step; a folder emptied part-way is never seen under it.
+    const QString trash = makeTempFolder(folderOf(path));
+    if (::rename(p.constData(), native(trash).constData()) != 0) {
+        const int e = errno;
+        ::rmdir(native(trash).constData());
+        fail(path, e);
+    }
+    int e = clearFolder(dir.fd);
+    if (e == 0 && ::rmdir(native(trash).constData()) != 0) e = errno;
+    if (e != 0) fail(path, e);
 }
 
 void removeFile(const QString& path) {

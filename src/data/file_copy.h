@@ -30,8 +30,23 @@ void writeFile(const QString& to, const QByteArray& bytes);
 void replaceFolder(const QString& from, const QString& to);
 void mergeFolder(const QString& from, const QString& to);
 
+// The same in two halves, for changes of several files that must not show half
+// done: a copy made whole under a hidden temporary name beside `to` (a file, the
+// given bytes, or a folder's tree), later put in `to`'s place, replacing it, or
+// discarded. A failing stage leaves nothing behind.
+QString stageCopy(const QString& from, const QString& to);
+QString stageBytes(const QString& to, const QByteArray& bytes);
+QString stageFolderCopy(const QString& from, const QString& to);
+void putInPlace(const QString& staged, const QString& to);
+void discard(const QString& staged);
+
 // Creates the folder `path` (its parent must exist); an existing folder is fine.
 void createFolder(const QString& path);
+// Removes the folder of exactly this name with everything in it (a link of that
+// name is removed itself, and no link below it is followed); a missing one is
+// fine. The name is gone at once, or the folder is left whole; a failure while
+// clearing what was in it is still raised.
+void removeFolder(const QString& path);
 // Removes a file; a missing one is fine.
 void removeFile(const QString& path);
 

@@ -60,6 +60,13 @@ bool refuseName(const QString& name) {
 
 void Data::mnuAttach_Click() {
     ModulePhoneBook& m = pbm();
+    // The index keys attachments by record number: one for the blank slot would pass to
+    // whatever record is saved there next.
+    if (m.current < 1 || m.current > m.RecordCount) {
+        MsgBox(QStringLiteral("Save the new record before attaching a file to it."),
+               mb::OKOnly | mb::Exclamation, QStringLiteral("Cannot Attach File"));
+        return;
+    }
     QString path;
     Steps(OnError::Ignore)([&] { path = SelectFileName(); });
     if (path.isEmpty() || !m.DatabaseFile) return;

@@ -70,6 +70,10 @@ void Data::mnuNewDataBase_Click() {
                                     QStringLiteral("Dorvane2DataBase |*.q7b"));
         });
         if (!chosen) return;
+        if (holdsWorkingFile(target)) {
+            VantrelMDI::refuseWorkingFile(target.database);
+            continue;
+        }
         // Emptying the open book, or removing its bag and index, would lose it.
         if (!overlaps(target, bookPaths(pbm().names()))) break;
         refuseOpenBookTarget();
@@ -104,14 +108,16 @@ void Data::saveDataBaseAs() {
             to = chooseBookFile(dlgFileOpen[0], QStringLiteral("Save Database As"),
                                 QStringLiteral("Phonebook Database |*.q7b"));
         };
-        // Each file goes straight to its new name; none may land on the open book's own files.
+        // No file of the copy may land on the open book's own files.
         const auto check = [&] {
+            if (holdsWorkingFile(to)) {
+                VantrelMDI::refuseWorkingFile(to.database);
+                again = true;
+                throw VbError(err::Cancelled);
+            }
             if (overlaps(to, from)) throw VbError(err::FileAlreadyOpen);
         };
-        if (step(choose) && step(check) && step([&] { copyDatabaseFile(from, to); }) &&
-            step([&] { copyAttachmentsFolder(from, to, true); }) &&
-            step([&] { copySettingsFile(from, to, true); }))
-            step([&] { copyIndexFile(from, to, true); });
+        if (step(choose) && step(check)) step([&] { replaceBook(from, to); });
         if (!again) return;
     }
 }
@@ -137,9 +143,8 @@ void Data::mnuBackUp_Click() {
     });
     // Each file of an earlier backup of this book is replaced only once its new copy is whole.
     if (step([&] { files::createFolder(folder); }) && step([&] { copyDatabaseFile(from, to); }) &&
-        step([&] { copyAttachmentsFolder(from, to, false); }) &&
-        step([&] { copySettingsFile(from, to, false); }))
-        step([&] { copyIndexFile(from, to, false); });
+        step([&] { copyAttachmentsFolder(from, to); }) && step([&] { copySettingsFile(from, to); }))
+        step([&] { copyIndexFile(from, to); });
 }
 
 void Data::mnuProperties_Click() {

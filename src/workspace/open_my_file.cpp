@@ -1,9 +1,11 @@
 // Opening any file in the program's own windows, chosen by its extension.
+#include "data/book_files.h"
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "workspace/error_steps.h"
+#include "workspace/file_groups.h"
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
 #include "workspace/viewer_pane.h"
@@ -15,43 +17,26 @@ namespace pb {
 
 namespace {
 
-enum Group {
-    Picture,
-    Text,
-    WordProcessor,
-    WebPage,
-    Program,
-    OldHelp,
-    CompiledHelp,
-    Movie,
-    Sound,
-    PhoneBook,
-    None
-};
-
 bool contains(const QString& path, const char* ext) {
     return path.contains(QLatin1String(ext), Qt::CaseInsensitive);
 }
 
-// ".as" counts only where it is not the start of ".asf".
-bool containsAs(const QString& path) {
-    for (qsizetype at = path.indexOf(QLatin1String(".as"), 0, Qt::CaseInsensitive); at >= 0;
-         at = path.indexOf(QLatin1String(".as"), at + 1, Qt::CaseInsensitive)) {
-        if (at + 3 >= path.size() || path[at + 3].toLower() != QLatin1Char('f')) return true;
-    }
-    return false;
-}
+} // namespace
 
 // The groups are tested in this order; an extension text anywhere in the path is a hit.
-Group groupOf(const QString& path) {
+FileGroup fileGroupOf(const QString& path) {
     const auto any = [&](std::initializer_list<const char*> exts) {
         for (const char* e : exts)
             if (contains(path, e)) return true;
         return false;
     };
+    using enum FileGroup;
     if (any({".bmp", ".dib", ".jpg", ".jpeg", ".gfif", ".gif", ".wmf", ".emf", ".cur", ".ico"}))
         return Picture;
-    if (any({".txt", ".rtf", ".css", ".wri", ".dic", ".exc", ".log"}) || containsAs(path)) return Text;
+    // ".asf" anywhere in the path takes away every hit of ".as", even one elsewhere.
+    if (any({".txt", ".rtf", ".css", ".wri", ".dic", ".exc", ".log"}) ||
+        (contains(path, ".as") && !contains(path, ".asf")))
+        return Text;
     if (any({".doc"})) return WordProcessor;
     if (any({".htm", ".shtm", ".shtml", ".html"})) return WebPage;
     if (any({".exe"})) return Program;
@@ -65,8 +50,6 @@ Group groupOf(const QString& path) {
     return None;
 }
 
-} // namespace
-
 void VantrelMDI::openOnDesktop(const QString& path) {
     if (!QFileInfo::exists(path)) throw VbError(err::FileNotFound);
     if (!shell().openPath(path)) throw VbError(err::PathFileAccess);
@@ -77,12 +60,17 @@ void VantrelMDI::OpenMyFile(const QString& MDICDFileName, bool OpenInPhoneBook) 
     const QString& path = MDICDFileName;
     if (path.isEmpty()) return;
     Steps step(OnError::Standard);
-    switch (groupOf(path)) {
+    using enum FileGroup;
+    switch (fileGroupOf(path)) {
     case Picture:
         step([&] { m_pane->showPicture(path); });
         break;
     case Sound:
-        step([&] { m_pane->playSound(path); });
+        step([&] {
+            // The player would stay silent on a missing file: say so, as for a picture.
+            if (!QFileInfo(path).isFile()) throw VbError(err::FileNotFound);
+            m_pane->playSound(path);
+        });
         break;
     case Text:
     case WordProcessor:
@@ -114,8 +102,20 @@ void VantrelMDI::OpenMyFile(const QString& MDICDFileName, bool OpenInPhoneBook) 
     }
 }
 
+void VantrelMDI::refuseWorkingFile(const QString& path) {
+    MsgBox(path +
+               QStringLiteral("\r\nis one of Dorvane's working files and cannot be used as a phonebook.\r\n"
+                              "Please choose another file."),
+           mb::OKOnly | mb::Exclamation, QStringLiteral("Not a Phonebook"));
+}
+
 void VantrelMDI::openDatabase(const QString& file) {
     const QString path = QFileInfo(file).absoluteFilePath();
+    // Opened as a book, it would be written over by the next copy, print or sort.
+    if (isWorkingFile(path)) {
+        refuseWorkingFile(path);
+        return;
+    }
     const auto setNames = [&] {
         const DatabaseNames names = namesForPath(path);
         pbm().DataBasePath = names.path;

@@ -33,6 +33,8 @@ public:
 
     // Opens a file in the program's own windows, chosen by the extension texts in its path.
     void OpenMyFile(const QString& MDICDFileName, bool OpenInPhoneBook = false);
+    // Tells that a chosen file is one of the program's working files and no phonebook.
+    static void refuseWorkingFile(const QString& path);
 
     // Puts a child window into the workspace (once).
     void adopt(QWidget* child);

@@ -1,6 +1,7 @@
 #include "data/attachments.h"
 #include "data/book_files.h"
 #include "data/file_copy.h"
+#include "platform/app_path.h"
 #include "platform/vb_error.h"
 #include "records.h"
 
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace pb;
 using pbtest::readFile;
@@ -35,12 +37,28 @@ protected:
         ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &r), 0);
         limited = true;
     }
+    // No further file may be opened: every descriptor below the limit is taken.
+    void limitOpenFiles() {
+        ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &savedFiles), 0);
+        const int lowestFree = ::dup(0);
+        ASSERT_GE(lowestFree, 0);
+        ::close(lowestFree);
+        rlimit r = savedFiles;
+        r.rlim_cur = static_cast<rlim_t>(lowestFree);
+        ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &r), 0);
+        filesLimited = true;
+    }
+    void unlimitOpenFiles() {
+        if (filesLimited) ::setrlimit(RLIMIT_NOFILE, &savedFiles);
+        filesLimited = false;
+    }
     void TearDown() override {
         if (limited) ::setrlimit(RLIMIT_FSIZE, &saved);
+        unlimitOpenFiles();
     }
     QTemporaryDir dir;
-    rlimit saved{};
-    bool limited = false;
+    rlimit saved{}, savedFiles{};
+    bool limited = false, filesLimited = false;
 };
 
 TEST_F(FileCopyTest, CopiesReplaceWholeAndLeaveNothingBehind) {
@@ -124,6 +142,100 @@ TEST_F(FileCopyTest, AFolderCopyThatFailsLeavesTheOldFolderAsItWas) {
     EXPECT_EQ(entries("dst"), QStringList{"a.wav"});
     EXPECT_EQ(readFile(at("dst/a.wav")), QByteArray("old a"));
     EXPECT_EQ(entries(""), (QStringList{"dst", "src"}));
+}
+
+TEST_F(FileCopyTest, AFolderIsRemovedByItsOwnNameAndNoLinkIsFollowed) {
+    mk("keep/deep");
+    writeFile(at("keep/deep/precious.wav"), "mine");
+    writeFile(at("keep/other.txt"), "also mine");
+    mk("HomeAttachments/sub");
+    writeFile(at("HomeAttachments/sub/a.jpg"), "a");
+    ASSERT_EQ(::symlink(qPrintable(at("keep")), qPrintable(at("HomeAttachments/sub/out"))), 0);
+    ASSERT_EQ(::symlink(qPrintable(at("keep/other.txt")), qPrintable(at("HomeAttachments/file"))), 0);
+    files::removeFolder(at("HomeAttachments"));
+    EXPECT_EQ(entries(""), QStringList{"keep"});
+    EXPECT_EQ(readFile(at("keep/deep/precious.wav")), QByteArray("mine"));
+    EXPECT_EQ(readFile(at("keep/other.txt")), QByteArray("also mine"));
+
+    // A link under the companion's name goes itself; its target stays.
+    ASSERT_EQ(::symlink(qPrintable(at("keep")), qPrintable(at("WorkAttachments"))), 0);
+    files::removeFolder(at("WorkAttachments"));
+    files::removeFolder(at("NeverThere"));
+    EXPECT_EQ(entries(""), QStringList{"keep"});
+    EXPECT_EQ(entries("keep"), (QStringList{"deep", "other.txt"}));
+}
+
+TEST_F(FileCopyTest, AFolderThatCannotBeRemovedIsToldAndLeftWhole) {
+    mk("HomeAttachments");
+    writeFile(at("HomeAttachments/a.wav"), "a");
+    writeFile(at("Home.q7b"), "old records");
+    limitOpenFiles();
+    EXPECT_NE(errorOf([&] { files::removeFolder(at("HomeAttachments")); }), 0);
+    const BookPaths home = bookPathsFor(at("Home.q7b"));
+    EXPECT_NE(errorOf([&] { createEmptyBook(home); }), 0);
+    unlimitOpenFiles();
+    EXPECT_EQ(entries(""), (QStringList{"Home.q7b", "HomeAttachments"}));
+    EXPECT_EQ(entries("HomeAttachments"), QStringList{"a.wav"});
+    EXPECT_EQ(readFile(at("Home.q7b")), QByteArray("old records"));
+}
+
+TEST_F(FileCopyTest, AReplacedBookLosesAllItsCompanionsOrNothingOfItChanges) {
+    const BookPaths home = bookPathsFor(at("Home.q7b"));
+    const auto oldBook = [&] {
+        writeFile(home.database, "old records");
+        writeFile(home.settings, "old bag");
+        writeFile(home.index, "old index");
+        mk("HomeAttachments");
+        writeFile(home.attachments + QStringLiteral("/old.wav"), "old");
+    };
+    oldBook();
+    createEmptyBook(home);
+    EXPECT_EQ(entries(""), QStringList{"Home.q7b"});
+    EXPECT_EQ(readFile(home.database), QByteArray());
+
+    // Copied over by a book with only a folder of attachments.
+    mk("src");
+    const BookPaths other = bookPathsFor(at("src/Other.q7b"));
+    writeFile(other.database, "new records");
+    mk("src/OtherAttachments");
+    writeFile(other.attachments + QStringLiteral("/big.avi"), QByteArray(100000, 'm'));
+    oldBook();
+    replaceBook(other, home);
+    EXPECT_EQ(entries(""), (QStringList{"Home.q7b", "HomeAttachments", "src"}));
+    EXPECT_EQ(readFile(home.database), QByteArray("new records"));
+    EXPECT_EQ(entries("HomeAttachments"), QStringList{"big.avi"});
+
+    // The database copies, the folder does not: the old book stays whole.
+    oldBook();
+    QFile::remove(home.attachments + QStringLiteral("/big.avi"));
+    limitFileSize(4096);
+    EXPECT_EQ(errorOf([&] { replaceBook(other, home); }), err::DiskFull);
+    EXPECT_EQ(entries(""),
+              (QStringList{"Home.q7b", "Home.set", "HomeAttachments", "HomeAttachmentsRef.att", "src"}));
+    EXPECT_EQ(readFile(home.database), QByteArray("old records"));
+    EXPECT_EQ(entries("HomeAttachments"), QStringList{"old.wav"});
+}
+
+TEST_F(FileCopyTest, TheProgramsWorkingFilesAreNeverABook) {
+    mk("app");
+    mk("books");
+    setProgramFolder(at("app"));
+    for (const char* name : {"app/PhoneClip.q7B", "app/PhonePrint.q7P", "app/Diaries.q7D"}) {
+        EXPECT_TRUE(isWorkingFile(at(name))) << name;
+        writeFile(at(name), "");
+    }
+    EXPECT_TRUE(isWorkingFile(at("books/../app/./PhoneClip.q7B")));
+    EXPECT_TRUE(isWorkingFile(at("books/Home.q7b.Dorvane-Swap")));
+    ASSERT_EQ(::symlink(qPrintable(at("app/Diaries.q7D")), qPrintable(at("books/Notes.q7b"))), 0);
+    EXPECT_TRUE(isWorkingFile(at("books/Notes.q7b")));
+    EXPECT_TRUE(holdsWorkingFile(bookPathsFor(at("app/PhoneClip.q7B"))));
+
+    EXPECT_FALSE(isWorkingFile(at("app/PhoneClip.q7b"))); // another file on this system
+    EXPECT_FALSE(isWorkingFile(at("books/PhoneClip.q7B")));
+    EXPECT_FALSE(isWorkingFile(at("books/Home.q7b.dorvane-swap.q7b")));
+    EXPECT_FALSE(isWorkingFile(at("app/Dorvane2DataBase.q7B")));
+    EXPECT_FALSE(holdsWorkingFile(bookPathsFor(at("app/PhoneClip"))));
+    setProgramFolder({});
 }
 
 TEST(BookPaths, AChosenNameGetsTheExtensionAndCompanionsFromItsStemOnly) {

@@ -68,6 +68,22 @@ TEST_F(AttachTest, SoundsMoviesAndOtherFilesAreCopiedThenRecordedInTheIndex) {
     EXPECT_EQ(index(), entry("4", "Other.wav", "data.dat.txt", "notes.doc"));
 }
 
+TEST_F(AttachTest, TheBlankSlotTakesNoAttachmentUntilItIsSaved) {
+    openFive();
+    show(6);
+    for (int i = 0; i < 2; ++i)
+        prompts->expect(QStringLiteral("Save the new record before attaching a file to it."), Exclamation,
+                        QStringLiteral("Cannot Attach File"), mb::OK);
+    d->mnuAttach_Click();
+    d->txtInfo[0]->setText(QStringLiteral("F"));
+    d->mnuAttach_Click(); // typed but not saved yet
+    EXPECT_EQ(index().size(), 0);
+    EXPECT_FALSE(QFileInfo::exists(folder()));
+    d->AddIt();
+    attach(outside(QStringLiteral("f.wav"), "f"));
+    EXPECT_EQ(index(), entry("6", "f.wav", "", ""));
+}
+
 TEST_F(AttachTest, APictureGoesIntoTheRecordAndNotIntoTheIndex) {
     openFive();
     show(2);

@@ -156,6 +156,8 @@ TEST_F(FilesTest, MissingCompanionsAreNotCopiedAndStaleOnesOfTheReplacedBookGo) 
     writeFile(target("New.q7b"), bookBytes({{"Old"}}));
     writeFile(target("New.set"), "old bag");
     writeFile(target("NewAttachmentsRef.att"), "old index");
+    QDir().mkpath(target("NewAttachments"));
+    writeFile(target("NewAttachments/old.avi"), "old movie");
 
     chooseSaveAs(target("New.q7b"));
     d->mnuSaveDataBaseAs_Click();
@@ -294,6 +296,8 @@ TEST_F(FilesTest, ANewDatabaseOpensEmptyWithTheDefaultCaptions) {
     stale.WriteProperty(QStringLiteral("Label0"), QStringLiteral("Stale caption"));
     saveBagFile(target("Fresh.set"), stale);
     writeFile(target("FreshAttachmentsRef.att"), QByteArray(188, 'x'));
+    QDir().mkpath(target("FreshAttachments"));
+    writeFile(target("FreshAttachments/old.wav"), "not this book's");
 
     const auto choose = [&](const QString& path) {
         prompts->expectDialog(Kind::Save, [path](CommonDialog& dlg) {
@@ -327,9 +331,41 @@ TEST_F(FilesTest, ANewDatabaseOpensEmptyWithTheDefaultCaptions) {
     EXPECT_EQ(m().names().databaseFile(), target("Fresh.q7b"));
     EXPECT_EQ(readFile(target("Fresh.q7b")).size(), 0);
     EXPECT_EQ(readFile(target("FreshAttachmentsRef.att")).size(), 0);
+    EXPECT_FALSE(QFileInfo::exists(target("FreshAttachments")));
     EXPECT_EQ(m().RecordCount, 0);
     EXPECT_EQ(d->lblinfo[0]->text(), QStringLiteral("First name"));
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Phonebook Record:  1 of  0"));
+}
+
+TEST_F(FilesTest, TheProgramsWorkingFilesAreRefusedAsBooksAndLeftAlone) {
+    open({{"Ann"}, {"Bob"}});
+    writeFile(app("PhonePrint.q7P"), "print pages");
+    const auto before = ownFiles();
+    const auto refused = [&](const QString& path) {
+        prompts->expect(path + QStringLiteral("\r\nis one of Dorvane's working files and cannot be used as a "
+                                              "phonebook.\r\nPlease choose another file."),
+                        Exclamation, QStringLiteral("Not a Phonebook"), mb::OK);
+    };
+    const QString clip = app("PhoneClip.q7B");
+    prompts->expectFileDialog(clip);
+    refused(clip);
+    d->mnuOpen_Click();
+
+    // Both save dialogs come back after the refusal.
+    prompts->expectDialog(Kind::Save, [&](CommonDialog& dlg) {
+        dlg.FileName = clip;
+        return true;
+    });
+    refused(clip);
+    prompts->expectCancel(Kind::Save);
+    d->mnuNewDataBase_Click();
+    chooseSaveAs(clip);
+    refused(clip);
+    prompts->expectCancel(Kind::Save);
+    d->saveDataBaseAs();
+    EXPECT_EQ(ownFiles(), before);
+    EXPECT_EQ(m().names().databaseFile(), book());
+    EXPECT_EQ(m().RecordCount, 2);
 }
 
 TEST_F(FilesTest, OpenAndTheToolbarGoThroughTheSharedDialogs) {

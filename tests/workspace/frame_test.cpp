@@ -1,6 +1,7 @@
 #include "app_fixture.h"
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
+#include "workspace/file_groups.h"
 #include "workspace/forms.h"
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
@@ -10,6 +11,7 @@
 #include <QImage>
 #include <QMdiSubWindow>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace pb;
 using namespace pbtest;
@@ -74,6 +76,46 @@ TEST_F(FrameTest, TheWholePathCountsAndTheFirstGroupWins) {
     const QString odd = picture(QStringLiteral("cover.jpg.wav"));
     frame->OpenMyFile(odd);
     EXPECT_FALSE(frame->mdiPic()->MP()->isVisibleTo(frame));
+}
+
+TEST(FileGroups, AnAsfAnywhereTakesAwayEveryHitOfAs) {
+    const std::pair<const char*, FileGroup> table[] = {
+        {"/m/clips.asf/notes.as", FileGroup::Movie},
+        {"/m/notes.as/clip.ASF", FileGroup::Movie},
+        {"/m/notes.AS", FileGroup::Text},
+        {"/m/a.asx", FileGroup::Text},
+        {"/m/clips.asf/notes.txt", FileGroup::Text},
+        {"/m/clips.asf/song.wav", FileGroup::Movie},
+        {"/m/clips.asf", FileGroup::Movie},
+        {"/m/Home.q7b", FileGroup::PhoneBook},
+    };
+    for (const auto& [path, group] : table)
+        EXPECT_EQ(fileGroupOf(QString::fromLatin1(path)), group) << path;
+}
+
+TEST_F(FrameTest, AMissingSoundIsTold) {
+    prompts->expect({}, 18, QStringLiteral("ERROR53 File not found"), mb::Abort);
+    frame->OpenMyFile(appDir() + QStringLiteral("gone.WAV"));
+    EXPECT_FALSE(frame->mdiPic()->MP()->isVisibleTo(frame));
+}
+
+TEST_F(FrameTest, TheProgramsWorkingFilesAreNotOpenedAsBooks) {
+    writeFile(appDir() + QStringLiteral("Dorvane2DataBase.q7B"), bookBytes({{"Old"}}));
+    ShowForm(QStringLiteral("Data"));
+    const QString pages = make(QStringLiteral("Diaries.q7D"), "pages");
+    const QString link = appDir() + QStringLiteral("books/Notes.q7b");
+    QDir().mkpath(appDir() + QStringLiteral("books"));
+    ASSERT_EQ(::symlink(qPrintable(pages), qPrintable(link)), 0);
+    const QString swap = make(QStringLiteral("books/Family.q7b.Dorvane-Swap"), bookBytes({{"Half"}}));
+    for (const QString& path : {link, swap}) {
+        prompts->expect(path + QStringLiteral("\r\nis one of Dorvane's working files and cannot be used as a "
+                                              "phonebook.\r\nPlease choose another file."),
+                        mb::Exclamation, QStringLiteral("Not a Phonebook"), mb::OK);
+        frame->OpenMyFile(path);
+    }
+    EXPECT_EQ(pbm().names().databaseFile(), appDir() + QStringLiteral("Dorvane2DataBase.q7B"));
+    EXPECT_EQ(pbm().RecordCount, 1);
+    EXPECT_EQ(readFile(pages), QByteArray("pages"));
 }
 
 TEST_F(FrameTest, ABookIsOpenedInThePhoneBookWindowFromItsOwnFolder) {
