@@ -4,7 +4,6 @@
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
 #include "platform/prompts.h"
-#include "platform/shell.h"
 #include "platform/vb_convert.h"
 #include "workspace/error_steps.h"
 #include "workspace/module_services.h"
@@ -184,11 +183,11 @@ void Data::mnuView_Click() {
 }
 
 void Data::mnuDBFolder_Click() {
-    Steps(OnError::Ignore)([] { shell().openPath(pbm().DataBasePath); });
+    Steps(OnError::Ignore)([] { OpenFolder(pbm().DataBasePath); });
 }
 
 void Data::mnuDBAttacmentsFolder_Click() {
-    Steps(OnError::Ignore)([] { shell().openPath(pbm().names().attachmentsFolder()); });
+    Steps(OnError::Ignore)([] { OpenFolder(pbm().names().attachmentsFolder()); });
 }
 
 } // namespace pb

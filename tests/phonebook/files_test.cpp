@@ -412,4 +412,17 @@ TEST_F(FilesTest, TheViewMenuOpensTheBooksFoldersAndKnowsWhetherAttachmentsExist
     d->mnuDBFolder_Click();
     d->mnuDBAttacmentsFolder_Click();
     EXPECT_EQ(shell->opened, (QStringList{appDir(), app("Dorvane2DataBaseAttachments")}));
+
+    // A handover nobody takes is told; a file in the folder's place is never handed over.
+    shell->succeed = false;
+    prompts->expect(QStringLiteral("The desktop could not show the folder\r\n") + appDir() +
+                        QStringLiteral("\r\nNo file manager is set up to open folders here."),
+                    Exclamation, QStringLiteral("Cannot Open Folder"), pb::mb::OK);
+    d->mnuDBFolder_Click();
+    QDir(app("Dorvane2DataBaseAttachments")).removeRecursively();
+    writeFile(app("Dorvane2DataBaseAttachments"), "not a folder");
+    prompts->expect({}, Exclamation, QStringLiteral("Folder Not Found"), pb::mb::OK);
+    d->mnuDBAttacmentsFolder_Click();
+    EXPECT_EQ(shell->opened.size(), 3);
+    EXPECT_TRUE(prompts->allAnswered());
 }
