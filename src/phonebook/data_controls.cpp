@@ -21,6 +21,8 @@
 
 namespace pb {
 
+PB_REGISTER_WINDOW("Data", Data)
+
 namespace {
 
 // The window's surface: its colour, with the built-in picture drawn at its own

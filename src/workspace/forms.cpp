@@ -53,6 +53,23 @@ void Forms::show(Form* form) {
         w->show();
 }
 
+namespace {
+std::map<QString, Forms::Factory>& factories() {
+    static std::map<QString, Forms::Factory> f;
+    return f;
+}
+} // namespace
+
+bool Forms::registerWindow(const QString& name, Factory make) {
+    factories()[name] = std::move(make);
+    return true;
+}
+
+Form* Forms::byName(const QString& name) {
+    const auto it = factories().find(name);
+    return it == factories().end() ? nullptr : it->second();
+}
+
 void Forms::flushDeleted() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <typeindex>
 #include <vector>
@@ -45,9 +47,23 @@ public:
     // Destroys what unloading scheduled (tests and shut-down).
     static void flushDeleted();
 
+    // Windows announce themselves by name (PB_REGISTER_WINDOW), so whoever opens one
+    // by name needs none of their headers.
+    using Factory = std::function<Form*()>;
+    static bool registerWindow(const QString& name, Factory make);
+    // The loaded window of that name, created on first use; nullptr for a name nobody registered.
+    static Form* byName(const QString& name);
+
 private:
     static void add(std::type_index type, Form* form);
     static std::map<std::type_index, Form*>& map();
 };
 
 } // namespace pb
+
+// Registers window class `Type` under `name` from the window's own source file.
+#define PB_REGISTER_WINDOW(name, Type)                                                                       \
+    namespace {                                                                                              \
+    [[maybe_unused]] const bool registered##Type = ::pb::Forms::registerWindow(                              \
+        QStringLiteral(name), [] { return static_cast<::pb::Form*>(::pb::Forms::get<Type>()); });            \
+    }

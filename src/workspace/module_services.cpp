@@ -2,7 +2,6 @@
 
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
-#include "phonebook/data.h"
 #include "platform/app_path.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
@@ -25,14 +24,6 @@ std::unique_ptr<HelpClass>& errHelpSlot() {
 std::unique_ptr<HelpClass>& soundHelpSlot() {
     static std::unique_ptr<HelpClass> h;
     return h;
-}
-
-// The windows ShowForm knows, in the order it compares their names.
-const std::vector<std::pair<QString, std::function<Form*()>>>& knownForms() {
-    static const std::vector<std::pair<QString, std::function<Form*()>>> table = {
-        {QStringLiteral("Data"), [] { return static_cast<Form*>(Forms::get<Data>()); }},
-    };
-    return table;
 }
 
 } // namespace
@@ -59,16 +50,11 @@ void playSound(int id) {
 void ShowForm(const QString& FormName) {
     Steps step(OnError::Ignore);
     step([] { playSound(sound::OpenWindow); });
-    for (const auto& [name, make] : knownForms()) {
-        if (name != FormName) continue;
-        Form* form = nullptr;
-        step([&] { form = make(); });
-        step([&] { Forms::show(form); });
-        step([&] {
-            if (form) form->widget()->setFocus();
-        });
-        return;
-    }
+    Form* form = nullptr;
+    step([&] { form = Forms::byName(FormName); });
+    if (!form) return;
+    step([&] { Forms::show(form); });
+    step([&] { form->widget()->setFocus(); });
 }
 
 QString SelectFileName() {
