@@ -1,9 +1,7 @@
 #include "workspace/frm_save.h"
 
-#include "phonebook/data.h"
 #include "platform/prompts.h"
 #include "workspace/error_steps.h"
-#include "workspace/module_sort.h"
 #include "workspace/vantrel_mdi.h"
 
 #include <QCloseEvent>
@@ -12,6 +10,22 @@
 #include <QVBoxLayout>
 
 namespace pb {
+
+namespace {
+struct JobEntry {
+    std::function<void()> run;
+    std::function<void()> afterwards;
+};
+std::array<JobEntry, 5>& jobs() {
+    static std::array<JobEntry, 5> table;
+    return table;
+}
+} // namespace
+
+bool frmSave::registerJob(Job job, std::function<void()> run, std::function<void()> afterwards) {
+    jobs()[job - 1] = {std::move(run), std::move(afterwards)};
+    return true;
+}
 
 frmSave::frmSave() {
     setObjectName(QStringLiteral("frmSave"));
@@ -48,29 +62,13 @@ void frmSave::fireArmed() {
 void frmSave::runJob(Job job) {
     // Off before the job runs: a message box inside the job must not let it start again.
     Timer[job - 1].stop();
+    const JobEntry entry = jobs()[job - 1];
     Steps step(OnError::Ignore);
-    switch (job) {
-    case SortFirst:
-        step([] { SortByFirstName(); });
-        break;
-    case SortLast:
-        step([] { SortByLastName(); });
-        break;
-    default:
-        break;
-    }
+    if (entry.run) step(entry.run);
     step([] { Forms::get<VantrelMDI>()->setCaption(VantrelMDI::normalCaption()); });
     m_done = true;
     step([this] { Forms::unload(this); });
-    if (job == SortFirst || job == SortLast) {
-        // The sorted book is read afresh: counted, its bag read, its list filled.
-        step([] {
-            if (Data* data = Forms::find<Data>())
-                data->reload();
-            else
-                Forms::show(Forms::get<Data>());
-        });
-    }
+    if (entry.afterwards) step(entry.afterwards);
 }
 
 void frmSave::closeEvent(QCloseEvent* event) {

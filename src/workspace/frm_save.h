@@ -27,9 +27,15 @@ public:
     // Arms the job's timer, puts its progress line into the frame's caption and
     // shows the window modally; returns when the job has run.
     static void start(Job job, const QString& progressLine);
+    // The code that owns a job says what its timer runs, and what follows once the
+    // window has gone (the sorts reload the book); registered from its own file.
+    static bool registerJob(Job job, std::function<void()> run, std::function<void()> afterwards = {});
 
+    void Timer1_Timer() { runJob(HtmlPages); }
+    void Timer2_Timer() { runJob(RecordsText); }
     void Timer3_Timer() { runJob(SortFirst); }
     void Timer4_Timer() { runJob(SortLast); }
+    void Timer5_Timer() { runJob(AccessCopy); }
     // Runs the timer that is armed (tests fire it in place of waiting).
     void fireArmed();
 
