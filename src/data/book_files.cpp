@@ -53,7 +53,7 @@ bool isWorkingFile(const QString& path) {
     if (path.isEmpty()) return false;
     if (path.endsWith(QLatin1String(".dorvane-swap"), Qt::CaseInsensitive)) return true;
     const QString folder = programFolder();
-    for (const char* name : {"PhoneClip.q7B", "PhonePrint.q7P", "Diaries.q7D"})
+    for (const char* name : {"PhoneClip.q7B", "PhonePrint.q7P", "Diaries.q7D", "My MDB Phonebook.sqlite"})
         if (sameName(path, folder + QLatin1String(name))) return true;
     return false;
 }

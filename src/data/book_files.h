@@ -28,7 +28,7 @@ QString withBookExtension(const QString& path);
 bool overlaps(const BookPaths& target, const BookPaths& open);
 
 // True for the program's own working files, which are never a book: the record
-// clipboard, the print file and the note pages in the program folder, and any
+// clipboard, the print file, the note pages and the database copy in the program folder, and any
 // book's swap file (its path with ".dorvane-swap" after it, any case). The same
 // file counts by its cleaned absolute path or as one file through a link.
 bool isWorkingFile(const QString& path);

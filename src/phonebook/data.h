@@ -111,6 +111,12 @@ public:
     void mnuDBFolder_Click();
     void mnuDBAttacmentsFolder_Click();
 
+    // The database file copy and the report on it (src/export).
+    // False when the file was not built whole.
+    bool MakeItProDB();
+    void mnuTransform_Click();
+    void mnuReport_Click();
+
     // Attachments.
     void mnuAttach_Click();
     void mnuSoundAtt_Click();

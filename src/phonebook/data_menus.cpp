@@ -70,7 +70,8 @@ void Data::buildMenus() {
     QMenu* exportMenu = b.sub(manage, "mnuExport", "E&xport Database");
     b.item(exportMenu, "mnuSaveAsHtml", "To A &Web Page(.htm)...");
     b.item(exportMenu, "mnuSaveAs", "To A &Text File(.txt)...");
-    b.item(exportMenu, "mnuTransform", "To An A&ccess File(.mdb)...");
+    b.item(exportMenu, "mnuTransform", "To A &Database File (.sqlite)...", nullptr,
+           [this] { mnuTransform_Click(); });
     b.sep(file);
     b.item(file, "mnuProperties", "Proper&ties...", nullptr, [this] { mnuProperties_Click(); });
     b.sep(file);
@@ -90,7 +91,7 @@ void Data::buildMenus() {
 
     QMenu* view = b.top("mnuView", "&View");
     connect(view, &QMenu::aboutToShow, this, [this] { mnuView_Click(); });
-    b.item(view, "mnuReport", "Phonebook &Report...", "F6");
+    b.item(view, "mnuReport", "Phonebook &Report...", "F6", [this] { mnuReport_Click(); });
     b.sep(view);
     b.item(view, "mnuAppFolder", "&Application Folder...", nullptr,
            [] { Forms::get<VantrelMDI>()->mnuAppFolder_Click(); });

@@ -1,0 +1,310 @@
+#include "export/data_report.h"
+
+#include "data/book_files.h"
+#include "data/file_copy.h"
+#include "data/module_phonebook.h"
+#include "export/db_file.h"
+#include "platform/common_dialog.h"
+#include "platform/printer.h"
+#include "platform/prompts.h"
+#include "platform/vb_error.h"
+#include "workspace/error_steps.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace pb {
+
+namespace report {
+
+namespace {
+const QString kConnection = QStringLiteral("Connection1");
+constexpr double kMargin = 720; // half an inch round the printable area, in twips
+constexpr int kGap = 12;        // pixels between pages on the screen
+} // namespace
+
+bool connectionOpen() {
+    return QSqlDatabase::contains(kConnection) && QSqlDatabase::database(kConnection, false).isOpen();
+}
+
+void openConnection(const QString& file) {
+    QSqlDatabase db = QSqlDatabase::contains(kConnection)
+                          ? QSqlDatabase::database(kConnection, false)
+                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
+    db.setDatabaseName(file);
+    // Read-only: a missing file is an error, not a new empty database.
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    if (!db.open()) throw dbfile::failure(db.lastError());
+}
+
+void closeConnection() {
+    if (!QSqlDatabase::contains(kConnection)) return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(kConnection, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(kConnection);
+}
+
+QSqlDatabase connection() {
+    return QSqlDatabase::database(kConnection, false);
+}
+
+bool refusedTarget(const QString& path, const QString& title) {
+    if (!isWorkingFile(path) && !overlaps(BookPaths{path, path, path, path}, bookPaths(pbm().names())))
+        return false;
+    MsgBox(path + QStringLiteral("\r\nbelongs to the open phonebook or is one of Dorvane's working files.\r\n"
+                                 "Please choose another name."),
+           mb::OKOnly | mb::Exclamation, title);
+    return true;
+}
+
+} // namespace report
+
+namespace {
+
+using report::kGap;
+using report::kMargin;
+
+// A value as its box shows it: the padding the file keeps is not drawn.
+QString shown(const QString& value) {
+    qsizetype end = value.size();
+    while (end > 0 && (value[end - 1] == QLatin1Char(' ') || value[end - 1] == QChar(0)))
+        --end;
+    return value.left(end);
+}
+
+} // namespace
+
+ReportView::ReportView(QWidget* parent) : QAbstractScrollArea(parent) {
+    viewport()->setBackgroundRole(QPalette::Dark);
+    viewport()->setAutoFillBackground(true);
+    verticalScrollBar()->setSingleStep(40);
+}
+
+void ReportView::setReport(const std::vector<report::Row>* rows, QSizeF pageTwips, QRectF printableTwips) {
+    m_rows = rows;
+    m_page = pageTwips;
+    m_printable = printableTwips;
+    updateScrollBars();
+    viewport()->update();
+}
+
+void ReportView::setZoom(double zoom) {
+    const double top =
+        pageStride() > 0 ? static_cast<double>(verticalScrollBar()->value()) / pageStride() : 0;
+    m_zoom = zoom;
+    updateScrollBars();
+    verticalScrollBar()->setValue(static_cast<int>(top * pageStride()));
+    viewport()->update();
+}
+
+int ReportView::pageCount() const {
+    if (!m_rows) return 0;
+    return report::Pages(static_cast<int>(m_printable.height()), static_cast<int>(m_rows->size())).count();
+}
+
+int ReportView::currentPage() const {
+    return pageStride() > 0 ? verticalScrollBar()->value() / pageStride() : 0;
+}
+
+double ReportView::pixelsPerTwip() const {
+    return logicalDpiX() / 1440.0 * m_zoom;
+}
+
+int ReportView::pageStride() const {
+    return static_cast<int>(std::ceil(m_page.height() * pixelsPerTwip())) + kGap;
+}
+
+void ReportView::updateScrollBars() {
+    const int pageWidth = static_cast<int>(std::ceil(m_page.width() * pixelsPerTwip())) + 2 * kGap;
+    const int total = pageCount() * pageStride() + kGap;
+    verticalScrollBar()->setRange(0, std::max(0, total - viewport()->height()));
+    verticalScrollBar()->setPageStep(viewport()->height());
+    horizontalScrollBar()->setRange(0, std::max(0, pageWidth - viewport()->width()));
+    horizontalScrollBar()->setPageStep(viewport()->width());
+}
+
+void ReportView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void ReportView::paintEvent(QPaintEvent* event) {
+    if (!m_rows) return;
+    QPainter p(viewport());
+    const double scale = pixelsPerTwip();
+    const int stride = pageStride();
+    const int top = verticalScrollBar()->value();
+    const int left = kGap - horizontalScrollBar()->value();
+    const report::Pages pages(static_cast<int>(m_printable.height()), static_cast<int>(m_rows->size()));
+    // Only the pages in sight are drawn: the largest book has thousands.
+    const int first = std::max(0, (top + event->rect().top()) / stride);
+    const int last = std::min(pages.count() - 1, (top + event->rect().bottom()) / stride);
+    for (int page = first; page <= last; ++page) {
+        const QRectF sheet(left, kGap + page * stride - top, m_page.width() * scale, m_page.height() * scale);
+        p.fillRect(sheet, Qt::white);
+        p.save();
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.translate(sheet.topLeft());
+        p.scale(scale, scale);
+        p.translate(m_printable.topLeft());
+        report::paintPage(p, pages, *m_rows, page);
+        p.restore();
+    }
+}
+
+DataReport::DataReport() {
+    setObjectName(QStringLiteral("DataReport"));
+    setWindowTitle(QStringLiteral("Dorvane Report"));
+    setWindowFlag(Qt::Window);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    auto* layout = new QVBoxLayout(this);
+    auto* bar = new QHBoxLayout;
+    auto* print = new QPushButton(QStringLiteral("&Print..."), this);
+    print->setObjectName(QStringLiteral("cmdPrint"));
+    auto* pdf = new QPushButton(QStringLiteral("Print to P&DF..."), this);
+    pdf->setObjectName(QStringLiteral("cmdPdf"));
+    cboZoom = new QComboBox(this);
+    cboZoom->setObjectName(QStringLiteral("cboZoom"));
+    for (int percent : {50, 75, 100, 125, 150, 200, 300})
+        cboZoom->addItem(QStringLiteral("%1%").arg(percent), percent / 100.0);
+    cboZoom->setCurrentIndex(2);
+    lblPage = new QLabel(this);
+    bar->addWidget(print);
+    bar->addWidget(pdf);
+    bar->addWidget(new QLabel(QStringLiteral("&Zoom:"), this));
+    bar->addWidget(cboZoom);
+    bar->addStretch(1);
+    bar->addWidget(lblPage);
+    layout->addLayout(bar);
+    m_view = new ReportView(this);
+    layout->addWidget(m_view, 1);
+    connect(print, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
+    connect(pdf, &QPushButton::clicked, this, [this] { cmdPdf_Click(); });
+    connect(cboZoom, &QComboBox::activated, this, [this](int i) { cboZoom_Click(i); });
+    connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        lblPage->setText(QStringLiteral("Page %1 of %2").arg(m_view->currentPage() + 1).arg(pageCount()));
+    });
+    resize(1000, 760);
+    layoutFromPrinter();
+}
+
+void DataReport::layoutFromPrinter() {
+    const QPageLayout page = programPrinter().pageLayout();
+    const QSizeF points = page.fullRect(QPageLayout::Point).size();
+    m_pageTwips = points * 20;
+    m_printableTwips =
+        QRectF(kMargin, kMargin, m_pageTwips.width() - 2 * kMargin, m_pageTwips.height() - 2 * kMargin);
+}
+
+void DataReport::Refresh() {
+    std::vector<report::Row> rows;
+    QSqlDatabase db = report::connection();
+    dbfile::readColumns(db, report::boundColumns(), [&](std::vector<QString>& values) {
+        report::Row row;
+        for (std::size_t i = 0; i < row.size(); ++i)
+            row[i] = shown(values[i]);
+        rows.push_back(std::move(row));
+    });
+    m_rows = std::move(rows);
+    layoutFromPrinter();
+    m_view->setReport(&m_rows, m_pageTwips, m_printableTwips);
+    lblPage->setText(QStringLiteral("Page %1 of %2").arg(m_view->currentPage() + 1).arg(pageCount()));
+}
+
+void DataReport::renderPage(QPainter& p, int page, double dotsPerInch) const {
+    const report::Pages pages(static_cast<int>(m_printableTwips.height()), static_cast<int>(m_rows.size()));
+    p.save();
+    p.scale(dotsPerInch / 1440.0, dotsPerInch / 1440.0);
+    p.translate(m_printableTwips.topLeft());
+    report::paintPage(p, pages, m_rows, page);
+    p.restore();
+}
+
+void DataReport::printTo(QPrinter& printer, int from, int to) const {
+    const int count = pageCount();
+    const int first = from > 0 ? std::min(from, count) : 1;
+    const int last = to > 0 ? std::min(to, count) : count;
+    const bool fullPage = printer.fullPage();
+    // The report keeps its own margins, measured from the paper's edge.
+    printer.setFullPage(true);
+    QPainter p;
+    const bool started = p.begin(&printer);
+    printer.setFullPage(fullPage);
+    if (!started) throw VbError(482, QStringLiteral("The printer could not be started"));
+    for (int page = first; page <= last; ++page) {
+        if (page > first && !printer.newPage()) {
+            p.end();
+            throw VbError(482, QStringLiteral("The printer refused a new page"));
+        }
+        renderPage(p, page - 1, printer.resolution());
+    }
+    if (!p.end()) throw VbError(482, QStringLiteral("The printer could not finish the report"));
+}
+
+void DataReport::cmdPrint_Click() {
+    QPrinter& printer = programPrinter();
+    QPrintDialog dialog(&printer, this);
+    dialog.setMinMax(1, std::max(1, pageCount()));
+    prompts().showModal(dialog);
+    if (dialog.result() != QDialog::Accepted) return;
+    const bool range = printer.printRange() == QPrinter::PageRange;
+    Steps(OnError::Standard)(
+        [&] { printTo(printer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0); });
+}
+
+void DataReport::cmdPdf_Click() {
+    static CommonDialog dialog;
+    Steps step(OnError::StandardCancelRule);
+    QString target;
+    const bool chosen = step([&] {
+        for (;;) {
+            dialog.DialogTitle = QStringLiteral("Print to PDF");
+            dialog.DefaultExt = QStringLiteral("pdf");
+            dialog.FileName.clear();
+            dialog.Flags = 2;
+            dialog.Filter = QStringLiteral("PDF document (.pdf) |*.pdf| All files | *.*");
+            dialog.FilterIndex = 1;
+            dialog.CancelError = true;
+            dialog.ShowSave();
+            target = dialog.FileName;
+            if (!report::refusedTarget(target, dialog.DialogTitle)) return;
+        }
+    });
+    if (!chosen) return;
+    step([&] {
+        // Written beside its place under another name, and renamed over it when whole.
+        const QString staged = files::stageBytes(target, {});
+        try {
+            QPrinter pdf(QPrinter::HighResolution);
+            pdf.setOutputFormat(QPrinter::PdfFormat);
+            pdf.setPageLayout(programPrinter().pageLayout());
+            pdf.setOutputFileName(staged);
+            printTo(pdf);
+            files::putInPlace(staged, target);
+        } catch (...) {
+            files::discard(staged);
+            throw;
+        }
+    });
+}
+
+void DataReport::cboZoom_Click(int index) {
+    m_view->setZoom(cboZoom->itemData(index).toDouble());
+}
+
+PB_REGISTER_WINDOW("DataReport", DataReport)
+
+} // namespace pb

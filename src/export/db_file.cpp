@@ -1,0 +1,185 @@
+#include "export/db_file.h"
+
+#include "data/file_copy.h"
+#include "data/phone_record.h"
+#include "platform/vb_error.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+#include <atomic>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace pb::dbfile {
+
+// The engine's own result codes, as the user's error numbers.
+VbError failure(const QSqlError& e) {
+    const int code = e.nativeErrorCode().toInt() & 0xff; // primary code of an extended one
+    const QString text = e.text();
+    switch (code) {
+    case 13: // full
+        return VbError(err::DiskFull, text);
+    case 3: // no permission
+    case 5: // busy
+    case 6: // locked
+    case 8: // read-only
+        return VbError(err::PermissionDenied, text);
+    case 10: // disk I/O
+        return VbError(err::DeviceIO, text);
+    default:
+        return VbError(err::PathFileAccess, text);
+    }
+}
+
+namespace {
+
+void exec(QSqlQuery& q, const QString& sql) {
+    if (!q.exec(sql)) throw failure(q.lastError());
+}
+
+// One connection of its own, removed again on every way out.
+class Connection {
+public:
+    explicit Connection(const QString& file) {
+        static std::atomic<int> serial{0};
+        m_name = QStringLiteral("dorvane-build-%1").arg(++serial);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(file);
+        if (!db.open()) throw failure(db.lastError());
+    }
+    ~Connection() {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_name, false);
+            if (db.isOpen()) db.close();
+        }
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
+
+private:
+    QString m_name;
+};
+
+// The engine wrote without waiting for the disk; the file is on it before it takes the target's name.
+void syncFile(const QString& file) {
+    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw fileErrorFromErrno(file, errno);
+    const int r = ::fdatasync(fd);
+    const int e = errno;
+    ::close(fd);
+    if (r != 0 && e != EINVAL) throw fileErrorFromErrno(file, e);
+}
+
+void fill(const QString& file, const std::array<QString, 7>& labels, const QByteArray& book, int count,
+          const Progress& progress) {
+    Connection c(file);
+    QSqlDatabase db = c.db();
+    QSqlQuery q(db);
+    // A file nobody sees until it is whole needs no journal of its own.
+    exec(q, QStringLiteral("PRAGMA journal_mode=OFF"));
+    exec(q, QStringLiteral("PRAGMA synchronous=OFF"));
+    exec(q, createTableSql(labels));
+    // BEGIN and COMMIT as statements of our own: the driver's transaction calls drop the engine's error code.
+    exec(q, QStringLiteral("BEGIN"));
+    QSqlQuery insert(db);
+    if (!insert.prepare(insertSql())) throw failure(insert.lastError());
+    static constexpr std::array<PhoneRecord::Field, 7> fields = {
+        PhoneRecord::FirstName, PhoneRecord::LastName, PhoneRecord::Phone,   PhoneRecord::EMail,
+        PhoneRecord::Company,   PhoneRecord::Address,  PhoneRecord::Comments};
+    for (int i = 1; i <= count; ++i) {
+        if (progress) progress(i);
+        const qsizetype at = static_cast<qsizetype>(i - 1) * PhoneRecord::kLength;
+        const PhoneRecord r = PhoneRecord::fromBytes(book.constData() + at, PhoneRecord::kLength);
+        for (int f = 0; f < 7; ++f)
+            insert.bindValue(f, r.raw(fields[static_cast<std::size_t>(f)]));
+        if (!insert.exec()) throw failure(insert.lastError());
+    }
+    insert.finish();
+    exec(q, QStringLiteral("COMMIT"));
+}
+
+} // namespace
+
+QString quoteIdentifier(const QString& name) {
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString columnName(const QString& label) {
+    return QStringLiteral("> ") + label;
+}
+
+int duplicateColumn(const std::array<QString, 7>& labels) {
+    // The engine folds ASCII letters only when it compares column names.
+    const auto folded = [](const QString& s) {
+        QString out = s;
+        for (QChar& ch : out)
+            if (ch >= QLatin1Char('A') && ch <= QLatin1Char('Z')) ch = QChar(ch.unicode() + 32);
+        return out;
+    };
+    for (std::size_t i = 1; i < labels.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (folded(labels[i]) == folded(labels[j])) return static_cast<int>(i);
+    return -1;
+}
+
+QString createTableSql(const std::array<QString, 7>& labels) {
+    QStringList columns;
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        columns << quoteIdentifier(columnName(labels[i])) +
+                       QStringLiteral(" VARCHAR(%1)").arg(kColumnSizes[i]);
+    return QStringLiteral("CREATE TABLE ") + quoteIdentifier(kTable) + QStringLiteral(" (") +
+           columns.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+QString insertSql() {
+    return QStringLiteral("INSERT INTO ") + quoteIdentifier(kTable) +
+           QStringLiteral(" VALUES (?, ?, ?, ?, ?, ?, ?)");
+}
+
+void build(const QString& target, const std::array<QString, 7>& labels, const QByteArray& book, int count,
+           const Progress& progress) {
+    if (book.size() < static_cast<qsizetype>(count) * PhoneRecord::kLength)
+        throw VbError(err::PathFileAccess, QStringLiteral("The book is shorter than its record count"));
+    // An empty file under a fresh name beside the target: the engine takes it as a new database.
+    const QString staged = files::stageBytes(target, {});
+    try {
+        fill(staged, labels, book, count, progress);
+        syncFile(staged);
+        files::putInPlace(staged, target);
+    } catch (...) {
+        try {
+            files::removeFile(staged);
+        } catch (const VbError&) {
+            // the build's own failure is the one to tell
+        }
+        throw;
+    }
+}
+
+void readColumns(QSqlDatabase& db, const std::vector<QString>& columns,
+                 const std::function<void(std::vector<QString>&)>& row) {
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT * FROM ") + quoteIdentifier(kTable))) throw failure(q.lastError());
+    std::vector<int> at;
+    const QSqlRecord header = q.record();
+    for (const QString& name : columns)
+        at.push_back(header.indexOf(name));
+    std::vector<QString> values(columns.size());
+    while (q.next()) {
+        for (std::size_t i = 0; i < at.size(); ++i)
+            values[i] = at[i] >= 0 ? q.value(at[i]).toString() : QString();
+        row(values);
+    }
+    if (q.lastError().isValid()) throw failure(q.lastError());
+}
+
+} // namespace pb::dbfile

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <functional>
+#include <vector>
+
+class QSqlDatabase;
+class QSqlError;
+
+// The book copied into an SQLite database file: one table of seven text columns
+// named from the field captions, one row per record in file order, values padded
+// as stored. No widgets here.
+namespace pb {
+class VbError;
+}
+
+namespace pb::dbfile {
+
+inline const QString kTable = QStringLiteral("PhoneTable");
+// Declared sizes of the seven columns, in field order (first name .. comments).
+inline constexpr std::array<int, 7> kColumnSizes = {20, 20, 27, 33, 60, 120, 160};
+
+// An SQL identifier in double quotes, inner quotes doubled: any caption is safe.
+QString quoteIdentifier(const QString& name);
+// "> " and the caption.
+QString columnName(const QString& label);
+// The index of the first column whose name an earlier one already has (the engine
+// compares names without regard to ASCII case), or -1.
+int duplicateColumn(const std::array<QString, 7>& labels);
+QString createTableSql(const std::array<QString, 7>& labels);
+QString insertSql();
+
+// Called with the record number before each row (1 .. count).
+using Progress = std::function<void(int)>;
+
+// Builds a fresh file holding `count` records of `book` (440 bytes each) beside
+// `target` and renames it over `target` only when it is complete; a failure leaves
+// `target` as it was and no file behind. Raises VbError.
+void build(const QString& target, const std::array<QString, 7>& labels, const QByteArray& book, int count,
+           const Progress& progress = {});
+
+// Hands each row of the table, in order, as the values of the named columns; a
+// name the table has no column for gives empty values. Raises VbError.
+void readColumns(QSqlDatabase& db, const std::vector<QString>& columns,
+                 const std::function<void(std::vector<QString>&)>& row);
+
+// A database failure as the error a user is told (disk full, refused, ...).
+VbError failure(const QSqlError& e);
+
+} // namespace pb::dbfile
