@@ -184,7 +184,9 @@ DataReport::DataReport() {
     lblPage = new QLabel(this);
     bar->addWidget(print);
     bar->addWidget(pdf);
-    bar->addWidget(new QLabel(QStringLiteral("&Zoom:"), this));
+    auto* zoomLabel = new QLabel(QStringLiteral("&Zoom:"), this);
+    zoomLabel->setBuddy(cboZoom);
+    bar->addWidget(zoomLabel);
     bar->addWidget(cboZoom);
     bar->addStretch(1);
     bar->addWidget(lblPage);

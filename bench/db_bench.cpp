@@ -1,0 +1,163 @@
+// The database file copy and the report on the largest book.
+#include "db_bench.h"
+
+#include "data/module_phonebook.h"
+#include "export/data_report.h"
+#include "export/db_file.h"
+#include "phonebook/data.h"
+#include "platform/app_path.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QVariant>
+#include <cstdio>
+
+using namespace pb;
+
+namespace {
+
+double bestOf(int runs, const std::function<void()>& work, const std::function<void()>& prepare = {}) {
+    double bestMs = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        if (prepare) prepare();
+        QElapsedTimer t;
+        t.start();
+        work();
+        bestMs = std::min(bestMs, t.nsecsElapsed() / 1e6);
+    }
+    return bestMs;
+}
+
+// Resident memory of the process, in MB.
+double residentMb() {
+    QFile f(QStringLiteral("/proc/self/statm"));
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    const QList<QByteArray> parts = f.readAll().split(' ');
+    return parts.size() > 1 ? parts[1].toDouble() * 4096 / 1e6 : 0;
+}
+
+std::vector<std::array<QString, 7>> rowsOf(const QByteArray& book, int count) {
+    std::vector<std::array<QString, 7>> rows;
+    constexpr std::array<PhoneRecord::Field, 7> fields = {
+        PhoneRecord::FirstName, PhoneRecord::LastName, PhoneRecord::Phone,   PhoneRecord::EMail,
+        PhoneRecord::Company,   PhoneRecord::Address,  PhoneRecord::Comments};
+    for (int i = 0; i < count; ++i) {
+        const PhoneRecord r = PhoneRecord::fromBytes(book.constData() + static_cast<qsizetype>(i) * 440, 440);
+        std::array<QString, 7> row;
+        for (std::size_t f = 0; f < 7; ++f)
+            row[f] = r.raw(fields[f]);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+QString csvField(const QString& s) {
+    QString q = s;
+    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+} // namespace
+
+bool benchDatabaseFile(const QString& dir, const QByteArray& book, int count, Data* data) {
+    const std::array<QString, 7> labels = kDefaultLabels;
+    const auto rows = rowsOf(book, count);
+    const QString bare = dir + QStringLiteral("/bare.sqlite");
+    // The same rows through a prepared insert in one transaction, nothing else.
+    const double bareMs = bestOf(
+        7,
+        [&] {
+            {
+                QSqlDatabase db =
+                    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bare"));
+                db.setDatabaseName(bare);
+                db.open();
+                QSqlQuery q(db);
+                q.exec(dbfile::createTableSql(labels));
+                q.exec(QStringLiteral("BEGIN"));
+                QSqlQuery insert(db);
+                insert.prepare(dbfile::insertSql());
+                for (const auto& row : rows) {
+                    for (int f = 0; f < 7; ++f)
+                        insert.bindValue(f, row[static_cast<std::size_t>(f)]);
+                    insert.exec();
+                }
+                insert.finish();
+                q.exec(QStringLiteral("COMMIT"));
+                db.close();
+            }
+            QSqlDatabase::removeDatabase(QStringLiteral("bare"));
+        },
+        [&] { QFile::remove(bare); });
+
+    const double jobMs = bestOf(7, [&] {
+        if (!data->MakeItProDB()) std::exit(20);
+    });
+
+    double shellMs = 0;
+    const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+    if (!shell.isEmpty()) {
+        const QString csv = dir + QStringLiteral("/rows.csv");
+        QFile out(csv);
+        out.open(QIODevice::WriteOnly);
+        QByteArray text;
+        for (const auto& row : rows) {
+            QStringList fields;
+            for (const QString& v : row)
+                fields << csvField(v);
+            text += fields.join(QLatin1Char(',')).toUtf8() + '\n';
+        }
+        out.write(text);
+        out.close();
+        shellMs = bestOf(
+            7,
+            [&] {
+                if (QProcess::execute(
+                        shell, {bare, dbfile::createTableSql(labels), QStringLiteral(".mode csv"),
+                                QStringLiteral(".import ") + csv + QStringLiteral(" PhoneTable")}) != 0)
+                    std::exit(21);
+            },
+            [&] { QFile::remove(bare); });
+    }
+
+    // The report: the build, the connection, every row read, the first page drawn.
+    const double before = residentMb();
+    const double reportMs = bestOf(3, [&] {
+        data->mnuReport_Click();
+        DataReport* r = Forms::find<DataReport>();
+        if (!r || static_cast<int>(r->rows().size()) != count) std::exit(22);
+        r->repaint();
+    });
+    const double extraMb = residentMb() - before;
+    Forms::unload<DataReport>();
+    report::closeConnection();
+
+    std::printf(
+        "\nThe database file of the same book (%d rows). A bare prepared insert of the same rows in one "
+        "transaction: %.2f ms (best of 7).\n\n",
+        count, bareMs);
+    std::printf("| Operation | Time (ms) | Ratio to bare insert | Target |\n|---|---:|---:|---:|\n");
+    std::printf(
+        "| Copy the book into the database file (progress figures, written beside, renamed over) | %.2f | "
+        "%.2f | ≤ 2× |\n",
+        jobMs, jobMs / bareMs);
+    if (shellMs > 0)
+        std::printf("| `sqlite3` shell importing the same rows from a CSV file | %.2f | %.2f | |\n", shellMs,
+                    shellMs / bareMs);
+    std::printf(
+        "| Open the report (build, connect, read every row, draw the first page) | %.2f | %.2f | ≤ 3000 ms "
+        "|\n",
+        reportMs, reportMs / bareMs);
+    std::printf("\nMemory the open report adds: %.1f MB (target ≤ 150 MB).\n", extraMb);
+    bool ok = jobMs <= 2 * bareMs && reportMs <= 3000 && extraMb <= 150;
+    if (shellMs > 0) {
+        std::printf("The copy against the `sqlite3` shell's CSV import: %.2f× (target ≤ 2×).\n",
+                    jobMs / shellMs);
+        ok = ok && jobMs <= 2 * shellMs;
+    }
+    return ok;
+}
