@@ -10,6 +10,7 @@
 #include "platform/vb_error.h"
 #include "workspace/error_steps.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -301,6 +302,11 @@ void DataReport::cmdPdf_Click() {
             throw;
         }
     });
+}
+
+void DataReport::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Forms::unload(this);
 }
 
 void DataReport::cboZoom_Click(int index) {

@@ -78,6 +78,9 @@ public:
     QComboBox* cboZoom = nullptr;
     QLabel* lblPage = nullptr;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void layoutFromPrinter();
     std::vector<report::Row> m_rows;

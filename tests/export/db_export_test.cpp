@@ -1,5 +1,6 @@
 #include "book_fixture.h"
 #include "export/data_report.h"
+#include "file_size_limit.h"
 #include "table_reader.h"
 #include "workspace/frm_save.h"
 #include "workspace/vantrel_mdi.h"
@@ -159,4 +160,27 @@ TEST_F(DbExportTest, AnEmptyBookGivesTheTableWithoutRowsOrProgressFigures) {
     EXPECT_EQ(t.columns.size(), 7);
     EXPECT_TRUE(t.rows.empty());
     EXPECT_EQ(captions.size(), 2); // the progress line and the normal caption
+}
+
+TEST_F(DbExportTest, ABuildThatFailsHalfwayIsToldAndNeitherMovedNorShown) {
+    open(std::vector<Rec>(3000, Rec{"Name", "Family", "555 0100", "a@b.c", "Firm", "Street", "", "Words"}));
+    writeFile(working(), "an earlier file");
+    {
+        FileSizeLimit limit(64 * 1024); // the copy needs more than a megabyte
+        for (int i = 0; i < 2; ++i)
+            prompts->expect(
+                QStringLiteral("An input or output error occurred while your program was using\r\n"
+                               "a device such as a printer or disk drive\r\n"
+                               "Make sure the device is operating properly, and then retry the operation"),
+                mb::AbortRetryIgnore | mb::Critical, {}, i == 0 ? mb::Retry : mb::Ignore);
+        d->mnuTransform_Click(); // Retry builds again; Ignore cannot pass a failed build
+        prompts->expectAny(mb::Abort);
+        d->mnuReport_Click();
+    }
+    EXPECT_TRUE(prompts->allAnswered());
+    EXPECT_EQ(readFile(working()), QByteArray("an earlier file"));
+    EXPECT_EQ(Forms::find<DataReport>(), nullptr);
+    EXPECT_EQ(Forms::get<VantrelMDI>()->windowTitle(), VantrelMDI::normalCaption());
+    EXPECT_EQ(QDir(appDir()).entryList({QStringLiteral(".dorvane*")}, QDir::Files | QDir::Hidden),
+              QStringList{});
 }

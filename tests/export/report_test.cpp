@@ -100,7 +100,11 @@ TEST_F(ReportTest, EachReportShowsTheBookAsItIsNow) {
     report();
     EXPECT_EQ(r->rows()[0], (report::Row{"Ann", "", "555", "Firm", "1 Road", "note", "ann@x.org"}));
 
-    // The phone book window's unload lets the file go.
+    // Closing the report unloads it; the connection stays for the next report until the
+    // phone book window's unload lets the file go.
+    r->close();
+    EXPECT_EQ(Forms::find<DataReport>(), nullptr);
+    EXPECT_TRUE(report::connectionOpen());
     Forms::unload(d);
     EXPECT_FALSE(report::connectionOpen());
 }
