@@ -150,18 +150,6 @@ TEST_F(DbExportTest, TheOpenBookItsCompanionsAndWorkingFilesAreRefusedAsTarget) 
     EXPECT_TRUE(prompts->allAnswered());
 }
 
-TEST_F(DbExportTest, AnEmptyBookGivesTheTableWithoutRowsOrProgressFigures) {
-    open({});
-    chooseTarget(target());
-    QDir().mkpath(tmp.filePath(QStringLiteral("out")));
-    d->mnuTransform_Click();
-    const Table t = readTable(target());
-    EXPECT_EQ(t.tables, QStringList{"PhoneTable"});
-    EXPECT_EQ(t.columns.size(), 7);
-    EXPECT_TRUE(t.rows.empty());
-    EXPECT_EQ(captions.size(), 2); // the progress line and the normal caption
-}
-
 TEST_F(DbExportTest, ABuildThatFailsHalfwayIsToldAndNeitherMovedNorShown) {
     open(std::vector<Rec>(3000, Rec{"Name", "Family", "555 0100", "a@b.c", "Firm", "Street", "", "Words"}));
     writeFile(working(), "an earlier file");

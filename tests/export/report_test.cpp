@@ -42,19 +42,6 @@ TEST(ReportPages, RowsFallOnPagesInOrderEachOnce) {
             }
             EXPECT_EQ(next, rows) << height << " " << rows;
         }
-}
-
-TEST(ReportPages, BoxesAreBoundToTheDefaultColumnsInLayoutOrder) {
-    EXPECT_EQ(report::boundColumns(),
-              (std::vector<QString>{"> First name", "> Last name", "> Phone", "> Company", "> Address",
-                                    "> Comments", "> E-mail"}));
-    QStringList header;
-    for (const auto& l : report::pageHeaderLabels())
-        header << l.text;
-    EXPECT_EQ(header,
-              (QStringList{"> name:", "> Phone:", "> E-mail:", "> Address:", "> Company:", "> Comments:"}));
-    EXPECT_EQ(report::titleLabel().text, QStringLiteral("Dorvane Report"));
-    // Every box lies inside the detail section.
     for (const auto& b : report::detailBoxes())
         EXPECT_LE(b.twips.bottom(), report::kDetail) << b.column.toStdString();
 }
