@@ -1,13 +1,13 @@
 // Showing records, the change check, the record list and the moves.
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
+#include "platform/picture_file.h"
 #include "platform/prompts.h"
 #include "platform/vb_convert.h"
 #include "workspace/error_steps.h"
 #include "workspace/module_services.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QListView>
 #include <QScopedValueRollback>
@@ -55,11 +55,12 @@ void Data::showPicture() {
             imgPreview->clear();
             return;
         }
-        QImageReader reader(file);
-        const QImage image = reader.read();
-        if (image.isNull()) {
+        QImage image;
+        try {
+            image = readPicture(file);
+        } catch (const VbError&) {
             imgPreview->clear();
-            throw VbError(err::InvalidPicture);
+            throw;
         }
         imgPreview->setPixmap(QPixmap::fromImage(
             image.scaled(imgPreview->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));

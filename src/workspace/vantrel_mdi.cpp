@@ -1,6 +1,7 @@
 #include "workspace/vantrel_mdi.h"
 
 #include "data/module_phonebook.h"
+#include "platform/picture_file.h"
 #include "platform/settings_store.h"
 #include "platform/units.h"
 #include "platform/vb_convert.h"
@@ -12,9 +13,7 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QFileInfo>
 #include <QIcon>
-#include <QImageReader>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
@@ -134,11 +133,7 @@ void VantrelMDI::setBackPicture(const QString& file) {
     if (file.isEmpty()) {
         m_picture = QPixmap();
     } else {
-        if (!QFileInfo::exists(file)) throw VbError(err::FileNotFound);
-        QImageReader reader(file);
-        const QImage image = reader.read();
-        if (image.isNull()) throw VbError(err::InvalidPicture);
-        m_picture = QPixmap::fromImage(image);
+        m_picture = QPixmap::fromImage(readPicture(file));
     }
     applyBackground();
 }

@@ -26,18 +26,19 @@ protected:
         writeFile(path, bytes);
         return path;
     }
-    QString picture(const QString& name) {
+    // A picture of the given format, whatever the name says.
+    QString picture(const QString& name, const char* format = "PNG") {
         const QString path = appDir() + name;
         QImage img(6, 4, QImage::Format_RGB32);
         img.fill(Qt::blue);
-        EXPECT_TRUE(img.save(path, "PNG"));
+        EXPECT_TRUE(img.save(path, format));
         return path;
     }
     VantrelMDI* frame = nullptr;
 };
 
 TEST_F(FrameTest, FilesGoWhereTheirExtensionTextsSendThem) {
-    const QString pic = picture(QStringLiteral("photo.JPG"));
+    const QString pic = picture(QStringLiteral("photo.DIB"), "BMP");
     frame->OpenMyFile(pic);
     EXPECT_TRUE(frame->mdiPic()->isVisibleTo(frame));
     EXPECT_FALSE(frame->mdiPic()->picture()->pixmap().isNull());
@@ -105,7 +106,7 @@ TEST_F(FrameTest, BackgroundChoicesKeepTheFrameWhenCancelledOrBroken) {
     frame->mnuROther_Click();
     EXPECT_EQ(frame->backColor(), 0x00FF00);
 
-    const QString good = picture(QStringLiteral("back.png"));
+    const QString good = picture(QStringLiteral("back.jpg")); // a PNG under another name
     prompts->expectFileDialog(good);
     frame->mnuRNew_Click();
     EXPECT_EQ(frame->BackPictureFile, good);
@@ -154,11 +155,19 @@ TEST_F(FrameTest, TheMenusCarryTheirCaptions) {
                                                        QString(13, QLatin1Char(' '))));
 }
 
-TEST_F(FrameTest, ExitEndsAtOnceWithoutSavingAnything) {
-    Forms::show(Forms::get<Data>());
+TEST_F(FrameTest, ExitClosesAsTheCloseButtonDoes) {
+    writeFile(appDir() + QStringLiteral("Dorvane2DataBase.q7B"), bookBytes({{"Ann"}}));
+    ShowForm(QStringLiteral("Data"));
+    Forms::find<Data>()->txtInfo[0]->setText(QStringLiteral("Anne"));
     frame->setBackColor(0xFF);
+    prompts->expect(QStringLiteral("Do you want to save changes?"), 36, QStringLiteral("Record  1 Modified!"),
+                    mb::Yes);
     frame->mnuExit_Click();
-    EXPECT_EQ(setting(QStringLiteral("MDIFormBackColor")), QStringLiteral("<missing>"));
-    EXPECT_EQ(setting(QStringLiteral("LockedDataBase")), QStringLiteral("<missing>"));
-    EXPECT_NE(Forms::find<Data>(), nullptr); // no unload ran
+    EXPECT_TRUE(prompts->allAnswered());
+    EXPECT_EQ(firstNameAt(readFile(appDir() + QStringLiteral("Dorvane2DataBase.q7B")), 1),
+              QStringLiteral("Anne"));
+    EXPECT_EQ(setting(QStringLiteral("MDIFormBackColor")), QStringLiteral("255"));
+    EXPECT_EQ(setting(QStringLiteral("DataBaseName")), QStringLiteral("Dorvane2DataBase.q7B"));
+    EXPECT_EQ(Forms::find<Data>(), nullptr);
+    EXPECT_EQ(Forms::find<VantrelMDI>(), nullptr);
 }
