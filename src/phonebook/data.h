@@ -182,6 +182,8 @@ private:
     void fillNewRecordBoxes(const QString& first, const QString& last);
     void selectFirstName();
     void showPicture();
+    // Puts the list's highlight on the shown record (none on the blank slot); never a pick.
+    void highlightShown();
     bool loadDatabase();
     void saveWindowSettings();
     void loadWindowSettings(bool* leave);

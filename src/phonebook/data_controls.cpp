@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -320,6 +321,13 @@ bool Data::eventFilter(QObject* watched, QEvent* event) {
         const QKeySequence keys(static_cast<QKeyEvent*>(event)->keyCombination());
         for (QAction* a : actions())
             if (a->isEnabled() && a->shortcut() == keys) return true;
+    }
+    if (event->type() == QEvent::FocusIn && watched == lstRecord) {
+        // A list without a highlight highlights its first line as it takes the focus:
+        // that is no pick of record 1.
+        const QScopedValueRollback quiet(m_quietList, true);
+        static_cast<QObject*>(lstRecord)->event(event);
+        return true;
     }
     if (event->type() == QEvent::FocusIn) {
         for (int i = 0; i < 7; ++i)
