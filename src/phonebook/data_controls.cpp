@@ -3,6 +3,7 @@
 #include "phonebook/data.h"
 #include "platform/units.h"
 #include "workspace/error_steps.h"
+#include "workspace/menu_builder.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -43,9 +44,12 @@ protected:
         if (!m_picture.isNull()) p.drawPixmap(0, 0, m_picture);
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
-        // The right button on the window's own surface pops up its "BackGround" menu.
-        if (e->button() == Qt::RightButton && m_owner->mnuBackColor)
-            m_owner->mnuBackColor->popup(e->globalPosition().toPoint());
+        // The right button on the window's own surface pops up its "BackGround" menu; a
+        // caption or a box passes its release on to here, and that is no click on the surface.
+        if (e->button() == Qt::RightButton && m_owner->mnuBackColor && !childAt(e->position().toPoint())) {
+            Popup::show(m_owner->mnuBackColor, e->globalPosition().toPoint());
+            e->accept();
+        }
     }
 
 private:

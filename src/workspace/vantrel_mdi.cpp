@@ -8,6 +8,7 @@
 #include "platform/vb_error.h"
 #include "workspace/error_steps.h"
 #include "workspace/frm_splash.h"
+#include "workspace/menu_builder.h"
 #include "workspace/module_services.h"
 #include "workspace/viewer_pane.h"
 
@@ -158,11 +159,13 @@ bool VantrelMDI::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == m_area->viewport()) {
         if (event->type() == QEvent::Resize && hasBackPicture()) applyBackground();
-        // The right button over the empty background (not over a child) pops up the colour menu.
+        // The right button over the empty background pops up the colour menu. A child
+        // passes on a release it does not use, so the point must be clear of every child.
         if (event->type() == QEvent::MouseButtonRelease) {
             auto* e = static_cast<QMouseEvent*>(event);
-            if (e->button() == Qt::RightButton && mnuRC) {
-                mnuRC->popup(e->globalPosition().toPoint());
+            if (e->button() == Qt::RightButton && mnuRC &&
+                !m_area->viewport()->childAt(e->position().toPoint())) {
+                Popup::show(mnuRC, e->globalPosition().toPoint());
                 return true;
             }
         }

@@ -2,13 +2,18 @@
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
 #include "workspace/forms.h"
+#include "workspace/menu_builder.h"
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
 #include "workspace/viewer_pane.h"
 
 #include <QDir>
 #include <QImage>
+#include <QListView>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QTest>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 using namespace pb;
@@ -170,4 +175,36 @@ TEST_F(FrameTest, ExitClosesAsTheCloseButtonDoes) {
     EXPECT_EQ(setting(QStringLiteral("DataBaseName")), QStringLiteral("Dorvane2DataBase.q7B"));
     EXPECT_EQ(Forms::find<Data>(), nullptr);
     EXPECT_EQ(Forms::find<VantrelMDI>(), nullptr);
+}
+
+TEST_F(FrameTest, EachRightClickMenuOpensOnlyOverItsOwnEmptySurface) {
+    writeFile(appDir() + QStringLiteral("Dorvane2DataBase.q7B"), bookBytes({{"Ann"}}));
+    frame->resize(1400, 1000);
+    frame->show();
+    ShowForm(QStringLiteral("Data"));
+    Data* d = Forms::find<Data>();
+    d->move(0, 0);
+    QMenu* popped = nullptr;
+    Popup::watcher = [&](QMenu* menu, const QPoint&) { popped = menu; };
+    const auto rightClick = [&](QWidget* w, QPoint at) {
+        popped = nullptr;
+        QTest::mouseClick(w, Qt::RightButton, {}, at);
+        return popped;
+    };
+    const auto middle = [](QWidget* w) { return w->rect().center(); };
+
+    QWidget* viewport = frame->area()->viewport();
+    ASSERT_GT(viewport->width(), d->width() + 20);
+    EXPECT_EQ(rightClick(viewport, QPoint(d->width() + 10, 10)), frame->mnuRC);
+    QWidget* surface = d->lblinfo[0]->parentWidget();
+    EXPECT_EQ(rightClick(surface, QPoint(3, surface->height() - 3)), d->mnuBackColor);
+
+    // Over a child's parts neither menu opens.
+    EXPECT_EQ(rightClick(d->lblinfo[0], middle(d->lblinfo[0])), nullptr);
+    EXPECT_EQ(rightClick(d->Toolbar1, QPoint(d->Toolbar1->width() - 2, 2)), nullptr);
+    EXPECT_EQ(rightClick(d->CoolBar1, QPoint(d->CoolBar1->width() - 2, 2)), nullptr);
+    EXPECT_EQ(rightClick(d->lstRecord->viewport(), middle(d->lstRecord->viewport())), nullptr);
+    EXPECT_EQ(rightClick(d, QPoint(d->width() / 2, 4)), nullptr); // the title bar
+    EXPECT_EQ(rightClick(d->txtInfo[0], middle(d->txtInfo[0])), nullptr);
+    Popup::watcher = nullptr;
 }
