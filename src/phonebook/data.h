@@ -32,6 +32,7 @@ public:
     ~Data() override;
     QWidget* widget() override { return this; }
     bool isMdiChild() const override { return true; }
+    QMenuBar* childMenus() const override { return menuBar; }
 
     // Load and unload.
     void Form_Load() override;
@@ -147,6 +148,7 @@ public:
     QWidget* CoolBar1 = nullptr;
     QToolBar* Toolbar1 = nullptr;
     QToolBar* Toolbar2 = nullptr;
+    // Owns the window's menus; hidden, as the frame's menu bar shows them.
     QMenuBar* menuBar = nullptr;
     QMenu* mnuBackColor = nullptr; // the right-click menu "BackGround"
     std::array<CommonDialog, 2> dlgFileOpen;

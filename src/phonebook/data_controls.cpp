@@ -85,7 +85,7 @@ void Data::buildControls() {
 
     menuBar = new QMenuBar(content);
     menuBar->setNativeMenuBar(false);
-    outer->addWidget(menuBar);
+    menuBar->hide();
 
     CoolBar1 = new QWidget(content);
     CoolBar1->setObjectName(QStringLiteral("CoolBar1"));

@@ -17,6 +17,7 @@
 #include <QIcon>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSplitter>
@@ -58,6 +59,8 @@ VantrelMDI::VantrelMDI() {
     m_split->setSizes({220, 560});
     setCentralWidget(m_split);
     buildMenus();
+    m_ownMenus = menuBar()->actions();
+    connect(m_area, &QMdiArea::subWindowActivated, this, &VantrelMDI::showMenusOf);
     buildToolbar();
     buildStatusBar();
     resize(1100, 800);
@@ -123,6 +126,27 @@ void VantrelMDI::adopt(QWidget* child) {
         if (sub->mdiArea() != m_area) m_area->addSubWindow(sub);
     }
     if (!isVisible()) show();
+}
+
+void VantrelMDI::showMenusOf(QMdiSubWindow* active) {
+    // While another application is in front no child is active, yet the current one stays ours.
+    if (!active) active = m_area->currentSubWindow();
+    QMenuBar* childBar = nullptr;
+    if (auto* form = dynamic_cast<Form*>(active); form && !active->isHidden()) childBar = form->childMenus();
+    const QList<QAction*> wanted = childBar ? childBar->actions() : m_ownMenus;
+    if (menuBar()->actions() == wanted) return;
+    for (QAction* a : menuBar()->actions())
+        menuBar()->removeAction(a);
+    menuBar()->addActions(wanted);
+    // The child's menus go with it.
+    if (childBar)
+        connect(childBar, &QObject::destroyed, this, &VantrelMDI::showOwnMenus, Qt::UniqueConnection);
+}
+
+void VantrelMDI::showOwnMenus() {
+    for (QAction* a : menuBar()->actions())
+        menuBar()->removeAction(a);
+    menuBar()->addActions(m_ownMenus);
 }
 
 void VantrelMDI::setBackColor(int32_t stored) {

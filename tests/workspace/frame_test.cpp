@@ -12,6 +12,7 @@
 #include <QListView>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -207,4 +208,37 @@ TEST_F(FrameTest, EachRightClickMenuOpensOnlyOverItsOwnEmptySurface) {
     EXPECT_EQ(rightClick(d, QPoint(d->width() / 2, 4)), nullptr); // the title bar
     EXPECT_EQ(rightClick(d->txtInfo[0], middle(d->txtInfo[0])), nullptr);
     Popup::watcher = nullptr;
+}
+
+TEST_F(FrameTest, OneMenuBarShowsTheActiveChildsMenusOrTheFramesOwn) {
+    writeFile(appDir() + QStringLiteral("Dorvane2DataBase.q7B"), bookBytes({{"Ann"}}));
+    frame->show();
+    const QList<QAction*> own = frame->menuBar()->actions();
+    ShowForm(QStringLiteral("Data"));
+    Data* d = Forms::find<Data>();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    frame->area()->setActiveSubWindow(d);
+    EXPECT_FALSE(d->menuBar->isVisibleTo(d));
+    EXPECT_EQ(frame->menuBar()->actions(), d->menuBar->actions());
+    QMenu* file = frame->menuBar()->actions().first()->menu();
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->actions().contains(d->action(QStringLiteral("mnuNewDataBase"))));
+
+    // Another child without menus of its own brings back the frame's.
+    QMdiSubWindow* plain = frame->area()->addSubWindow(new QWidget);
+    plain->show();
+    frame->area()->setActiveSubWindow(plain);
+    EXPECT_EQ(frame->menuBar()->actions(), own);
+    frame->area()->setActiveSubWindow(d);
+    EXPECT_EQ(frame->menuBar()->actions(), d->menuBar->actions());
+
+    // The window's shortcuts still act while it is the active child.
+    d->txtInfo[0]->setFocus();
+    QTest::keyClick(d->txtInfo[0], Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(readFile(appDir() + QStringLiteral("PhoneClip.q7B")), recordBytes({"Ann"}));
+
+    Forms::unload(d);
+    Forms::flushDeleted();
+    EXPECT_EQ(frame->menuBar()->actions(), own);
 }
