@@ -1,11 +1,16 @@
 #include "platform/common_dialog.h"
 #include "platform/picture_file.h"
+#include "platform/prompts.h"
 #include "platform/vb_error.h"
 #include "scripted_prompts.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace pb;
@@ -70,4 +75,18 @@ TEST(Pictures, AreReadByWhatTheFileHoldsNotByItsName) {
     text.write("BM but no bitmap at all");
     text.close();
     EXPECT_EQ(errorOf(text.fileName()), err::InvalidPicture);
+}
+
+TEST(MessageBoxes, AreAtLeastAsWideAsTheirTitle) {
+    const QString title = QStringLiteral("Can't Move Back... a title far longer than its text");
+    int width = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        width = box->width();
+        box->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(MsgBox(QStringLiteral("Short."), mb::Information, title), mb::OK);
+    // The title bar holds the title and, beside it, the icon and three buttons.
+    EXPECT_GT(width, QFontMetrics(QApplication::font()).horizontalAdvance(title) + 100);
 }
