@@ -233,7 +233,7 @@ void VantrelMDI::mnuRDefault_Click() {
 }
 
 void VantrelMDI::mnuAppFolder_Click() {
-    Steps(OnError::Ignore)([] { shell().openPath(AppPath()); });
+    Steps(OnError::Ignore)([] { OpenFolder(AppPath()); });
 }
 
 void VantrelMDI::MDIToolbar_ButtonClick(const QString& key) {
