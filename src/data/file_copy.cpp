@@ -5,13 +5,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 #include <vector>
 
@@ -126,6 +129,29 @@ void pump(int in, int out, off_t size, const QString& from, const QString& to) {
                 fail(to, errno);
             }
             w += k;
+        }
+    }
+}
+
+// Writes every piece, in order, at the descriptor's position.
+void writeAll(int fd, const std::vector<QByteArrayView>& pieces, const QString& to) {
+    std::vector<iovec> iov;
+    iov.reserve(pieces.size());
+    for (const QByteArrayView& p : pieces)
+        if (!p.isEmpty()) iov.push_back({const_cast<char*>(p.data()), static_cast<std::size_t>(p.size())});
+    std::size_t i = 0;
+    while (i < iov.size()) {
+        const int n = static_cast<int>(std::min<std::size_t>(iov.size() - i, IOV_MAX));
+        ssize_t k = ::writev(fd, iov.data() + i, n);
+        if (k < 0) {
+            if (errno == EINTR) continue;
+            fail(to, errno);
+        }
+        for (; i < iov.size() && static_cast<std::size_t>(k) >= iov[i].iov_len; ++i)
+            k -= static_cast<ssize_t>(iov[i].iov_len);
+        if (k > 0) {
+            iov[i].iov_base = static_cast<char*>(iov[i].iov_base) + k;
+            iov[i].iov_len -= static_cast<std::size_t>(k);
         }
     }
 }
@@ -284,15 +310,7 @@ void writeFile(const QString& to, const QByteArray& bytes) {
     QString tmp;
     Fd out(makeTempFile(folderOf(to), &tmp));
     try {
-        for (qsizetype w = 0; w < bytes.size();) {
-            const ssize_t k =
-                ::write(out.fd, bytes.constData() + w, static_cast<std::size_t>(bytes.size() - w));
-            if (k < 0) {
-                if (errno == EINTR) continue;
-                fail(to, errno);
-            }
-            w += k;
-        }
+        writeAll(out.fd, {QByteArrayView(bytes)}, to);
         if (::fchmod(out.fd, 0666 & ~creationMask()) != 0) fail(to, errno);
         // Small files written whole (a bag, a new book) are on the disk before they take the old one's name.
         if (::fdatasync(out.fd) != 0 && errno != EINVAL) fail(to, errno);
@@ -300,6 +318,35 @@ void writeFile(const QString& to, const QByteArray& bytes) {
         if (::rename(native(tmp).constData(), native(to).constData()) != 0) fail(to, errno);
     } catch (...) {
         ::unlink(native(tmp).constData());
+        throw;
+    }
+}
+
+void replaceFile(const QString& to, const QString& tmp, const std::vector<QByteArrayView>& pieces,
+                 const std::function<void()>& beforeCommit) {
+    const QByteArray target = native(to);
+    const QByteArray temporary = native(tmp);
+    struct stat old {};
+    const bool existed = ::stat(target.constData(), &old) == 0;
+    // A file the user may not write stays as it is, as a write into it would.
+    if (existed) {
+        const int probe = ::open(target.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (probe < 0) fail(to, errno);
+        ::close(probe);
+    }
+    // Whatever holds the name (a leftover, a link) goes: the new file is ours alone.
+    if (::unlink(temporary.constData()) != 0 && errno != ENOENT) fail(tmp, errno);
+    Fd out(::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (out.fd < 0) fail(errno == ENOSPC || errno == EDQUOT ? to : tmp, errno);
+    try {
+        writeAll(out.fd, pieces, to);
+        const mode_t mode = existed ? old.st_mode & 07777 : 0666 & ~creationMask();
+        if (::fchmod(out.fd, mode) != 0) fail(to, errno);
+        if (out.close() != 0) fail(to, errno);
+        if (beforeCommit) beforeCommit();
+        if (::rename(temporary.constData(), target.constData()) != 0) fail(to, errno);
+    } catch (...) {
+        ::unlink(temporary.constData());
         throw;
     }
 }

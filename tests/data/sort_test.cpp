@@ -58,7 +58,7 @@ TEST_F(ReplaceTest, AFailureAtAnyStageLeavesTheBookAsItWas) {
     writeFile(path(), book);
     const std::vector<int> order = sortedOrder(book, 3, SortKey::FirstName);
     // Stopped between the write and the rename.
-    EXPECT_THROW(replaceWithSorted(path(), book, order, [] { throw VbError(57); }), VbError);
+    EXPECT_THROW(replaceWithSorted(path(), book, order, {}, [] { throw VbError(57); }), VbError);
     EXPECT_EQ(readFile(path()), book);
     EXPECT_EQ(leftovers(), QStringList{QStringLiteral("Book.q7b")});
 
