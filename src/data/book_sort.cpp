@@ -54,12 +54,12 @@ std::vector<int> sortedOrder(const QByteArray& book, int count, SortKey key) {
 
 void replaceWithSorted(const QString& databaseFile, const QByteArray& book, const std::vector<int>& order,
                        const QByteArray& tail, const std::function<void()>& beforeCommit) {
-    std::vector<QByteArrayView> pieces;
+    std::vector<files::Piece> pieces;
     pieces.reserve(order.size() + 1);
     for (int i : order)
-        pieces.emplace_back(book.constData() + static_cast<qsizetype>(i) * PhoneRecord::kLength,
-                            PhoneRecord::kLength);
-    pieces.emplace_back(tail);
+        pieces.push_back(files::newBytes(QByteArrayView(
+            book.constData() + static_cast<qsizetype>(i) * PhoneRecord::kLength, PhoneRecord::kLength)));
+    pieces.push_back(files::newBytes(tail));
     replaceBookFile(databaseFile, pieces, beforeCommit);
 }
 

@@ -70,13 +70,13 @@ CountResult countDatabase(const std::function<void(int)>& checking) {
     return r;
 }
 
-void replaceBookFile(const QString& databaseFile, const std::vector<QByteArrayView>& pieces,
+void replaceBookFile(const QString& databaseFile, const std::vector<files::Piece>& pieces,
                      const std::function<void()>& beforeCommit) {
     const QString target = realBookFile(databaseFile);
     files::replaceFile(target, swapFileOf(target), pieces, beforeCommit);
 }
 
-void replaceOpenBook(const std::vector<QByteArrayView>& pieces) {
+void replaceOpenBook(const std::vector<files::Piece>& pieces) {
     ModulePhoneBook& m = pbm();
     const QString file = m.database().path();
     replaceBookFile(file, pieces);

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "data/file_copy.h"
+
 #include <QByteArray>
-#include <QByteArrayView>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -29,10 +30,10 @@ CountResult countDatabase(const std::function<void(int)>& checking = {});
 // are written beside it under its swap name and renamed over it in one step, so a
 // failure, or a kill at any moment, leaves the old book or the new one, never a mix.
 // `beforeCommit` runs just before the rename and may throw.
-void replaceBookFile(const QString& databaseFile, const std::vector<QByteArrayView>& pieces,
+void replaceBookFile(const QString& databaseFile, const std::vector<files::Piece>& pieces,
                      const std::function<void()>& beforeCommit = {});
 // The same for the open book, which is then opened again on its new file. Should that
 // reopening fail, the new book stands and no database is open.
-void replaceOpenBook(const std::vector<QByteArrayView>& pieces);
+void replaceOpenBook(const std::vector<files::Piece>& pieces);
 
 } // namespace pb

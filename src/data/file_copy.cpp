@@ -156,6 +156,35 @@ void writeAll(int fd, const std::vector<QByteArrayView>& pieces, const QString& 
     }
 }
 
+// Copies `length` bytes of `in` from `from` on to the position of `out`, in the
+// kernel where the file system allows it. Both are the same file's old and new versions.
+void copyRange(int in, off_t from, qint64 length, int out, const QString& file) {
+    bool inKernel = true;
+    std::vector<char> buffer;
+    while (length > 0) {
+        const std::size_t want = static_cast<std::size_t>(std::min<qint64>(length, qint64{1} << 30));
+        if (inKernel) {
+            const ssize_t n = ::copy_file_range(in, &from, out, nullptr, want, 0);
+            if (n > 0) {
+                length -= n;
+                continue;
+            }
+            if (n == 0) fail(file, EIO); // the old file ended before the range
+            if (errno == EINTR) continue;
+            if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP && errno != EPERM)
+                fail(file, errno);
+            inKernel = false; // plain reads and writes from where it stopped
+        }
+        buffer.resize(std::min<std::size_t>(want, std::size_t{1} << 20));
+        const ssize_t r = ::pread(in, buffer.data(), buffer.size(), from);
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) fail(file, r == 0 ? EIO : errno);
+        writeAll(out, {QByteArrayView(buffer.data(), r)}, file);
+        from += r;
+        length -= r;
+    }
+}
+
 // Opens a file to copy from: a regular file only (a pipe would wait for ever).
 int openSource(const QString& from, struct stat* st) {
     const int fd = ::open(native(from).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -322,25 +351,34 @@ void writeFile(const QString& to, const QByteArray& bytes) {
     }
 }
 
-void replaceFile(const QString& to, const QString& tmp, const std::vector<QByteArrayView>& pieces,
+void replaceFile(const QString& to, const QString& tmp, const std::vector<Piece>& pieces,
                  const std::function<void()>& beforeCommit) {
     const QByteArray target = native(to);
     const QByteArray temporary = native(tmp);
-    struct stat old {};
-    const bool existed = ::stat(target.constData(), &old) == 0;
-    // A file the user may not write stays as it is, as a write into it would.
-    if (existed) {
-        const int probe = ::open(target.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-        if (probe < 0) fail(to, errno);
-        ::close(probe);
-    }
+    // Opening the old file to write is what a write into it would need: a file the
+    // user may not change stays as it is.
+    Fd old(::open(target.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+    struct stat oldStat {};
+    if (old.fd < 0 && errno != ENOENT) fail(to, errno);
+    if (old.fd >= 0 && ::fstat(old.fd, &oldStat) != 0) fail(to, errno);
     // Whatever holds the name (a leftover, a link) goes: the new file is ours alone.
     if (::unlink(temporary.constData()) != 0 && errno != ENOENT) fail(tmp, errno);
     Fd out(::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (out.fd < 0) fail(errno == ENOSPC || errno == EDQUOT ? to : tmp, errno);
     try {
-        writeAll(out.fd, pieces, to);
-        const mode_t mode = existed ? old.st_mode & 07777 : 0666 & ~creationMask();
+        std::vector<QByteArrayView> run;
+        for (const Piece& p : pieces) {
+            if (p.from < 0) {
+                run.push_back(p.bytes);
+                continue;
+            }
+            writeAll(out.fd, run, to);
+            run.clear();
+            if (old.fd < 0) fail(to, ENOENT);
+            copyRange(old.fd, p.from, p.length, out.fd, to);
+        }
+        writeAll(out.fd, run, to);
+        const mode_t mode = old.fd >= 0 ? oldStat.st_mode & 07777 : 0666 & ~creationMask();
         if (::fchmod(out.fd, mode) != 0) fail(to, errno);
         if (out.close() != 0) fail(to, errno);
         if (beforeCommit) beforeCommit();

@@ -11,40 +11,40 @@ namespace pb {
 
 namespace {
 
-constexpr qsizetype kLen = PhoneRecord::kLength;
+constexpr qint64 kLen = PhoneRecord::kLength;
 
-// The new file as pieces of the old one, without copying what stays the same.
+// The new file as pieces of the old one: what stays the same is copied from file to file.
 class NewBook {
 public:
-    explicit NewBook(QByteArray old) : m_old(std::move(old)) {}
+    NewBook() : m_size(pbm().database().size()) {}
 
     // `length` bytes of the old file from `offset`, zeros where it has ended.
-    void old(qsizetype offset, qsizetype length) {
-        const qsizetype inside = std::clamp<qsizetype>(m_old.size() - offset, 0, length);
-        if (inside > 0) m_pieces.emplace_back(m_old.constData() + offset, inside);
+    void old(qint64 offset, qint64 length) {
+        const qint64 inside = std::clamp<qint64>(m_size - offset, 0, length);
+        if (inside > 0) m_pieces.push_back(files::oldBytes(offset, inside));
         if (inside < length) add(QByteArray(length - inside, '\0'));
     }
     // The old file from `offset` to its end.
-    void oldRest(qsizetype offset) {
-        if (offset < m_old.size()) m_pieces.emplace_back(m_old.constData() + offset, m_old.size() - offset);
+    void oldRest(qint64 offset) {
+        if (offset < m_size) m_pieces.push_back(files::oldBytes(offset, m_size - offset));
     }
     void add(QByteArray bytes) {
         m_owned.push_back(std::move(bytes));
-        m_pieces.emplace_back(m_owned.back());
+        m_pieces.push_back(files::newBytes(m_owned.back()));
     }
     void commit() { replaceOpenBook(m_pieces); }
 
 private:
-    QByteArray m_old;
+    qint64 m_size;
     std::deque<QByteArray> m_owned; // a deque keeps its elements in place as it grows
-    std::vector<QByteArrayView> m_pieces;
+    std::vector<files::Piece> m_pieces;
 };
 
 } // namespace
 
 void insertRecord(int at, int count, const QByteArray& record) {
     if (at < 1 || at > count + 1) throw VbError(63, QStringLiteral("Bad record number"));
-    NewBook book(pbm().database().readAll());
+    NewBook book;
     QByteArray slot = record.left(kLen);
     slot.append(QByteArray(kLen - slot.size(), '\0'));
     const qsizetype from = (at - 1) * kLen;
@@ -57,7 +57,7 @@ void insertRecord(int at, int count, const QByteArray& record) {
 
 void deleteRecord(int at, int count) {
     if (at < 1 || at > count) throw VbError(63, QStringLiteral("Bad record number"));
-    NewBook book(pbm().database().readAll());
+    NewBook book;
     book.old(0, (at - 1) * kLen);
     book.old(at * kLen, (count - at + 1) * kLen);
     book.oldRest(count * kLen);
