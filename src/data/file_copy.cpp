@@ -378,6 +378,10 @@ void replaceFile(const QString& to, const QString& tmp, const std::vector<Piece>
             copyRange(old.fd, p.from, p.length, out.fd, to);
         }
         writeAll(out.fd, run, to);
+        // The owner too, where we may (root editing another user's book).
+        if (old.fd >= 0 && ::fchown(out.fd, oldStat.st_uid, oldStat.st_gid) != 0) {
+            // Not ours to give away: the new file stays its writer's, which harms nothing.
+        }
         const mode_t mode = old.fd >= 0 ? oldStat.st_mode & 07777 : 0666 & ~creationMask();
         if (::fchmod(out.fd, mode) != 0) fail(to, errno);
         if (out.close() != 0) fail(to, errno);

@@ -1,5 +1,6 @@
 #include "data/database.h"
 #include "data/module_phonebook.h"
+#include "data/prefix_search.h"
 #include "data/record_moves.h"
 #include "file_size_limit.h"
 #include "no_permission_override.h"
@@ -89,9 +90,11 @@ TEST_F(MovesTest, InsertsAndDeletesGiveTheSlotBySlotResultOnEveryKindOfBook) {
             deleteRecord(at, count + 1);
             EXPECT_EQ(readFile(path()), slotBySlotDelete(inserted, at, count + 1));
             open(books[b]);
+            BookImage image; // what the search scans, read before the move
+            image.bytes(pbm().database());
             deleteRecord(at, count);
             EXPECT_EQ(readFile(path()), slotBySlotDelete(books[b], at, count));
-            EXPECT_EQ(pbm().database().readAll(), readFile(path()));
+            EXPECT_EQ(image.bytes(pbm().database()), readFile(path()));
             EXPECT_EQ(files(), QStringList{QStringLiteral("Book.q7b")});
         }
     }
