@@ -182,6 +182,8 @@ private:
     void setCaption();
     void setLocked(bool value);
     void refuseLocked(const QString& object);
+    // True, after telling so, when the book holds records past those shown.
+    bool refuseTooLarge();
     void fillNewRecordBoxes(const QString& first, const QString& last);
     void selectFirstName();
     void showPicture();
