@@ -1,12 +1,10 @@
 #include "data/book_sort.h"
 
+#include "data/database.h"
 #include "data/name_collator.h"
 #include "data/phone_record.h"
-#include "platform/vb_error.h"
 
-#include <QSaveFile>
 #include <algorithm>
-#include <cerrno>
 
 namespace pb {
 
@@ -55,35 +53,14 @@ std::vector<int> sortedOrder(const QByteArray& book, int count, SortKey key) {
 }
 
 void replaceWithSorted(const QString& databaseFile, const QByteArray& book, const std::vector<int>& order,
-                       const std::function<void()>& beforeCommit) {
-    QByteArray sorted;
-    sorted.reserve(static_cast<qsizetype>(order.size()) * PhoneRecord::kLength);
+                       const QByteArray& tail, const std::function<void()>& beforeCommit) {
+    std::vector<files::Piece> pieces;
+    pieces.reserve(order.size() + 1);
     for (int i : order)
-        sorted.append(book.constData() + static_cast<qsizetype>(i) * PhoneRecord::kLength,
-                      PhoneRecord::kLength);
-
-    // QSaveFile writes beside the database and renames in one step on commit:
-    // until then the book is untouched, and a failed or abandoned write is removed.
-    QSaveFile out(databaseFile);
-    out.setDirectWriteFallback(false);
-    errno = 0;
-    if (!out.open(QIODevice::WriteOnly)) throw fileErrorFromErrno(databaseFile, errno ? errno : EACCES);
-    errno = 0;
-    if (out.write(sorted) != sorted.size() || !out.flush()) {
-        const int e = errno ? errno : ENOSPC;
-        out.cancelWriting();
-        throw fileErrorFromErrno(databaseFile, e);
-    }
-    if (beforeCommit) {
-        try {
-            beforeCommit();
-        } catch (...) {
-            out.cancelWriting();
-            throw;
-        }
-    }
-    errno = 0;
-    if (!out.commit()) throw fileErrorFromErrno(databaseFile, errno ? errno : EIO);
+        pieces.push_back(files::newBytes(QByteArrayView(
+            book.constData() + static_cast<qsizetype>(i) * PhoneRecord::kLength, PhoneRecord::kLength)));
+    pieces.push_back(files::newBytes(tail));
+    replaceBookFile(databaseFile, pieces, beforeCommit);
 }
 
 } // namespace pb

@@ -14,11 +14,11 @@ enum class SortKey { FirstName, LastName };
 // their order. Element i is the 0-based index of the record that goes to place i.
 std::vector<int> sortedOrder(const QByteArray& book, int count, SortKey key);
 
-// Writes the records of `book` in `order` to a temporary file beside `databaseFile`
-// and renames it over the database only when it is complete. On any failure the
-// database is left as it was, the temporary file is removed and a VbError is raised.
-// `beforeCommit` runs after the write and before the rename (it may throw to stop).
+// Puts the records of `book` in `order`, followed by `tail`, in the place of
+// `databaseFile` (through replaceBookFile). On any failure the database is left as
+// it was and a VbError is raised. `beforeCommit` runs after the write and before the
+// rename (it may throw to stop).
 void replaceWithSorted(const QString& databaseFile, const QByteArray& book, const std::vector<int>& order,
-                       const std::function<void()>& beforeCommit = {});
+                       const QByteArray& tail = {}, const std::function<void()>& beforeCommit = {});
 
 } // namespace pb

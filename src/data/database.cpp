@@ -1,6 +1,11 @@
 #include "data/database.h"
 
+#include "data/file_copy.h"
 #include "data/module_phonebook.h"
+#include "platform/vb_error.h"
+
+#include <QFileInfo>
+#include <thread>
 
 namespace pb {
 
@@ -33,17 +38,53 @@ CountResult countRecords(const QByteArray& bytes, const std::function<void(int)>
     }
 }
 
+namespace {
+
+// The file a new version replaces: through a link, the file it names, so the link stays.
+QString realBookFile(const QString& databaseFile) {
+    const QFileInfo info(databaseFile);
+    if (!info.isSymLink()) return databaseFile;
+    const QString target = info.canonicalFilePath();
+    return target.isEmpty() ? databaseFile : target;
+}
+
+} // namespace
+
 void openDatabase() {
     ModulePhoneBook& m = pbm();
     m.DatabaseFile.reset();
-    m.DatabaseFile = std::make_unique<RecordFile>(m.names().databaseFile(), PhoneRecord::kLength);
+    const QString file = m.names().databaseFile();
+    try {
+        files::removeFile(swapFileOf(realBookFile(file)));
+    } catch (const VbError&) {
+        // Not in the way: the next change of the book removes it before writing.
+    }
+    m.DatabaseFile = std::make_unique<RecordFile>(file, PhoneRecord::kLength);
 }
 
 CountResult countDatabase(const std::function<void(int)>& checking) {
     ModulePhoneBook& m = pbm();
     const CountResult r = countRecords(m.database().readAll(), checking);
     m.RecordCount = r.count;
+    m.DatabaseTooLarge = r.truncated;
     return r;
+}
+
+void replaceBookFile(const QString& databaseFile, const std::vector<files::Piece>& pieces,
+                     const std::function<void()>& beforeCommit) {
+    const QString target = realBookFile(databaseFile);
+    files::replaceFile(target, swapFileOf(target), pieces, beforeCommit);
+}
+
+void replaceOpenBook(const std::vector<files::Piece>& pieces) {
+    ModulePhoneBook& m = pbm();
+    const QString file = m.database().path();
+    replaceBookFile(file, pieces);
+    // The old handle reads the replaced file: it must not outlive the rename, even
+    // when the new file cannot be opened. Closing it frees the old file's blocks,
+    // which takes about as long as writing them: a thread of its own does that.
+    std::thread([old = std::move(m.DatabaseFile)]() mutable { old.reset(); }).detach();
+    m.DatabaseFile = std::make_unique<RecordFile>(file, PhoneRecord::kLength);
 }
 
 } // namespace pb

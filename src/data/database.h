@@ -1,7 +1,11 @@
 #pragma once
 
+#include "data/file_copy.h"
+
 #include <QByteArray>
+#include <QString>
 #include <functional>
+#include <vector>
 
 namespace pb {
 
@@ -17,8 +21,19 @@ struct CountResult {
 CountResult countRecords(const QByteArray& bytes, const std::function<void(int)>& checking = {});
 
 // Opens the database named by the module as its database file (created empty when missing).
+// A new version left half-written beside it by a killed run is removed first.
 void openDatabase();
-// Counts the open database into RecordCount, reading the file in one go.
+// Counts the open database into RecordCount and DatabaseTooLarge, reading the file in one go.
 CountResult countDatabase(const std::function<void(int)>& checking = {});
+
+// Puts `pieces`, one after another, in the place of the book file `databaseFile`: they
+// are written beside it under its swap name and renamed over it in one step, so a
+// failure, or a kill at any moment, leaves the old book or the new one, never a mix.
+// `beforeCommit` runs just before the rename and may throw.
+void replaceBookFile(const QString& databaseFile, const std::vector<files::Piece>& pieces,
+                     const std::function<void()>& beforeCommit = {});
+// The same for the open book, which is then opened again on its new file. Should that
+// reopening fail, the new book stands and no database is open.
+void replaceOpenBook(const std::vector<files::Piece>& pieces);
 
 } // namespace pb

@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +15,7 @@
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 #include <vector>
 
@@ -158,6 +161,58 @@ void pump(int in, int out, off_t size, const QString& from, const QString& to) {
             }
             w += k;
         }
+    }
+}
+
+// Writes every piece, in order, at the descriptor's position.
+void writeAll(int fd, const std::vector<QByteArrayView>& pieces, const QString& to) {
+    std::vector<iovec> iov;
+    iov.reserve(pieces.size());
+    for (const QByteArrayView& p : pieces)
+        if (!p.isEmpty()) iov.push_back({const_cast<char*>(p.data()), static_cast<std::size_t>(p.size())});
+    std::size_t i = 0;
+    while (i < iov.size()) {
+        const int n = static_cast<int>(std::min<std::size_t>(iov.size() - i, IOV_MAX));
+        ssize_t k = ::writev(fd, iov.data() + i, n);
+        if (k < 0) {
+            if (errno == EINTR) continue;
+            fail(to, errno);
+        }
+        for (; i < iov.size() && static_cast<std::size_t>(k) >= iov[i].iov_len; ++i)
+            k -= static_cast<ssize_t>(iov[i].iov_len);
+        if (k > 0) {
+            iov[i].iov_base = static_cast<char*>(iov[i].iov_base) + k;
+            iov[i].iov_len -= static_cast<std::size_t>(k);
+        }
+    }
+}
+
+// Copies `length` bytes of `in` from `from` on to the position of `out`, in the
+// kernel where the file system allows it. Both are the same file's old and new versions.
+void copyRange(int in, off_t from, qint64 length, int out, const QString& file) {
+    bool inKernel = true;
+    std::vector<char> buffer;
+    while (length > 0) {
+        const std::size_t want = static_cast<std::size_t>(std::min<qint64>(length, qint64{1} << 30));
+        if (inKernel) {
+            const ssize_t n = ::copy_file_range(in, &from, out, nullptr, want, 0);
+            if (n > 0) {
+                length -= n;
+                continue;
+            }
+            if (n == 0) fail(file, EIO); // the old file ended before the range
+            if (errno == EINTR) continue;
+            if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP && errno != EPERM)
+                fail(file, errno);
+            inKernel = false; // plain reads and writes from where it stopped
+        }
+        buffer.resize(std::min<std::size_t>(want, std::size_t{1} << 20));
+        const ssize_t r = ::pread(in, buffer.data(), buffer.size(), from);
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) fail(file, r == 0 ? EIO : errno);
+        writeAll(out, {QByteArrayView(buffer.data(), r)}, file);
+        from += r;
+        length -= r;
     }
 }
 
@@ -314,15 +369,7 @@ QString stageBytes(const QString& to, const QByteArray& bytes) {
     QString tmp;
     Fd out(makeTempFile(folderOf(to), &tmp));
     try {
-        for (qsizetype w = 0; w < bytes.size();) {
-            const ssize_t k =
-                ::write(out.fd, bytes.constData() + w, static_cast<std::size_t>(bytes.size() - w));
-            if (k < 0) {
-                if (errno == EINTR) continue;
-                fail(to, errno);
-            }
-            w += k;
-        }
+        writeAll(out.fd, {QByteArrayView(bytes)}, to);
         if (::fchmod(out.fd, 0666 & ~creationMask()) != 0) fail(to, errno);
         // Small files written whole (a bag, a new book) are on the disk before they take the old one's name.
         if (::fdatasync(out.fd) != 0 && errno != EINVAL) fail(to, errno);
@@ -332,6 +379,48 @@ QString stageBytes(const QString& to, const QByteArray& bytes) {
         throw;
     }
     return tmp;
+}
+
+void replaceFile(const QString& to, const QString& tmp, const std::vector<Piece>& pieces,
+                 const std::function<void()>& beforeCommit) {
+    const QByteArray target = native(to);
+    const QByteArray temporary = native(tmp);
+    // Opening the old file to write is what a write into it would need: a file the
+    // user may not change stays as it is.
+    Fd old(::open(target.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+    struct stat oldStat {};
+    if (old.fd < 0 && errno != ENOENT) fail(to, errno);
+    if (old.fd >= 0 && ::fstat(old.fd, &oldStat) != 0) fail(to, errno);
+    // Whatever holds the name (a leftover, a link) goes: the new file is ours alone.
+    if (::unlink(temporary.constData()) != 0 && errno != ENOENT) fail(tmp, errno);
+    Fd out(::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (out.fd < 0) fail(errno == ENOSPC || errno == EDQUOT ? to : tmp, errno);
+    try {
+        std::vector<QByteArrayView> run;
+        for (const Piece& p : pieces) {
+            if (p.from < 0) {
+                run.push_back(p.bytes);
+                continue;
+            }
+            writeAll(out.fd, run, to);
+            run.clear();
+            if (old.fd < 0) fail(to, ENOENT);
+            copyRange(old.fd, p.from, p.length, out.fd, to);
+        }
+        writeAll(out.fd, run, to);
+        // The owner too, where we may (root editing another user's book).
+        if (old.fd >= 0 && ::fchown(out.fd, oldStat.st_uid, oldStat.st_gid) != 0) {
+            // Not ours to give away: the new file stays its writer's, which harms nothing.
+        }
+        const mode_t mode = old.fd >= 0 ? oldStat.st_mode & 07777 : 0666 & ~creationMask();
+        if (::fchmod(out.fd, mode) != 0) fail(to, errno);
+        if (out.close() != 0) fail(to, errno);
+        if (beforeCommit) beforeCommit();
+        if (::rename(temporary.constData(), target.constData()) != 0) fail(to, errno);
+    } catch (...) {
+        ::unlink(temporary.constData());
+        throw;
+    }
 }
 
 namespace {

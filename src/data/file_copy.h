@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
+#include <functional>
+#include <vector>
 
 // Whole-file and whole-folder copies that never leave a half-written file in
 // the place of a good one. Every failure raises a VbError with the number a
@@ -22,6 +25,25 @@ bool folderExists(const QString& path); // a folder, not a file
 void copyFile(const QString& from, const QString& to);
 // Writes `bytes` as the whole of `to` the same way.
 void writeFile(const QString& to, const QByteArray& bytes);
+// A part of a new version of a file: bytes given here, or (with `from` set) `length`
+// bytes of the file it replaces, taken from `from` on.
+struct Piece {
+    QByteArrayView bytes;
+    qint64 from = -1;
+    qint64 length = 0;
+};
+inline Piece newBytes(QByteArrayView bytes) {
+    return {bytes, -1, 0};
+}
+inline Piece oldBytes(qint64 from, qint64 length) {
+    return {{}, from, length};
+}
+// Writes `pieces`, one after another, as the whole of `to` under the fixed name
+// `tmp` beside it, and renames that over `to` in one step; `beforeCommit` runs
+// just before the rename and may throw. The new file keeps `to`'s permissions.
+// On any failure `to` is as it was and `tmp` is gone.
+void replaceFile(const QString& to, const QString& tmp, const std::vector<Piece>& pieces,
+                 const std::function<void()>& beforeCommit = {});
 
 // Both build a copy of `from` beside `to` under a temporary name and only then
 // put it in the place of whatever `to` was, so a failure leaves `to` as it was.

@@ -28,6 +28,9 @@ public:
     PhoneRecord Rec;
     int current = 0;
     int RecordCount = 0;
+    // The book file holds more records than kMaxRecords: those past it are not shown,
+    // and nothing may move them into view.
+    bool DatabaseTooLarge = false;
     QString DataBasePath;
     QString DataBaseName;
     std::array<QString, 7> Label; // Label0 .. Label6

@@ -1,16 +1,19 @@
 #pragma once
 
+#include <QByteArray>
+
 namespace pb {
 
-// Moves records first..count of the open database up by one slot (to
-// first+1..count+1), as an insert needs. The one write that grows the file goes
-// first, so a full disk or a read-only file fails before any record is touched.
-void moveRecordsUp(int first, int count);
-// Moves records first+1..count+1 down by one slot (to first..count), as a delete
-// needs; the blank slot after the data becomes the new end mark in slot count.
-void moveRecordsDown(int first, int count);
-// Takes back moveRecordsUp(first, count): the records return to their slots and
-// slot count + 1 holds the end mark again.
-void undoMoveUp(int first, int count);
+// Record moves of the open book of `count` records. Each writes the changed book
+// beside the old one and puts it in its place in one step (see replaceOpenBook):
+// the result is the old book or the new one, never a mix. Bytes past the slots a
+// move touches stay as they are.
+
+// Records at..count move up one slot and `record` takes slot `at`; the file grows
+// only when slot count + 1 lay past its end.
+void insertRecord(int at, int count, const QByteArray& record);
+// Records at+1..count+1 move down one slot, so slot count takes what slot count + 1
+// held (the end mark); the file keeps its length.
+void deleteRecord(int at, int count);
 
 } // namespace pb

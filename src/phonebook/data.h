@@ -33,6 +33,7 @@ public:
     ~Data() override;
     QWidget* widget() override { return this; }
     bool isMdiChild() const override { return true; }
+    QMenuBar* childMenus() const override { return menuBar; }
 
     // Load and unload.
     void Form_Load() override;
@@ -154,6 +155,7 @@ public:
     QWidget* CoolBar1 = nullptr;
     QToolBar* Toolbar1 = nullptr;
     QToolBar* Toolbar2 = nullptr;
+    // Owns the window's menus; hidden, as the frame's menu bar shows them.
     QMenuBar* menuBar = nullptr;
     QMenu* mnuBackColor = nullptr; // the right-click menu "BackGround"
     std::array<CommonDialog, 2> dlgFileOpen;
@@ -186,9 +188,13 @@ private:
     void setCaption();
     void setLocked(bool value);
     void refuseLocked(const QString& object);
+    // True, after telling so, when the book holds records past those shown.
+    bool refuseTooLarge();
     void fillNewRecordBoxes(const QString& first, const QString& last);
     void selectFirstName();
     void showPicture();
+    // Puts the list's highlight on the shown record (none on the blank slot); never a pick.
+    void highlightShown();
     bool loadDatabase();
     void saveWindowSettings();
     void loadWindowSettings(bool* leave);

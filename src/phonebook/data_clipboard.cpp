@@ -1,6 +1,7 @@
 // Copy, cut and paste of whole records through the program's record clipboard file.
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
+#include "platform/prompts.h"
 #include "workspace/error_steps.h"
 
 namespace pb {
@@ -41,6 +42,7 @@ void Data::mnuCopy_Click() {
 
 void Data::mnuCut_Click() {
     if (locked) return refuseLocked(QStringLiteral("Cut Record"));
+    if (refuseTooLarge()) return;
     // Nothing is deleted unless the clipboard holds the record.
     if (!copyToClipboard()) return;
     Steps step(OnError::Ignore);
@@ -54,10 +56,17 @@ void Data::mnuPaste_Click() {
     PhoneRecord clip;
     Steps step(OnError::Ignore);
     step([&] { clip = PhoneRecord::fromBytes(clipFile().read(1)); });
-    // An empty clipboard (never written, or all NUL) would only leave the marker behind,
-    // and a first name filling all 20 characters would end the book at the pasted record.
+    // An empty clipboard (never written, or all NUL) pastes nothing, and a first name
+    // filling all 20 characters would end the book at the pasted record.
+    if (clip.isAllNul()) return;
     const QString first = shownField(clip, PhoneRecord::FirstName);
-    if (first.isEmpty() || first.size() >= PhoneRecord::width(PhoneRecord::FirstName)) return;
+    if (first.size() >= PhoneRecord::width(PhoneRecord::FirstName)) return;
+    if (first.isEmpty()) {
+        // Refused as saving it would be, before the marker is inserted.
+        MsgBox(QStringLiteral("A record needs to have a ") + m.Label[0], mb::OKOnly | mb::Information,
+               QStringLiteral("Please enter a ") + m.Label[0]);
+        return;
+    }
 
     const int from = m.current;
     const int countBefore = m.RecordCount;

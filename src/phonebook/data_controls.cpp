@@ -3,6 +3,7 @@
 #include "phonebook/data.h"
 #include "platform/units.h"
 #include "workspace/error_steps.h"
+#include "workspace/menu_builder.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,6 +17,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -44,9 +46,12 @@ protected:
         if (!m_picture.isNull()) p.drawPixmap(0, 0, m_picture);
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
-        // The right button on the window's own surface pops up its "BackGround" menu.
-        if (e->button() == Qt::RightButton && m_owner->mnuBackColor)
-            m_owner->mnuBackColor->popup(e->globalPosition().toPoint());
+        // The right button on the window's own surface pops up its "BackGround" menu; a
+        // caption or a box passes its release on to here, and that is no click on the surface.
+        if (e->button() == Qt::RightButton && m_owner->mnuBackColor && !childAt(e->position().toPoint())) {
+            Popup::show(m_owner->mnuBackColor, e->globalPosition().toPoint());
+            e->accept();
+        }
     }
 
 private:
@@ -82,7 +87,7 @@ void Data::buildControls() {
 
     menuBar = new QMenuBar(content);
     menuBar->setNativeMenuBar(false);
-    outer->addWidget(menuBar);
+    menuBar->hide();
 
     CoolBar1 = new QWidget(content);
     CoolBar1->setObjectName(QStringLiteral("CoolBar1"));
@@ -322,6 +327,13 @@ bool Data::eventFilter(QObject* watched, QEvent* event) {
         const QKeySequence keys(static_cast<QKeyEvent*>(event)->keyCombination());
         for (QAction* a : actions())
             if (a->isEnabled() && a->shortcut() == keys) return true;
+    }
+    if (event->type() == QEvent::FocusIn && watched == lstRecord) {
+        // A list without a highlight highlights its first line as it takes the focus:
+        // that is no pick of record 1.
+        const QScopedValueRollback quiet(m_quietList, true);
+        static_cast<QObject*>(lstRecord)->event(event);
+        return true;
     }
     if (event->type() == QEvent::FocusIn) {
         for (int i = 0; i < 7; ++i)

@@ -1,13 +1,13 @@
 // Showing records, the change check, the record list and the moves.
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
+#include "platform/picture_file.h"
 #include "platform/prompts.h"
 #include "platform/vb_convert.h"
 #include "workspace/error_steps.h"
 #include "workspace/module_services.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QListView>
 #include <QScopedValueRollback>
@@ -34,7 +34,17 @@ void Data::ToDisplay() {
         txtInfo[i]->setText(shownField(m.Rec, kBoxFields[i]));
     txtRecord->setText(QString::number(m.current));
     setCaption();
+    highlightShown();
     showPicture();
+}
+
+void Data::highlightShown() {
+    const QScopedValueRollback quiet(m_quietList, true);
+    const int row = pbm().current - 1;
+    if (row >= 0 && row < lstRecordModel->rowCount())
+        lstRecord->setCurrentIndex(lstRecordModel->index(row));
+    else
+        lstRecord->selectionModel()->clear();
 }
 
 void Data::showPicture() {
@@ -55,11 +65,12 @@ void Data::showPicture() {
             imgPreview->clear();
             return;
         }
-        QImageReader reader(file);
-        const QImage image = reader.read();
-        if (image.isNull()) {
+        QImage image;
+        try {
+            image = readPicture(file);
+        } catch (const VbError&) {
             imgPreview->clear();
-            throw VbError(err::InvalidPicture);
+            throw;
         }
         imgPreview->setPixmap(QPixmap::fromImage(
             image.scaled(imgPreview->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
@@ -102,9 +113,11 @@ void Data::FillRecordList() {
     Steps step(OnError::Ignore);
     step([&] {
         // One read of the whole book; the lines are made as the list shows them.
+        const QScopedValueRollback quiet(m_quietList, true);
         lstRecordModel->setBook(m.database().readRange(1, m.RecordCount), m.RecordCount, m.SortedByLastName);
     });
     step([&] { m.readRecord(m.current); });
+    step([&] { highlightShown(); });
 }
 
 void Data::MovePrevious() {
@@ -205,8 +218,7 @@ void Data::lstRecord_Click() {
     step([&] { go = CheckChanges(); });
     if (!go) {
         // Stay on the edited record, and show it as the one picked.
-        const QScopedValueRollback quiet(m_quietList, true);
-        lstRecord->setCurrentIndex(lstRecordModel->index(m.current - 1));
+        highlightShown();
         return;
     }
     step([&] { m.readRecord(m.SelectedListRecord); });

@@ -1,4 +1,5 @@
 // Saving, inserting, deleting and clearing records.
+#include "data/database.h"
 #include "data/module_phonebook.h"
 #include "data/record_moves.h"
 #include "phonebook/data.h"
@@ -20,6 +21,31 @@ bool writeStep(const std::function<void()>& step) {
     return Steps(OnError::StandardNoIgnore)(step);
 }
 
+// Runs a change that puts a new book in the old one's place. Once the new book has
+// the name, a retry only opens it again: the change is never made twice.
+// True when the book changed.
+bool replaceStep(const std::function<void()>& change) {
+    bool replaced = false;
+    writeStep([&] {
+        if (replaced) return openDatabase();
+        const bool wasOpen = pbm().DatabaseFile != nullptr;
+        try {
+            change();
+        } catch (...) {
+            replaced = wasOpen && !pbm().DatabaseFile; // renamed, but not opened again
+            throw;
+        }
+        replaced = true;
+    });
+    return replaced;
+}
+
+// Shows the stored record `current` again, after a change of the book that failed.
+void showStored(Data* window) {
+    Steps(OnError::Ignore)([&] { pbm().readRecord(pbm().current); });
+    window->ToDisplay();
+}
+
 bool refuseWhenFull() {
     if (pbm().RecordCount < kMaxRecords) return false;
     MsgBox(QStringLiteral("This phonebook holds %1 records, the most a phonebook can hold.\r\n"
@@ -30,6 +56,15 @@ bool refuseWhenFull() {
 }
 
 } // namespace
+
+bool Data::refuseTooLarge() {
+    if (!pbm().DatabaseTooLarge) return false;
+    MsgBox(QStringLiteral("This phone book holds more records than Dorvane can show.\r\n"
+                          "Records cannot be deleted or cut here: that would move a record that is not "
+                          "shown into view."),
+           mb::OKOnly | mb::Exclamation, QStringLiteral("Phonebook Too Large"));
+    return true;
+}
 
 void Data::refuseLocked(const QString& object) {
     playSound(sound::Refused);
@@ -83,17 +118,9 @@ void Data::InsertAfter(const QString& first, const QString& last) {
     }
     if (m.current > m.RecordCount || refuseWhenFull()) return;
     const int at = m.current + 1;
-    if (!writeStep([&] { moveRecordsUp(at, m.RecordCount); })) return;
-    m.RecordCount += 1;
     fillNewRecordBoxes(first, last);
-    if (!writeStep([&] { m.writeRecord(at); })) {
-        // The moved records stand one slot up; put them back where they were.
-        m.RecordCount -= 1;
-        Steps(OnError::Ignore)([&] { undoMoveUp(at, m.RecordCount); });
-        Steps(OnError::Ignore)([&] { m.readRecord(m.current); });
-        ToDisplay();
-        return;
-    }
+    if (!replaceStep([&] { insertRecord(at, m.RecordCount, m.Rec.toBytes()); })) return showStored(this);
+    m.RecordCount += 1;
     m.current = at;
     ToDisplay();
     selectFirstName();
@@ -104,16 +131,10 @@ void Data::InsertBefore(const QString& first, const QString& last) {
     if (locked) return refuseLocked(QStringLiteral("Insert Record"));
     if (!CheckChanges()) return;
     if (m.current > m.RecordCount || refuseWhenFull()) return;
-    if (!writeStep([&] { moveRecordsUp(m.current, m.RecordCount); })) return;
-    m.RecordCount += 1;
     fillNewRecordBoxes(first, last);
-    if (!writeStep([&] { m.writeRecord(m.current); })) {
-        m.RecordCount -= 1;
-        Steps(OnError::Ignore)([&] { undoMoveUp(m.current, m.RecordCount); });
-        Steps(OnError::Ignore)([&] { m.readRecord(m.current); });
-        ToDisplay();
-        return;
-    }
+    if (!replaceStep([&] { insertRecord(m.current, m.RecordCount, m.Rec.toBytes()); }))
+        return showStored(this);
+    m.RecordCount += 1;
     ToDisplay();
     selectFirstName();
 }
@@ -193,8 +214,8 @@ void Data::InsertAtSortedPosition(const QString& firstName, const QString& last)
 void Data::Delete() {
     ModulePhoneBook& m = pbm();
     if (locked) return refuseLocked(QStringLiteral("Delete Record"));
-    if (m.current > m.RecordCount) return;
-    if (!writeStep([&] { moveRecordsDown(m.current, m.RecordCount); })) return;
+    if (m.current > m.RecordCount || refuseTooLarge()) return;
+    if (!replaceStep([&] { deleteRecord(m.current, m.RecordCount); })) return;
     m.RecordCount -= 1;
     Steps step(OnError::Ignore);
     if (m.current - 1 >= 1)

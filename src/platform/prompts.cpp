@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -15,6 +16,18 @@
 namespace pb {
 
 namespace {
+
+// A message box sizes itself to its text and buttons; a short text under a long
+// title would leave the window manager to cut the title. The title bar's font is
+// the desktop's, so this reckons with a bolder, larger font and the bar's buttons.
+void keepTitleWhole(QMessageBox& box, const QString& title) {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const int width = QFontMetrics(font).horizontalAdvance(title) * 6 / 5 + 120;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(),
+                      0, 1, grid->columnCount());
+}
 
 class WidgetPrompts final : public Prompts {
 public:
@@ -73,6 +86,7 @@ public:
         if (choices.size() == 1 || (style & 0x7) == mb::OKCancel || (style & 0x7) == mb::YesNoCancel ||
             (style & 0x7) == mb::RetryCancel)
             box.setEscapeButton(choices.back().button);
+        keepTitleWhole(box, title);
         box.exec();
         const auto clicked = box.standardButton(box.clickedButton());
         for (const Choice& c : choices)

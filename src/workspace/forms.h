@@ -7,6 +7,8 @@
 #include <typeindex>
 #include <vector>
 
+class QMenuBar;
+
 namespace pb {
 
 // A window of the program: loaded once on first use, unloaded by its Close
@@ -20,6 +22,9 @@ public:
     virtual void Form_Unload() {}
     // An MDI child is shown inside the frame; other windows stand on their own.
     virtual bool isMdiChild() const { return false; }
+    // The menus an MDI child puts in the frame's menu bar while it is the active one;
+    // none leaves the frame's own menus there.
+    virtual QMenuBar* childMenus() const { return nullptr; }
 };
 
 // The one instance of each window.

@@ -2,6 +2,13 @@
 
 namespace pb {
 
+void Popup::show(QMenu* menu, const QPoint& at) {
+    if (watcher)
+        watcher(menu, at);
+    else
+        menu->popup(at);
+}
+
 QAction* MenuBuilder::item(QMenu* menu, const char* name, const char* caption, const char* shortcut,
                            Handler handler, bool hidden) {
     auto* a = menu->addAction(QString::fromLatin1(caption));

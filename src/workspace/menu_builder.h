@@ -30,4 +30,11 @@ private:
     QMenu* named(QMenu* m, const char* name);
 };
 
+// Pops up a right-click menu at a point of the screen. Tests put a watcher in
+// place of the real popup.
+struct Popup {
+    static void show(QMenu* menu, const QPoint& at);
+    static inline std::function<void(QMenu*, const QPoint&)> watcher;
+};
+
 } // namespace pb

@@ -47,8 +47,14 @@ void sortBook(SortKey key) {
         frame->setProgressCaption(line, last);
     }
 
+    // Records past those a book can show stay where they are, untouched and out of view.
+    QByteArray tail;
+    if (m.DatabaseTooLarge && !step([&] {
+            tail = m.database().readAll().mid(static_cast<qsizetype>(count) * PhoneRecord::kLength);
+        }))
+        return;
     const QString file = m.names().databaseFile();
-    if (!step([&] { replaceWithSorted(file, book, order); })) return;
+    if (!step([&] { replaceWithSorted(file, book, order, tail); })) return;
     bar->setValue(count);
     // The old file is gone from its name; the window's reload opens the new one.
     m.DatabaseFile.reset();

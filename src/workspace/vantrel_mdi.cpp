@@ -1,22 +1,23 @@
 #include "workspace/vantrel_mdi.h"
 
 #include "data/module_phonebook.h"
+#include "platform/picture_file.h"
 #include "platform/settings_store.h"
 #include "platform/units.h"
 #include "platform/vb_convert.h"
 #include "platform/vb_error.h"
 #include "workspace/error_steps.h"
 #include "workspace/frm_splash.h"
+#include "workspace/menu_builder.h"
 #include "workspace/module_services.h"
 #include "workspace/viewer_pane.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QFileInfo>
 #include <QIcon>
-#include <QImageReader>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSplitter>
@@ -58,6 +59,8 @@ VantrelMDI::VantrelMDI() {
     m_split->setSizes({220, 560});
     setCentralWidget(m_split);
     buildMenus();
+    m_ownMenus = menuBar()->actions();
+    connect(m_area, &QMdiArea::subWindowActivated, this, &VantrelMDI::showMenusOf);
     buildToolbar();
     buildStatusBar();
     resize(1100, 800);
@@ -125,6 +128,27 @@ void VantrelMDI::adopt(QWidget* child) {
     if (!isVisible()) show();
 }
 
+void VantrelMDI::showMenusOf(QMdiSubWindow* active) {
+    // While another application is in front no child is active, yet the current one stays ours.
+    if (!active) active = m_area->currentSubWindow();
+    QMenuBar* childBar = nullptr;
+    if (auto* form = dynamic_cast<Form*>(active); form && !active->isHidden()) childBar = form->childMenus();
+    const QList<QAction*> wanted = childBar ? childBar->actions() : m_ownMenus;
+    if (menuBar()->actions() == wanted) return;
+    for (QAction* a : menuBar()->actions())
+        menuBar()->removeAction(a);
+    menuBar()->addActions(wanted);
+    // The child's menus go with it.
+    if (childBar)
+        connect(childBar, &QObject::destroyed, this, &VantrelMDI::showOwnMenus, Qt::UniqueConnection);
+}
+
+void VantrelMDI::showOwnMenus() {
+    for (QAction* a : menuBar()->actions())
+        menuBar()->removeAction(a);
+    menuBar()->addActions(m_ownMenus);
+}
+
 void VantrelMDI::setBackColor(int32_t stored) {
     m_backColor = stored;
     applyBackground();
@@ -134,11 +158,7 @@ void VantrelMDI::setBackPicture(const QString& file) {
     if (file.isEmpty()) {
         m_picture = QPixmap();
     } else {
-        if (!QFileInfo::exists(file)) throw VbError(err::FileNotFound);
-        QImageReader reader(file);
-        const QImage image = reader.read();
-        if (image.isNull()) throw VbError(err::InvalidPicture);
-        m_picture = QPixmap::fromImage(image);
+        m_picture = QPixmap::fromImage(readPicture(file));
     }
     applyBackground();
 }
@@ -163,11 +183,13 @@ bool VantrelMDI::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == m_area->viewport()) {
         if (event->type() == QEvent::Resize && hasBackPicture()) applyBackground();
-        // The right button over the empty background (not over a child) pops up the colour menu.
+        // The right button over the empty background pops up the colour menu. A child
+        // passes on a release it does not use, so the point must be clear of every child.
         if (event->type() == QEvent::MouseButtonRelease) {
             auto* e = static_cast<QMouseEvent*>(event);
-            if (e->button() == Qt::RightButton && mnuRC) {
-                mnuRC->popup(e->globalPosition().toPoint());
+            if (e->button() == Qt::RightButton && mnuRC &&
+                !m_area->viewport()->childAt(e->position().toPoint())) {
+                Popup::show(mnuRC, e->globalPosition().toPoint());
                 return true;
             }
         }

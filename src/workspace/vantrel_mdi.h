@@ -11,6 +11,7 @@
 
 class QLabel;
 class QMenu;
+class QMdiSubWindow;
 class QSplitter;
 class QToolBar;
 
@@ -95,6 +96,9 @@ private:
     void applyBackground();
     void openDatabase(const QString& path);
     void openOnDesktop(const QString& path);
+    // One menu bar: the active child's menus while it has some, the frame's own otherwise.
+    void showMenusOf(QMdiSubWindow* active);
+    void showOwnMenus();
 
     QSplitter* m_split;
     QMdiArea* m_area;
@@ -104,6 +108,7 @@ private:
     int32_t m_backColor = 0;
     QPixmap m_picture;
     std::map<QString, QAction*> m_actions;
+    QList<QAction*> m_ownMenus;
     qint64 m_lastCaptionPaint = 0;
     unsigned m_progressCalls = 0;
 };

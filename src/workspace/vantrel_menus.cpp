@@ -187,8 +187,10 @@ void VantrelMDI::listChildWindows(QMenu* windowMenu) {
 }
 
 void VantrelMDI::mnuExit_Click() {
-    // Ends at once: nothing is saved and nothing is asked.
-    QCoreApplication::exit(0);
+    // The same way out as the close button: an edited record is asked about, every
+    // window unloads and the settings are kept. Then the program ends whatever stays open.
+    close();
+    QCoreApplication::quit();
 }
 
 void VantrelMDI::mnuRefresh_Click() {
@@ -231,7 +233,7 @@ void VantrelMDI::mnuRDefault_Click() {
 }
 
 void VantrelMDI::mnuAppFolder_Click() {
-    Steps(OnError::Ignore)([] { shell().openPath(AppPath()); });
+    Steps(OnError::Ignore)([] { OpenFolder(AppPath()); });
 }
 
 void VantrelMDI::MDIToolbar_ButtonClick(const QString& key) {

@@ -1,12 +1,10 @@
 #include "workspace/viewer_pane.h"
 
+#include "platform/picture_file.h"
 #include "platform/units.h"
-#include "platform/vb_error.h"
 
 #include <QAudioOutput>
-#include <QFileInfo>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QMediaPlayer>
 #include <QPushButton>
 #include <QSlider>
@@ -64,12 +62,7 @@ ViewerPane::ViewerPane(QWidget* parent) : QWidget(parent) {
 }
 
 void ViewerPane::showPicture(const QString& file) {
-    if (!QFileInfo::exists(file)) throw VbError(err::FileNotFound);
-    QImageReader reader(file);
-    reader.setAutoTransform(true);
-    const QImage image = reader.read();
-    if (image.isNull()) throw VbError(err::InvalidPicture);
-    m_picture->setPixmap(QPixmap::fromImage(image));
+    m_picture->setPixmap(QPixmap::fromImage(readPicture(file)));
     m_picture->show();
     m_player->hide();
     m_media->stop();

@@ -49,6 +49,7 @@ protected:
 
 TEST_F(ReplaceTest, TheSortedBookReplacesTheOldOneExactly) {
     writeFile(path(), book);
+    writeFile(path() + QStringLiteral(".dorvane-swap"), bookBytes({{"Left"}, {"Over"}, {"Here"}, {"Too"}}));
     replaceWithSorted(path(), book, sortedOrder(book, 3, SortKey::FirstName));
     EXPECT_EQ(readFile(path()), bookBytes({{"A"}, {"B"}, {"C"}})); // the NUL tail is gone
     EXPECT_EQ(leftovers(), QStringList{QStringLiteral("Book.q7b")});
@@ -58,7 +59,7 @@ TEST_F(ReplaceTest, AFailureAtAnyStageLeavesTheBookAsItWas) {
     writeFile(path(), book);
     const std::vector<int> order = sortedOrder(book, 3, SortKey::FirstName);
     // Stopped between the write and the rename.
-    EXPECT_THROW(replaceWithSorted(path(), book, order, [] { throw VbError(57); }), VbError);
+    EXPECT_THROW(replaceWithSorted(path(), book, order, {}, [] { throw VbError(57); }), VbError);
     EXPECT_EQ(readFile(path()), book);
     EXPECT_EQ(leftovers(), QStringList{QStringLiteral("Book.q7b")});
 

@@ -197,6 +197,8 @@ TEST_F(EditsTest, AFailedInsertOrAppendIsToldAndLosesNothing) {
     EXPECT_EQ(file(), bookBytes({{"A"}, {"B"}, {"C"}, {"D"}, {"E"}}));
     EXPECT_EQ(m().RecordCount, 5);
     EXPECT_EQ(m().current, 2);
+    EXPECT_EQ(box(0), QStringLiteral("B")); // the stored record, not the marker
+    EXPECT_FALSE(QFile::exists(book() + QStringLiteral(".dorvane-swap")));
 
     show(6);
     d->txtInfo[0]->setText(QStringLiteral("F"));

@@ -18,6 +18,11 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
         frame->area()->setActiveSubWindow(d);
     }
+    // As when a message box closes over the focused list.
+    void giveListTheFocusBack() {
+        QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(d->lstRecord, &in);
+    }
     QByteArray clip() const { return readFile(appDir() + QStringLiteral("PhoneClip.q7B")); }
 };
 
@@ -80,4 +85,31 @@ TEST_F(KeysTest, FindNextGoesOnWhenTheFocusComesBackFromAMenuOrABox) {
     QFocusEvent clicked(QEvent::FocusIn, Qt::MouseFocusReason); // the user going to the box starts over
     QApplication::sendEvent(d->txtFind, &clicked);
     EXPECT_EQ(d->LastFoundRecord, 0);
+}
+
+TEST_F(KeysTest, TheListFollowsTheShownRecordAndARefillIsNoPick) {
+    open({{"Ann"}, {"Bob"}, {"Cy"}, {"Di"}, {"Ed"}});
+    showActive();
+    d->lstRecord->setFocus();
+    d->lstRecord->setCurrentIndex(d->lstRecordModel->index(2)); // as a click on the third line
+    d->lstRecord_Click();
+    ASSERT_EQ(m().current, 3);
+    prompts->expect(QStringLiteral("The Current Record Will Be Deleted!\r\n        Do you want to continue?"),
+                    mb::YesNo | Exclamation, QStringLiteral("Delete Alert"), mb::Yes);
+    d->mnuDelete_Click();
+    giveListTheFocusBack();
+    EXPECT_EQ(m().current, 2);
+    EXPECT_EQ(box(0), QStringLiteral("Bob"));
+    EXPECT_EQ(d->lstRecord->currentIndex().row(), 1);
+
+    // Every move takes the highlight along; the blank slot has no line.
+    d->MoveLast();
+    EXPECT_EQ(d->lstRecord->currentIndex().row(), 3);
+    d->MoveNext();
+    EXPECT_FALSE(d->lstRecord->currentIndex().isValid());
+    giveListTheFocusBack();
+    EXPECT_EQ(m().current, 5);
+    d->MoveFirst();
+    EXPECT_EQ(d->lstRecord->currentIndex().row(), 0);
+    EXPECT_EQ(box(0), QStringLiteral("Ann"));
 }

@@ -118,3 +118,38 @@ TEST_F(SortWindowTest, ProgressRoundsHalvesToEvenAndTheReloadShowsTheLastPassesR
     EXPECT_EQ(m().current, 2);
     EXPECT_EQ(box(0), QStringLiteral("B"));
 }
+
+TEST_F(SortWindowTest, ABookPastTheLimitSortsWhatItShowsAndNeitherDeletesNorCuts) {
+    // Records in reverse order of their names, four of them past the most a book shows.
+    std::vector<Rec> records;
+    for (int i = kMaxRecords + 4; i > 0; --i)
+        records.push_back({QStringLiteral("N%1").arg(i, 5, 10, QLatin1Char('0'))});
+    const QByteArray before = bookBytes(records);
+    const auto expectTooLarge = [&] {
+        prompts->expect({}, Exclamation, QStringLiteral("Phonebook Too Large"), mb::OK);
+    };
+    expectTooLarge();
+    open(records);
+    ASSERT_EQ(m().RecordCount, kMaxRecords);
+    show(1);
+    prompts->expect({}, mb::YesNo | Exclamation, QStringLiteral("Delete Alert"), mb::Yes);
+    expectTooLarge();
+    d->mnuDelete_Click();
+    expectTooLarge();
+    d->mnuCut_Click();
+    EXPECT_EQ(file(), before);
+    EXPECT_TRUE(readFile(appDir() + QStringLiteral("PhoneClip.q7B")).isEmpty());
+
+    runJobsAtOnce();
+    expectTooLarge(); // told again by the reload after the sort
+    d->mnuSortFirst_Click();
+    const qsizetype shown = static_cast<qsizetype>(kMaxRecords) * 440;
+    const QByteArray after = file();
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(after.mid(shown), before.mid(shown)); // the four hidden records, untouched
+    EXPECT_EQ(firstNameAt(after, 1), QStringLiteral("N00005"));
+    EXPECT_EQ(firstNameAt(after, kMaxRecords), QStringLiteral("N32770"));
+    for (int n = 1; n < kMaxRecords; ++n)
+        ASSERT_EQ(firstNameAt(after, n + 1), QStringLiteral("N%1").arg(n + 5, 5, 10, QLatin1Char('0')));
+    EXPECT_EQ(m().RecordCount, kMaxRecords);
+}

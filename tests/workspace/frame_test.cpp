@@ -3,13 +3,19 @@
 #include "phonebook/data.h"
 #include "workspace/file_groups.h"
 #include "workspace/forms.h"
+#include "workspace/menu_builder.h"
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
 #include "workspace/viewer_pane.h"
 
 #include <QDir>
 #include <QImage>
+#include <QListView>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolBar>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -28,18 +34,19 @@ protected:
         writeFile(path, bytes);
         return path;
     }
-    QString picture(const QString& name) {
+    // A picture of the given format, whatever the name says.
+    QString picture(const QString& name, const char* format = "PNG") {
         const QString path = appDir() + name;
         QImage img(6, 4, QImage::Format_RGB32);
         img.fill(Qt::blue);
-        EXPECT_TRUE(img.save(path, "PNG"));
+        EXPECT_TRUE(img.save(path, format));
         return path;
     }
     VantrelMDI* frame = nullptr;
 };
 
 TEST_F(FrameTest, FilesGoWhereTheirExtensionTextsSendThem) {
-    const QString pic = picture(QStringLiteral("photo.JPG"));
+    const QString pic = picture(QStringLiteral("photo.DIB"), "BMP");
     frame->OpenMyFile(pic);
     EXPECT_TRUE(frame->mdiPic()->isVisibleTo(frame));
     EXPECT_FALSE(frame->mdiPic()->picture()->pixmap().isNull());
@@ -147,7 +154,7 @@ TEST_F(FrameTest, BackgroundChoicesKeepTheFrameWhenCancelledOrBroken) {
     frame->mnuROther_Click();
     EXPECT_EQ(frame->backColor(), 0x00FF00);
 
-    const QString good = picture(QStringLiteral("back.png"));
+    const QString good = picture(QStringLiteral("back.jpg")); // a PNG under another name
     prompts->expectFileDialog(good);
     frame->mnuRNew_Click();
     EXPECT_EQ(frame->BackPictureFile, good);
@@ -196,11 +203,84 @@ TEST_F(FrameTest, TheMenusCarryTheirCaptions) {
                                                        QString(13, QLatin1Char(' '))));
 }
 
-TEST_F(FrameTest, ExitEndsAtOnceWithoutSavingAnything) {
-    Forms::show(Forms::get<Data>());
+TEST_F(FrameTest, ExitClosesAsTheCloseButtonDoes) {
+    writeFile(appDir() + QStringLiteral("Dorvane2DataBase.q7B"), bookBytes({{"Ann"}}));
+    ShowForm(QStringLiteral("Data"));
+    Forms::find<Data>()->txtInfo[0]->setText(QStringLiteral("Anne"));
     frame->setBackColor(0xFF);
+    prompts->expect(QStringLiteral("Do you want to save changes?"), 36, QStringLiteral("Record  1 Modified!"),
+                    mb::Yes);
     frame->mnuExit_Click();
-    EXPECT_EQ(setting(QStringLiteral("MDIFormBackColor")), QStringLiteral("<missing>"));
-    EXPECT_EQ(setting(QStringLiteral("LockedDataBase")), QStringLiteral("<missing>"));
-    EXPECT_NE(Forms::find<Data>(), nullptr); // no unload ran
+    EXPECT_TRUE(prompts->allAnswered());
+    EXPECT_EQ(firstNameAt(readFile(appDir() + QStringLiteral("Dorvane2DataBase.q7B")), 1),
+              QStringLiteral("Anne"));
+    EXPECT_EQ(setting(QStringLiteral("MDIFormBackColor")), QStringLiteral("255"));
+    EXPECT_EQ(setting(QStringLiteral("DataBaseName")), QStringLiteral("Dorvane2DataBase.q7B"));
+    EXPECT_EQ(Forms::find<Data>(), nullptr);
+    EXPECT_EQ(Forms::find<VantrelMDI>(), nullptr);
+}
+
+TEST_F(FrameTest, EachRightClickMenuOpensOnlyOverItsOwnEmptySurface) {
+    writeFile(appDir() + QStringLiteral("Dorvane2DataBase.q7B"), bookBytes({{"Ann"}}));
+    frame->resize(1400, 1000);
+    frame->show();
+    ShowForm(QStringLiteral("Data"));
+    Data* d = Forms::find<Data>();
+    d->move(0, 0);
+    QMenu* popped = nullptr;
+    Popup::watcher = [&](QMenu* menu, const QPoint&) { popped = menu; };
+    const auto rightClick = [&](QWidget* w, QPoint at) {
+        popped = nullptr;
+        QTest::mouseClick(w, Qt::RightButton, {}, at);
+        return popped;
+    };
+    const auto middle = [](QWidget* w) { return w->rect().center(); };
+
+    QWidget* viewport = frame->area()->viewport();
+    ASSERT_GT(viewport->width(), d->width() + 20);
+    EXPECT_EQ(rightClick(viewport, QPoint(d->width() + 10, 10)), frame->mnuRC);
+    QWidget* surface = d->lblinfo[0]->parentWidget();
+    EXPECT_EQ(rightClick(surface, QPoint(3, surface->height() - 3)), d->mnuBackColor);
+
+    // Over a child's parts neither menu opens.
+    EXPECT_EQ(rightClick(d->lblinfo[0], middle(d->lblinfo[0])), nullptr);
+    EXPECT_EQ(rightClick(d->Toolbar1, QPoint(d->Toolbar1->width() - 2, 2)), nullptr);
+    EXPECT_EQ(rightClick(d->CoolBar1, QPoint(d->CoolBar1->width() - 2, 2)), nullptr);
+    EXPECT_EQ(rightClick(d->lstRecord->viewport(), middle(d->lstRecord->viewport())), nullptr);
+    EXPECT_EQ(rightClick(d, QPoint(d->width() / 2, 4)), nullptr); // the title bar
+    EXPECT_EQ(rightClick(d->txtInfo[0], middle(d->txtInfo[0])), nullptr);
+    Popup::watcher = nullptr;
+}
+
+TEST_F(FrameTest, OneMenuBarShowsTheActiveChildsMenusOrTheFramesOwn) {
+    writeFile(appDir() + QStringLiteral("Dorvane2DataBase.q7B"), bookBytes({{"Ann"}}));
+    frame->show();
+    const QList<QAction*> own = frame->menuBar()->actions();
+    ShowForm(QStringLiteral("Data"));
+    Data* d = Forms::find<Data>();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    frame->area()->setActiveSubWindow(d);
+    EXPECT_FALSE(d->menuBar->isVisibleTo(d));
+    EXPECT_EQ(frame->menuBar()->actions(), d->menuBar->actions());
+    QMenu* file = frame->menuBar()->actions().first()->menu();
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->actions().contains(d->action(QStringLiteral("mnuNewDataBase"))));
+
+    // Another child without menus of its own brings back the frame's.
+    QMdiSubWindow* plain = frame->area()->addSubWindow(new QWidget);
+    plain->show();
+    frame->area()->setActiveSubWindow(plain);
+    EXPECT_EQ(frame->menuBar()->actions(), own);
+    frame->area()->setActiveSubWindow(d);
+    EXPECT_EQ(frame->menuBar()->actions(), d->menuBar->actions());
+
+    // The window's shortcuts still act while it is the active child.
+    d->txtInfo[0]->setFocus();
+    QTest::keyClick(d->txtInfo[0], Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(readFile(appDir() + QStringLiteral("PhoneClip.q7B")), recordBytes({"Ann"}));
+
+    Forms::unload(d);
+    Forms::flushDeleted();
+    EXPECT_EQ(frame->menuBar()->actions(), own);
 }
