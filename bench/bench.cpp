@@ -308,7 +308,7 @@ int main(int argc, char** argv) {
                         best([&] { d->mnuBackUp_Click(); }), 2});
     if (QFile(backup + QStringLiteral("/Dorvane2DataBase.q7B")).size() != book.size()) std::exit(7);
 
-    const bool databaseOk = benchDatabaseFile(dir.path(), book, kMaxRecords, d);
+    const DatabaseBench database = benchDatabaseFile(dir.path(), book, kMaxRecords, d);
 
     std::vector<Row> sortRows;
     // Sorting: the whole job (read, order, progress figures, write beside, rename over).
@@ -365,7 +365,7 @@ int main(int argc, char** argv) {
         "`cp -r` of these files: %.2f ms (best of 7).\n\n",
         (book.size() + 1000 * 4096 * 8.5) / 1e6, cp);
     ok = printRows(copyRows, cp, "`cp -r`") && ok;
-    ok = databaseOk && ok;
+    ok = printDatabaseBench(database) && ok;
     Forms::unload<Data>();
     Forms::flushDeleted();
     setPrompts(nullptr);

@@ -30,7 +30,10 @@ QString columnName(const QString& label);
 // compares names without regard to ASCII case), or -1.
 int duplicateColumn(const std::array<QString, 7>& labels);
 QString createTableSql(const std::array<QString, 7>& labels);
-QString insertSql();
+// An insert of `rows` rows, every value a parameter.
+QString insertSql(int rows = 1);
+// Rows one insert statement carries (seven values each, well within the engine's limit on parameters).
+inline constexpr int kRowsPerInsert = 64;
 
 // Called with the record number before each row (1 .. count).
 using Progress = std::function<void(int)>;

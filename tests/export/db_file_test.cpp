@@ -148,3 +148,15 @@ TEST(DbFileBuild, AFailedBuildLeavesTheOldFileAndNothingBeside) {
     EXPECT_EQ(errorOf([&] { dbfile::build(file, kLabels, book.left(440), 2); }), err::PathFileAccess);
     EXPECT_EQ(readFile(file), before);
 }
+
+TEST(DbFileBuild, NulBytesInARecordAreValuesLikeAnyOther) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("n.sqlite"));
+    QByteArray rec = recordBytes({"Ann", "Lee", "555"});
+    rec[25] = '\0';
+    dbfile::build(file, kLabels, rec + nulRecord(), 2);
+    const Table t = readTable(file);
+    ASSERT_EQ(t.rows.size(), 2u);
+    EXPECT_EQ(t.rows[0][1], QStringLiteral("Lee  ") + QChar(0) + QString(14, QLatin1Char(' ')));
+    EXPECT_EQ(t.rows[1][6], QString(160, QChar(0)));
+}
