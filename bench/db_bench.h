@@ -15,6 +15,8 @@ struct DatabaseBench {
     double shellMs = 0;  // the sqlite3 shell importing the same rows from CSV; 0: no shell
     double reportMs = 0; // the report opened
     double reportMb = 0; // memory the open report adds
+    double pdfMs = 0;    // every page of the report printed to PDF
+    int pdfPages = 0;
 };
 
 DatabaseBench benchDatabaseFile(const QString& dir, const QByteArray& book, int count, pb::Data* data);

@@ -10,6 +10,7 @@
 #include "platform/vb_error.h"
 #include "workspace/error_steps.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -19,6 +20,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -237,6 +239,9 @@ void DataReport::renderPage(QPainter& p, int page, double dotsPerInch) const {
 }
 
 void DataReport::printTo(QPrinter& printer, int from, int to) const {
+    // The largest book gives thousands of pages: a second or two of work.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     const int count = pageCount();
     const int first = from > 0 ? std::min(from, count) : 1;
     const int last = to > 0 ? std::min(to, count) : count;

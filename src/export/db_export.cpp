@@ -117,6 +117,8 @@ void Data::mnuReport_Click() {
         DataReport* r = Forms::get<DataReport>();
         r->Refresh();
         Forms::show(r);
+        r->raise();
+        r->activateWindow();
     });
 }
 
