@@ -9,6 +9,7 @@
 #include "workspace/module_services.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,8 +65,10 @@ frmDiaries::frmDiaries()
     v->addWidget(txtDiaries, 1);
     m_layout->addWidget(body, 1);
     connect(txtDiaries, &QPlainTextEdit::textChanged, this, [this] { keepTextInBounds(); });
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget* from, QWidget* to) { focusMoved(from, to); });
+    txtDate->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) {
+        if (from == txtDate) dateFocusLeft(m_dateLeftFor, to);
+    });
     resize(twipsToPixels(7000), twipsToPixels(5500));
 }
 
@@ -126,9 +129,18 @@ void frmDiaries::txtDate_LostFocus() {
            mb::OKOnly | mb::Information, QStringLiteral("~"));
 }
 
-void frmDiaries::focusMoved(QWidget* from, QWidget* to) {
-    // Only a move to another control of this window: not another program, not a menu.
-    if (from == txtDate && to && to != txtDate && isAncestorOf(to)) txtDate_LostFocus();
+bool frmDiaries::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtDate && event->type() == QEvent::FocusOut)
+        m_dateLeftFor = static_cast<QFocusEvent*>(event)->reason();
+    return ChildWindow::eventFilter(watched, event);
+}
+
+void frmDiaries::dateFocusLeft(Qt::FocusReason reason, QWidget* to) {
+    // Only the user's own move to another control of this window: not another program, not a
+    // menu, not the window being brought up or activated.
+    const bool byUser = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                        reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason;
+    if (byUser && to && to != txtDate && isAncestorOf(to)) txtDate_LostFocus();
 }
 
 void frmDiaries::keepTextInBounds() {

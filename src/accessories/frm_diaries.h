@@ -23,6 +23,8 @@ public:
     void SavePage();
     void Toolbar_ButtonClick(const QString& key);
     void txtDate_LostFocus();
+    // The date box lost the focus to `to` for `reason`: the note is for a user's move inside this window.
+    void dateFocusLeft(Qt::FocusReason reason, QWidget* to);
     // The phone book window's background, and its first field's font and colour for the text.
     void applyPhoneBookLook();
 
@@ -37,7 +39,8 @@ public:
 private:
     void showPage(int page);
     void keepTextInBounds();
-    void focusMoved(QWidget* from, QWidget* to);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    Qt::FocusReason m_dateLeftFor = Qt::OtherFocusReason;
     DiaryBook m_book;
 };
 

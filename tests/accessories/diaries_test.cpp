@@ -6,7 +6,6 @@
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
@@ -136,11 +135,13 @@ TEST_F(DiariesTest, TheDateNoteComesOnlyForMovesInsideTheWindow) {
         QStringLiteral("Date will be entered automatically upon saving.\r\nYou can add your own date, "
                        "else delete everything\r\nin date box and re-save."),
         mb::Information, QStringLiteral("~"), mb::OK);
-    Q_EMIT qApp->focusChanged(w->txtDate, w->txtDiaries);
+    w->dateFocusLeft(Qt::TabFocusReason, w->txtDiaries);
     EXPECT_TRUE(prompts->allAnswered());
-    // To another program, or to the frame's menu: nothing.
-    Q_EMIT qApp->focusChanged(w->txtDate, nullptr);
-    Q_EMIT qApp->focusChanged(w->txtDate, Forms::get<VantrelMDI>());
+    // To another program, a menu or the frame, or the window being brought up: nothing.
+    w->dateFocusLeft(Qt::ActiveWindowFocusReason, nullptr);
+    w->dateFocusLeft(Qt::PopupFocusReason, w->txtDiaries);
+    w->dateFocusLeft(Qt::MouseFocusReason, Forms::get<VantrelMDI>());
+    w->dateFocusLeft(Qt::OtherFocusReason, w->txtDiaries);
     EXPECT_EQ(prompts->shown.size(), 1u);
 }
 
