@@ -25,8 +25,10 @@ namespace pb {
 
 PB_REGISTER_WINDOW("frmAlarm", frmAlarm)
 
-QIcon frmAlarm::Image1(int index) {
-    // A bell drawn here: still for the resting icon, swinging through the ringing frames.
+namespace {
+
+// A bell drawn here: still for the resting icon, swinging through the ringing frames.
+QIcon drawBell(int index) {
     QPixmap pix(32, 32);
     pix.fill(Qt::transparent);
     QPainter p(&pix);
@@ -46,6 +48,15 @@ QIcon frmAlarm::Image1(int index) {
     p.drawEllipse(QPointF(0, 22), 3, 3);
     p.drawEllipse(QPointF(0, 1), 2, 2);
     return QIcon(pix);
+}
+
+} // namespace
+
+QIcon frmAlarm::Image1(int index) {
+    static std::array<QIcon, 19> drawn;
+    if (index < 0 || index >= static_cast<int>(drawn.size())) return {};
+    if (drawn[index].isNull()) drawn[index] = drawBell(index);
+    return drawn[index];
 }
 
 frmAlarm::frmAlarm() {

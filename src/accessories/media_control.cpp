@@ -100,31 +100,39 @@ QString MediaPlayerControl::status() const {
     return m_status->text();
 }
 
-void MediaPlayerControl::Open(const QString& path) {
+void playMediaFile(QMediaPlayer* player, const QString& path) {
     if (!QFileInfo(path).isFile()) throw VbError(err::FileNotFound);
-    m_status->clear();
-    m_player->stop();
-    m_player->setSource(QUrl::fromLocalFile(path));
-    m_player->play();
+    player->stop();
+    player->setSource(QUrl::fromLocalFile(path));
+    player->play();
     // The player answers later (or at once): wait for its verdict before calling it a success.
-    if (m_player->error() == QMediaPlayer::NoError && !settled(m_player->mediaStatus())) {
+    if (player->error() == QMediaPlayer::NoError && !settled(player->mediaStatus())) {
         QEventLoop wait;
         QTimer limit;
         limit.setSingleShot(true);
-        connect(&limit, &QTimer::timeout, &wait, &QEventLoop::quit);
-        connect(m_player, &QMediaPlayer::mediaStatusChanged, &wait, [&](QMediaPlayer::MediaStatus s) {
+        QObject::connect(&limit, &QTimer::timeout, &wait, &QEventLoop::quit);
+        QObject::connect(player, &QMediaPlayer::mediaStatusChanged, &wait, [&](QMediaPlayer::MediaStatus s) {
             if (settled(s)) wait.quit();
         });
-        connect(m_player, &QMediaPlayer::errorOccurred, &wait, &QEventLoop::quit);
-        limit.start(kOpenWaitMs);
+        QObject::connect(player, &QMediaPlayer::errorOccurred, &wait, &QEventLoop::quit);
+        limit.start(MediaPlayerControl::kOpenWaitMs);
         wait.exec();
     }
-    if (m_player->error() != QMediaPlayer::NoError || m_player->mediaStatus() == QMediaPlayer::InvalidMedia) {
-        QString why = m_player->errorString();
+    if (player->error() != QMediaPlayer::NoError || player->mediaStatus() == QMediaPlayer::InvalidMedia) {
+        QString why = player->errorString();
         if (why.isEmpty()) why = QStringLiteral("The file cannot be played");
-        m_player->setSource(QUrl());
-        m_status->setText(why);
+        player->setSource(QUrl());
         throw VbError(kCannotPlay, why);
+    }
+}
+
+void MediaPlayerControl::Open(const QString& path) {
+    m_status->clear();
+    try {
+        playMediaFile(m_player, path);
+    } catch (const VbError& e) {
+        m_status->setText(e.description());
+        throw;
     }
     m_status->setText(QFileInfo(path).fileName());
 }

@@ -11,6 +11,10 @@ class QVideoWidget;
 
 namespace pb {
 
+// Hands a file to a player and starts it, waiting until the player has taken the file or
+// refused it: a file it cannot play raises 321 with the player's own words, a missing one 53.
+void playMediaFile(QMediaPlayer* player, const QString& path);
+
 // A player for films and sounds: the picture above a small transport bar
 // (play/pause, stop, position, volume).
 class MediaPlayerControl : public QWidget {
