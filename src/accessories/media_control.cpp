@@ -3,6 +3,8 @@
 #include "platform/vb_error.h"
 
 #include <QAudioOutput>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -27,8 +29,11 @@ QString minutes(qint64 ms) {
     return QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
 }
 
+// Playing has begun (or ended, or failed). "Loaded" is not enough: a file can be
+// loaded and still turn out undecodable once it starts.
 bool settled(QMediaPlayer::MediaStatus s) {
-    return s != QMediaPlayer::NoMedia && s != QMediaPlayer::LoadingMedia && s != QMediaPlayer::StalledMedia;
+    return s == QMediaPlayer::BufferingMedia || s == QMediaPlayer::BufferedMedia ||
+           s == QMediaPlayer::EndOfMedia || s == QMediaPlayer::InvalidMedia;
 }
 
 } // namespace
@@ -106,18 +111,15 @@ void playMediaFile(QMediaPlayer* player, const QString& path) {
     player->setSource(QUrl::fromLocalFile(path));
     player->play();
     // The player answers later (or at once): wait for its verdict before calling it a success.
-    if (player->error() == QMediaPlayer::NoError && !settled(player->mediaStatus())) {
-        QEventLoop wait;
-        QTimer limit;
-        limit.setSingleShot(true);
-        QObject::connect(&limit, &QTimer::timeout, &wait, &QEventLoop::quit);
-        QObject::connect(player, &QMediaPlayer::mediaStatusChanged, &wait, [&](QMediaPlayer::MediaStatus s) {
-            if (settled(s)) wait.quit();
-        });
-        QObject::connect(player, &QMediaPlayer::errorOccurred, &wait, &QEventLoop::quit);
-        limit.start(MediaPlayerControl::kOpenWaitMs);
-        wait.exec();
-    }
+    // Events are let through by hand: a nested event loop would end at once after a quit request.
+    QElapsedTimer waited;
+    waited.start();
+    QTimer wake; // wakes the wait below now and then
+    wake.start(20);
+    while (player->error() == QMediaPlayer::NoError && !settled(player->mediaStatus()) &&
+           player->playbackState() != QMediaPlayer::StoppedState &&
+           waited.elapsed() < MediaPlayerControl::kOpenWaitMs)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     if (player->error() != QMediaPlayer::NoError || player->mediaStatus() == QMediaPlayer::InvalidMedia) {
         QString why = player->errorString();
         if (why.isEmpty()) why = QStringLiteral("The file cannot be played");
