@@ -209,7 +209,6 @@ bool frmAlarm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmAlarm::closeEvent(QCloseEvent* event) {
-    Timer1.stop();
     Forms::unload(this);
     event->accept();
 }

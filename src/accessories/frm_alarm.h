@@ -23,6 +23,7 @@ public:
     frmAlarm();
     QWidget* widget() override { return this; }
     void Form_Load() override;
+    void Form_Unload() override { Timer1.stop(); }
 
     QString AmPm() const;
     void cmdRun_Click();

@@ -1,6 +1,8 @@
 #include "../phonebook/book_fixture.h"
 #include "accessories/diary_book.h"
+#include "accessories/frm_alarm.h"
 #include "accessories/frm_diaries.h"
+#include "accessories/frm_seek.h"
 #include "file_size_limit.h"
 #include "platform/clock.h"
 #include "workspace/module_services.h"
@@ -156,4 +158,36 @@ TEST_F(DiariesTest, ThePhoneBookLookIsTakenOnRequest) {
     EXPECT_EQ(w->txtDiaries->palette().color(QPalette::Base), QColor(255, 0, 0));
     EXPECT_TRUE(w->txtDiaries->font().italic());
     EXPECT_FALSE(w->txtDate->font().italic());
+}
+
+TEST_F(DiariesTest, TheLaunchItemsOpenTheAccessories) {
+    pbm().PlaySoundEffect = true;
+    open({{QStringLiteral("Anna")}});
+    d->Toolbar2_ButtonClick(QStringLiteral("NotePapers"));
+    EXPECT_EQ(sounds->played, (std::vector<int>{sound::ToolbarClick, sound::OpenWindow}));
+    ASSERT_NE(Forms::find<frmDiaries>(), nullptr);
+    Forms::unload<frmDiaries>();
+    for (const char* item : {"mnuDiaries", "mnuSearch", "mnuAlarm"}) {
+        ASSERT_TRUE(d->action(QString::fromLatin1(item))->isEnabled()) << item;
+        d->action(QString::fromLatin1(item))->trigger();
+    }
+    EXPECT_NE(Forms::find<frmDiaries>(), nullptr);
+    EXPECT_NE(Forms::find<frmSeek>(), nullptr);
+    EXPECT_NE(Forms::find<frmAlarm>(), nullptr);
+    for (Form* f : {static_cast<Form*>(Forms::find<frmDiaries>()), static_cast<Form*>(Forms::find<frmSeek>()),
+                    static_cast<Form*>(Forms::find<frmAlarm>())})
+        Forms::unload(f);
+
+    VantrelMDI* frame = Forms::get<VantrelMDI>();
+    for (const char* item : {"mnuNotePapers", "mnuSearch", "mnuAlarm"})
+        frame->action(QString::fromLatin1(item))->trigger();
+    EXPECT_NE(Forms::find<frmDiaries>(), nullptr);
+    EXPECT_NE(Forms::find<frmSeek>(), nullptr);
+    EXPECT_NE(Forms::find<frmAlarm>(), nullptr);
+    Forms::unload<frmAlarm>();
+    frame->StatusBar1_PanelClick();
+    EXPECT_NE(Forms::find<frmAlarm>(), nullptr);
+    Forms::unload<frmDiaries>();
+    frame->MDIToolbar_ButtonClick(QStringLiteral("NotePapers"));
+    EXPECT_NE(Forms::find<frmDiaries>(), nullptr);
 }
