@@ -89,8 +89,8 @@ void FileListBox::setPath(const QString& folder) {
     refill();
 }
 
-void FileListBox::setPattern(const QString& spec) {
-    m_pattern = NamePattern(spec);
+void FileListBox::setPattern(const QString& patterns) {
+    m_pattern = NamePattern(patterns);
     refill();
 }
 

@@ -51,8 +51,8 @@ public:
     explicit FileListBox(QWidget* parent = nullptr);
     const QString& path() const { return m_path; }
     void setPath(const QString& folder);
-    void setPattern(const QString& spec);
-    QString pattern() const { return m_pattern.spec(); }
+    void setPattern(const QString& patterns);
+    QString pattern() const { return m_pattern.text(); }
     QString FileName() const;
 
 private:

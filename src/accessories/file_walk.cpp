@@ -40,8 +40,8 @@ bool caseBlindLess(const QString& a, const QString& b) {
 
 } // namespace
 
-NamePattern::NamePattern(const QString& spec) : m_spec(spec) {
-    for (const QString& part : spec.split(QLatin1Char(';'))) {
+NamePattern::NamePattern(const QString& patterns) : m_text(patterns) {
+    for (const QString& part : patterns.split(QLatin1Char(';'))) {
         const QString p = part.trimmed().toCaseFolded();
         if (p.isEmpty()) continue;
         m_globs << p;

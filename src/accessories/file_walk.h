@@ -10,12 +10,12 @@ namespace pb {
 // several patterns separated by ";"; "*.*" takes names without a dot too.
 class NamePattern {
 public:
-    explicit NamePattern(const QString& spec = QStringLiteral("*.*"));
+    explicit NamePattern(const QString& patterns = QStringLiteral("*.*"));
     bool matches(QStringView name) const;
-    const QString& spec() const { return m_spec; }
+    const QString& text() const { return m_text; }
 
 private:
-    QString m_spec;
+    QString m_text;
     QStringList m_globs; // case-folded
 };
 

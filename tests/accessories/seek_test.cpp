@@ -16,8 +16,8 @@
 using namespace pb;
 
 TEST(NamePatterns, ListSemantics) {
-    const auto hit = [](const char* spec, const char* name) {
-        return NamePattern(QString::fromLatin1(spec)).matches(QString::fromLatin1(name));
+    const auto hit = [](const char* patterns, const char* name) {
+        return NamePattern(QString::fromLatin1(patterns)).matches(QString::fromLatin1(name));
     };
     EXPECT_TRUE(hit("*.*", "README"));
     EXPECT_TRUE(hit("*.*", "a.b.c"));
@@ -58,8 +58,8 @@ protected:
             out << s->lstFoundFiles->item(i)->text().mid(top.size() + 1);
         return out;
     }
-    void search(const char* spec) {
-        s->txtSearchSpec->setText(QString::fromLatin1(spec));
+    void search(const char* patterns) {
+        s->txtSearchSpec->setText(QString::fromLatin1(patterns));
         s->cmdSearch_Click();
     }
     QString top;
