@@ -21,7 +21,7 @@ void Data::buildMenus() {
     b.item(file, "mnuNewDataBase", "New Data&base...", nullptr, [this] { mnuNewDataBase_Click(); });
     b.sep(file);
     b.item(file, "mnuOpen", "&Open...", "Ctrl+O", [this] { mnuOpen_Click(); });
-    b.item(file, "mnuSearch", "&Search...");
+    b.item(file, "mnuSearch", "&Search...", nullptr, [] { ShowForm(QStringLiteral("frmSeek")); });
     b.sep(file);
     QMenu* newRecord = b.sub(file, "mnuNew", "&New Record");
     b.item(newRecord, "mnuSortedPosition", "At &Sorted Position", nullptr,
@@ -110,9 +110,9 @@ void Data::buildMenus() {
     b.item(tools, "mnuLinkward", "&Linkward...");
     b.item(tools, "mnuProHandler", "&WebSurfer...");
     b.item(tools, "mnuTextEditor", "&TextEditor...");
-    b.item(tools, "mnuDiaries", "&NotePapers...", "Ctrl+N");
+    b.item(tools, "mnuDiaries", "&NotePapers...", "Ctrl+N", [] { ShowForm(QStringLiteral("frmDiaries")); });
     b.item(tools, "mnuPhoneDialer", "&PhoneDialer...", nullptr, {}, true);
-    b.item(tools, "mnuAlarm", "Alar&m");
+    b.item(tools, "mnuAlarm", "Alar&m", nullptr, [] { ShowForm(QStringLiteral("frmAlarm")); });
     b.sep(tools);
     b.item(tools, "mnuOptions", "&Options...");
 
@@ -171,7 +171,7 @@ bool isBuilt(const QString& key) {
         QStringLiteral("InsertSorted"),   QStringLiteral("InsertBefore"), QStringLiteral("InsertAfter"),
         QStringLiteral("InsertBegining"), QStringLiteral("InsertEnd"),    QStringLiteral("FindRecord"),
         QStringLiteral("CopyRecord"),     QStringLiteral("CutRecord"),    QStringLiteral("PasteRecord"),
-        QStringLiteral("Open"),           QStringLiteral("SaveDBas")};
+        QStringLiteral("Open"),           QStringLiteral("SaveDBas"),     QStringLiteral("NotePapers")};
     return built.contains(key);
 }
 
@@ -383,6 +383,9 @@ void Data::Toolbar2_ButtonClick(const QString& key) {
         step([] { playSound(sound::ToolbarClick); });
         step([&] { InsertAfter(QStringLiteral("*Inserted Record*"), QString()); });
         step([&] { FillRecordList(); });
+    } else if (key == QLatin1String("NotePapers")) {
+        step([] { playSound(sound::ToolbarClick); });
+        step([] { ShowForm(QStringLiteral("frmDiaries")); });
     }
 }
 

@@ -29,12 +29,12 @@ void VantrelMDI::buildMenus() {
     MenuBuilder b{this, menuBar(), m_actions};
     QMenu* file = b.top("mnuFile", "&File");
     b.item(file, "mnuOpen", "&Open...", nullptr, [this] { mnuOpen_Click(); });
-    b.item(file, "mnuSearch", "&Search...");
+    b.item(file, "mnuSearch", "&Search...", nullptr, [] { ShowForm(QStringLiteral("frmSeek")); });
     b.sep(file);
     b.item(file, "mnuPhoneBook", "&PhoneBook...", nullptr, [this] { mnuPhoneBook_Click(); });
     b.item(file, "mnuWebSurfer", "&WebSurfer...");
     b.item(file, "mnuTextEd", "&TextEditor...");
-    b.item(file, "mnuNotePapers", "&NotePapers...");
+    b.item(file, "mnuNotePapers", "&NotePapers...", nullptr, [] { ShowForm(QStringLiteral("frmDiaries")); });
     b.item(file, "mnuPhoneDialer", "Phone&Dialer...", nullptr, [this] { mnuPhoneDialer_Click(); });
     b.sep(file);
     b.item(file, "mnuExit", "E&xit Dorvane", nullptr, [this] { mnuExit_Click(); });
@@ -53,7 +53,7 @@ void VantrelMDI::buildMenus() {
     b.item(view, "mnuAppFolder", "Application &Folder...", nullptr, [this] { mnuAppFolder_Click(); });
 
     QMenu* tools = b.top("mnuTools", "&Tools");
-    b.item(tools, "mnuAlarm", "Alar&m...");
+    b.item(tools, "mnuAlarm", "Alar&m...", nullptr, [] { ShowForm(QStringLiteral("frmAlarm")); });
 
     b.onlineMenu("mnuSports", "mnuWorld");
 
@@ -103,7 +103,7 @@ void VantrelMDI::buildToolbar() {
                               {"Linkward", "Open Internet Explorer", "mdi-linkward", false},
                               {"WebBrowser", "Open WebBrowser", "mdi-webbrowser", false},
                               {"TextEditor", "Open TextEditor", "mdi-texteditor", false},
-                              {"NotePapers", "Open NotePapers", "mdi-notepapers", false},
+                              {"NotePapers", "Open NotePapers", "mdi-notepapers", true},
                               {"Phone", "Call", "mdi-phone", true},
                               {"TechSupp", "Help", "mdi-techsupp", false}};
     for (const Button& btn : buttons) {
@@ -244,6 +244,8 @@ void VantrelMDI::MDIToolbar_ButtonClick(const QString& key) {
         step([&] { MDIToolbar_Phone(); });
     else if (key == QLatin1String("PhoneBook"))
         step([] { ShowForm(QStringLiteral("Data")); });
+    else if (key == QLatin1String("NotePapers"))
+        step([] { ShowForm(QStringLiteral("frmDiaries")); });
 }
 
 void VantrelMDI::StatusBar1_PanelClick() {
