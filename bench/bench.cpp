@@ -36,7 +36,9 @@ public:
     int msgBox(const QString&, int style, const QString&) override {
         return (style & 7) == mb::YesNo ? mb::No : mb::OK;
     }
-    QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
     bool commonDialog(CommonDialog& d, DialogKind) override {
         if (fileName.isEmpty()) return false;
         d.FileName = fileName;

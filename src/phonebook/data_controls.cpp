@@ -1,7 +1,9 @@
 // The phone book window's controls and look.
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
+#include "platform/picture_file.h"
 #include "platform/units.h"
+#include "platform/vb_error.h"
 #include "workspace/error_steps.h"
 #include "workspace/menu_builder.h"
 
@@ -39,6 +41,7 @@ public:
         m_picture = p;
         update();
     }
+    bool hasPicture() const { return !m_picture.isNull(); }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -231,6 +234,15 @@ void Data::setBackColor(int32_t stored) {
     m_surface->setPalette(p);
 }
 
+void Data::setBackPicture(const QString& file) {
+    static_cast<Surface*>(m_surface)->setPicture(file.isEmpty() ? QPixmap()
+                                                                : QPixmap::fromImage(readPicture(file)));
+}
+
+bool Data::hasBackPicture() const {
+    return static_cast<Surface*>(m_surface)->hasPicture();
+}
+
 void Data::labelBackcolor() {
     const QColor c = colourFromStored(m_backColor);
     for (int i = 0; i < 7; ++i) {
@@ -243,39 +255,42 @@ void Data::labelBackcolor() {
 void Data::textFont() {
     const CommonDialog& d = dlgFileOpen[1];
     Steps step(OnError::Ignore);
-    for (int i = 0; i < 7; ++i) {
+    // Each attribute is a step of its own: one that fails leaves the box's own value.
+    using Change = std::function<void(QFont&)>;
+    const auto set = [&](QWidget* box, const Change& change) {
         step([&] {
-            QFont f = txtInfo[i]->font();
-            f.setFamily(d.FontName);
-            if (d.FontSize > 0) f.setPointSizeF(d.FontSize);
-            f.setBold(d.FontBold);
-            f.setItalic(d.FontItalic);
-            f.setUnderline(d.FontUnderline);
-            f.setStrikeOut(d.FontStrikethru);
-            txtInfo[i]->setFont(f);
+            QFont f = box->font();
+            change(f);
+            box->setFont(f);
+        });
+    };
+    const Change name = [&](QFont& f) { f.setFamily(d.FontName); };
+    const Change size = [&](QFont& f) {
+        // A size no box can show (from a damaged setting) would collapse the boxes.
+        if (!(d.FontSize > 0 && d.FontSize <= kMaxFieldFontSize)) throw VbError(380);
+        f.setPointSizeF(d.FontSize);
+    };
+    const Change bold = [&](QFont& f) { f.setBold(d.FontBold); };
+    const Change italic = [&](QFont& f) { f.setItalic(d.FontItalic); };
+    const Change underline = [&](QFont& f) { f.setUnderline(d.FontUnderline); };
+    const Change strike = [&](QFont& f) { f.setStrikeOut(d.FontStrikethru); };
+    for (int i = 0; i < 7; ++i) {
+        for (const auto& change : {name, size, bold, italic})
+            set(txtInfo[i], change);
+        step([&] {
             QPalette p = txtInfo[i]->palette();
             p.setColor(QPalette::Text, colourFromStored(d.Color));
             txtInfo[i]->setPalette(p);
         });
+        set(txtInfo[i], underline);
+        set(txtInfo[i], strike);
     }
     // The mail boxes take neither the size nor the colour; the find box only name and size.
-    for (QLineEdit* box : txtForMail) {
-        step([&] {
-            QFont f = box->font();
-            f.setFamily(d.FontName);
-            f.setBold(d.FontBold);
-            f.setItalic(d.FontItalic);
-            f.setUnderline(d.FontUnderline);
-            f.setStrikeOut(d.FontStrikethru);
-            box->setFont(f);
-        });
-    }
-    step([&] {
-        QFont f = txtFind->font();
-        f.setFamily(d.FontName);
-        if (d.FontSize > 0) f.setPointSizeF(d.FontSize);
-        txtFind->setFont(f);
-    });
+    for (QLineEdit* box : txtForMail)
+        for (const auto& change : {name, bold, italic, underline, strike})
+            set(box, change);
+    set(txtFind, name);
+    set(txtFind, size);
 }
 
 void Data::putLabels() {

@@ -1,0 +1,142 @@
+#include "platform/font_dialog.h"
+
+#include "platform/common_dialog.h"
+#include "platform/units.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace pb {
+
+namespace {
+QIcon swatch(int32_t stored) {
+    QPixmap p(16, 16);
+    p.fill(colourFromStored(stored));
+    QPainter painter(&p);
+    painter.setPen(Qt::darkGray);
+    painter.drawRect(0, 0, 15, 15);
+    return QIcon(p);
+}
+constexpr int kOther = -1;
+} // namespace
+
+const std::array<FontColorDialog::Named, 16>& FontColorDialog::basicColours() {
+    static const std::array<Named, 16> colours = {{{"Black", 0x000000},
+                                                   {"Maroon", 0x000080},
+                                                   {"Green", 0x008000},
+                                                   {"Olive", 0x008080},
+                                                   {"Navy", 0x800000},
+                                                   {"Purple", 0x800080},
+                                                   {"Teal", 0x808000},
+                                                   {"Gray", 0x808080},
+                                                   {"Silver", 0xC0C0C0},
+                                                   {"Red", 0x0000FF},
+                                                   {"Lime", 0x00FF00},
+                                                   {"Yellow", 0x00FFFF},
+                                                   {"Blue", 0xFF0000},
+                                                   {"Fuchsia", 0xFF00FF},
+                                                   {"Aqua", 0xFFFF00},
+                                                   {"White", 0xFFFFFF}}};
+    return colours;
+}
+
+FontColorDialog::FontColorDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FontColorDialog"));
+    setWindowTitle(QStringLiteral("Font"));
+    m_chooser = new QFontDialog(this);
+    m_chooser->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    m_chooser->setWindowFlags(Qt::Widget);
+    m_chooser->setSizeGripEnabled(false);
+
+    m_colours = new QComboBox(this);
+    m_colours->setObjectName(QStringLiteral("cboColor"));
+    auto* colourRow = new QHBoxLayout;
+    m_colourLabel = new QLabel(QStringLiteral("&Color:"), this);
+    m_colourLabel->setBuddy(m_colours);
+    colourRow->addWidget(m_colourLabel);
+    colourRow->addWidget(m_colours, 1);
+    colourRow->addStretch(2);
+    fillColours();
+    connect(m_colours, qOverload<int>(&QComboBox::activated), this, &FontColorDialog::colourPicked);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_chooser, 1);
+    layout->addLayout(colourRow);
+    layout->addWidget(buttons);
+}
+
+void FontColorDialog::fillColours() {
+    m_colours->clear();
+    bool listed = false;
+    for (const Named& c : basicColours()) {
+        m_colours->addItem(swatch(c.value), QString::fromLatin1(c.name), c.value);
+        listed = listed || c.value == m_color;
+    }
+    // A colour of the user's own stays in the list, after the basic ones.
+    if (!listed) m_colours->addItem(swatch(m_color), QStringLiteral("Custom"), m_color);
+    m_colours->addItem(QStringLiteral("Other..."), kOther);
+    m_colours->setCurrentIndex(m_colours->findData(m_color));
+}
+
+void FontColorDialog::setColor(int32_t stored) {
+    m_color = stored;
+    fillColours();
+}
+
+void FontColorDialog::colourPicked(int index) {
+    const int32_t value = m_colours->itemData(index).toInt();
+    if (value != kOther) {
+        m_color = value;
+        return;
+    }
+    const QColor c = QColorDialog::getColor(colourFromStored(m_color), this);
+    // A cancel keeps the colour held before.
+    if (c.isValid()) m_color = colourToStored(c);
+    fillColours();
+}
+
+void FontColorDialog::setFrom(const CommonDialog& d) {
+    if (!d.DialogTitle.isEmpty()) setWindowTitle(d.DialogTitle);
+    m_effects = (d.Flags & kEffects) != 0;
+    QFont f(d.FontName);
+    f.setPointSizeF(d.FontSize > 0 ? d.FontSize : 8.25);
+    f.setBold(d.FontBold);
+    f.setItalic(d.FontItalic);
+    f.setUnderline(d.FontUnderline);
+    f.setStrikeOut(d.FontStrikethru);
+    m_chooser->setCurrentFont(f);
+    m_requestedFamily = d.FontName;
+    m_shownFamily = m_chooser->currentFont().family();
+    setColor(d.Color);
+    // Without effects only name, style and size are offered.
+    for (QGroupBox* box : m_chooser->findChildren<QGroupBox*>())
+        if (!box->findChildren<QCheckBox*>().isEmpty()) box->setVisible(m_effects);
+    m_colours->setVisible(m_effects);
+    m_colourLabel->setVisible(m_effects);
+}
+
+void FontColorDialog::storeInto(CommonDialog& d) const {
+    const QFont f = m_chooser->currentFont();
+    d.FontName = f.family() == m_shownFamily ? m_requestedFamily : f.family();
+    d.FontSize = f.pointSizeF();
+    d.FontBold = f.bold();
+    d.FontItalic = f.italic();
+    if (!m_effects) return;
+    d.FontUnderline = f.underline();
+    d.FontStrikethru = f.strikeOut();
+    d.Color = m_color;
+}
+
+} // namespace pb
