@@ -1,10 +1,10 @@
 #include "platform/font_dialog.h"
 
 #include "platform/common_dialog.h"
+#include "platform/prompts.h"
 #include "platform/units.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontDialog>
@@ -101,24 +101,28 @@ void FontColorDialog::colourPicked(int index) {
         m_color = value;
         return;
     }
-    const QColor c = QColorDialog::getColor(colourFromStored(m_color), this);
+    CommonDialog colour;
+    colour.Flags = 1;
+    colour.Color = m_color;
     // A cancel keeps the colour held before.
-    if (c.isValid()) m_color = colourToStored(c);
+    if (prompts().commonDialog(colour, Prompts::DialogKind::Color)) m_color = colour.Color;
     fillColours();
 }
 
 void FontColorDialog::setFrom(const CommonDialog& d) {
     if (!d.DialogTitle.isEmpty()) setWindowTitle(d.DialogTitle);
+    // A size no font takes (from a damaged setting) opens on the toolkit's usual size.
     m_effects = (d.Flags & kEffects) != 0;
     QFont f(d.FontName);
-    f.setPointSizeF(d.FontSize > 0 ? d.FontSize : 8.25);
+    f.setPointSizeF(d.FontSize > 0 && d.FontSize <= 1638 ? d.FontSize : 8.25);
     f.setBold(d.FontBold);
     f.setItalic(d.FontItalic);
     f.setUnderline(d.FontUnderline);
     f.setStrikeOut(d.FontStrikethru);
     m_chooser->setCurrentFont(f);
-    m_requestedFamily = d.FontName;
-    m_shownFamily = m_chooser->currentFont().family();
+    m_requested = f;
+    m_requested.setFamily(d.FontName);
+    m_shown = m_chooser->currentFont();
     setColor(d.Color);
     // Without effects only name, style and size are offered.
     for (QGroupBox* box : m_chooser->findChildren<QGroupBox*>())
@@ -129,13 +133,18 @@ void FontColorDialog::setFrom(const CommonDialog& d) {
 
 void FontColorDialog::storeInto(CommonDialog& d) const {
     const QFont f = m_chooser->currentFont();
-    d.FontName = f.family() == m_shownFamily ? m_requestedFamily : f.family();
-    d.FontSize = f.pointSizeF();
-    d.FontBold = f.bold();
-    d.FontItalic = f.italic();
+    // The chooser shows a stand-in for a font the desktop lacks: whatever the user
+    // left as shown keeps the requested value.
+    const auto pick = [](auto chosen, auto shown, auto requested) {
+        return chosen == shown ? requested : chosen;
+    };
+    d.FontName = pick(f.family(), m_shown.family(), m_requested.family());
+    d.FontSize = pick(f.pointSizeF(), m_shown.pointSizeF(), m_requested.pointSizeF());
+    d.FontBold = pick(f.bold(), m_shown.bold(), m_requested.bold());
+    d.FontItalic = pick(f.italic(), m_shown.italic(), m_requested.italic());
     if (!m_effects) return;
-    d.FontUnderline = f.underline();
-    d.FontStrikethru = f.strikeOut();
+    d.FontUnderline = pick(f.underline(), m_shown.underline(), m_requested.underline());
+    d.FontStrikethru = pick(f.strikeOut(), m_shown.strikeOut(), m_requested.strikeOut());
     d.Color = m_color;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 #include <array>
 #include <cstdint>
 
@@ -47,8 +48,8 @@ private:
     QLabel* m_colourLabel;
     int32_t m_color = 0;
     bool m_effects = false;
-    QString m_requestedFamily;
-    QString m_shownFamily;
+    QFont m_requested; // as the dialog state asked for it
+    QFont m_shown;     // as the chooser showed it at the start
 };
 
 } // namespace pb
