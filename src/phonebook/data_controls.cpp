@@ -35,7 +35,11 @@ class Surface : public QWidget {
 public:
     explicit Surface(Data* owner) : QWidget(owner), m_owner(owner) {
         m_picture.load(QStringLiteral(":/pictures/databack.jpg"));
-        setAutoFillBackground(true);
+    }
+    // Painted here rather than set in the palette, which every child would inherit.
+    void setColour(const QColor& c) {
+        m_colour = c;
+        update();
     }
     void setPicture(const QPixmap& p) {
         m_picture = p;
@@ -46,6 +50,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
+        p.fillRect(rect(), m_colour.isValid() ? m_colour : palette().color(QPalette::Window));
         if (!m_picture.isNull()) p.drawPixmap(0, 0, m_picture);
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
@@ -59,6 +64,7 @@ protected:
 
 private:
     Data* m_owner;
+    QColor m_colour;
     QPixmap m_picture;
 };
 
@@ -229,9 +235,7 @@ QAction* Data::toolbarButton(QToolBar* bar, int position) const {
 
 void Data::setBackColor(int32_t stored) {
     m_backColor = stored;
-    QPalette p = m_surface->palette();
-    p.setColor(QPalette::Window, colourFromStored(stored));
-    m_surface->setPalette(p);
+    static_cast<Surface*>(m_surface)->setColour(colourFromStored(stored));
 }
 
 void Data::setBackPicture(const QString& file) {

@@ -72,12 +72,12 @@ void frmOptions::buildControls() {
     lblColor->setAutoFillBackground(true);
     lblColor->setAlignment(Qt::AlignCenter);
     lblColor->setMinimumSize(220, 60);
-    lblColor->setFrameShape(QFrame::Panel);
+    lblColor->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     ImagePrev = new QLabel(visual);
     ImagePrev->setObjectName(QStringLiteral("ImagePrev"));
     ImagePrev->setFixedSize(160, 100);
     ImagePrev->setScaledContents(true);
-    ImagePrev->setFrameShape(QFrame::Panel);
+    ImagePrev->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     samples->addWidget(lblColor);
     samples->addWidget(ImagePrev);
     vGrid->addLayout(samples);

@@ -12,27 +12,28 @@ namespace pb {
 PB_REGISTER_WINDOW("frmHelp", frmHelp)
 
 namespace {
-const char* const kHelpText =
-    "The first time Dorvane runs it creates a default database for you.\r\n"
-    "\r\n"
-    "To create a database of your own choose \"New Database\" from the File menu.\r\n"
-    "To open another database choose \"Open\" from the File menu or click the\r\n"
-    "Open button on the toolbar.\r\n"
-    "\r\n"
-    "To add a record type its fields and click the \"Save\" icon or press Ctrl+S.\r\n"
-    "Use the New Record items of the File menu to insert records where you like.\r\n"
-    "\r\n"
-    "Fonts, colours and the background are set in \"Options\" in the Tools menu,\r\n"
-    "or with the paint icon on the toolbar. A right click on the empty part of\r\n"
-    "the phone book window changes the colours at once.\r\n"
-    "\r\n"
-    "Each record can have movie, sound or other file attachments: choose\r\n"
-    "\"Attach to this Record\" in the File menu or press Ctrl+A.\r\n"
-    "\r\n"
-    "The database can be exported as text, web pages or an Access database:\r\n"
-    "choose \"Management\", then \"Export Database\" in the File menu.\r\n"
-    "\r\n"
-    "The Lock button keeps the records safe from changes until you unlock it.";
+const char* const kHelpText = "The first time Dorvane runs it creates a default database.\r\n"
+                              "\r\n"
+                              "To create a database of your own choose \"New Database\"\r\n"
+                              "in the File menu. To open another one choose \"Open\" in\r\n"
+                              "the File menu or click the Open button of the toolbar.\r\n"
+                              "\r\n"
+                              "To add a record type its fields, then click the \"Save\"\r\n"
+                              "icon or press Ctrl+S. The New Record items of the File\r\n"
+                              "menu insert records wherever you like.\r\n"
+                              "\r\n"
+                              "Fonts, colours and the background are set in \"Options\"\r\n"
+                              "in the Tools menu, or with the paint icon of the toolbar.\r\n"
+                              "A right click on the window's empty surface changes them\r\n"
+                              "at once.\r\n"
+                              "\r\n"
+                              "Each record can have movie, sound or other file\r\n"
+                              "attachments: choose \"Attach to this Record\" in the File\r\n"
+                              "menu or press Ctrl+A.\r\n"
+                              "\r\n"
+                              "The database can be exported as text, web pages or an\r\n"
+                              "Access database: choose \"Management\", then \"Export\r\n"
+                              "Database\" in the File menu.";
 } // namespace
 
 frmHelp::frmHelp() {

@@ -9,6 +9,7 @@ namespace pb {
 TopWindow::TopWindow() : QDialog(Forms::get<VantrelMDI>()) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setModal(false);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 }
 
 void TopWindow::reject() {
