@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -88,6 +89,17 @@ void FontColorDialog::fillColours() {
     if (!listed) m_colours->addItem(swatch(m_color), QStringLiteral("Custom"), m_color);
     m_colours->addItem(QStringLiteral("Other..."), kOther);
     m_colours->setCurrentIndex(m_colours->findData(m_color));
+    paintSample();
+}
+
+void FontColorDialog::paintSample() {
+    // The chooser's sample text shows the colour too.
+    for (QGroupBox* box : m_chooser->findChildren<QGroupBox*>())
+        for (QLineEdit* sample : box->findChildren<QLineEdit*>()) {
+            QPalette p = sample->palette();
+            p.setColor(QPalette::Text, colourFromStored(m_color));
+            sample->setPalette(p);
+        }
 }
 
 void FontColorDialog::setColor(int32_t stored) {
@@ -99,6 +111,7 @@ void FontColorDialog::colourPicked(int index) {
     const int32_t value = m_colours->itemData(index).toInt();
     if (value != kOther) {
         m_color = value;
+        paintSample();
         return;
     }
     CommonDialog colour;

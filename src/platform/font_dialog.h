@@ -42,6 +42,7 @@ public:
 private:
     void colourPicked(int index);
     void fillColours();
+    void paintSample();
 
     QFontDialog* m_chooser;
     QComboBox* m_colours;
