@@ -29,7 +29,7 @@ namespace {
 class SilentPrompts : public Prompts {
 public:
     int msgBox(const QString&, int, const QString&) override { return mb::OK; }
-    QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
     bool commonDialog(CommonDialog&, DialogKind) override { return false; }
 };
 
