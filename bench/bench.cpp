@@ -1,5 +1,6 @@
 // Times the book operations on the largest book against a raw read of its file.
 // Run: build/bench/dorvane_bench   (prints a Markdown table)
+#include "data/attach_ref.h"
 #include "data/database.h"
 #include "data/module_phonebook.h"
 #include "data/record_moves.h"
@@ -39,7 +40,9 @@ public:
     int msgBox(const QString&, int style, const QString&) override {
         return (style & 7) == mb::YesNo ? mb::No : mb::OK;
     }
-    QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
     // The progress window runs its job at once instead of two seconds later.
     void showModal(QDialog& dialog) override {
         if (auto* job = qobject_cast<frmSave*>(&dialog)) job->fireArmed();
@@ -274,6 +277,46 @@ int main(int argc, char** argv) {
                     0, 16});
     if (m.current != kMaxRecords) std::exit(5);
 
+    // The look commands: each within one frame, its repaint included.
+    Forms::show(d);
+    const auto painted = [&](const std::function<void()>& command) {
+        return [&, command] {
+            command();
+            QCoreApplication::processEvents();
+            d->repaint();
+        };
+    };
+    std::vector<Row> lookRows;
+    lookRows.push_back({QStringLiteral("A fixed back colour (window and seven boxes)"),
+                        best(painted([&] { d->mnuRed_Click(); }), [&] { d->mnuWhite_Click(); }), 0, 16});
+    lookRows.push_back(
+        {QStringLiteral("The field font into every box"), best(painted([&] { d->textFont(); })), 0, 16});
+    lookRows.push_back({QStringLiteral("Default font and colour, at once"),
+                        best(painted([&] { d->mnuRFandC_Click(); })), 0, 16});
+    lookRows.push_back(
+        {QStringLiteral("Default height and width"), best(painted([&] { d->RestoreDefaultSize(); })), 0, 16});
+
+    // Opening the File menu looks the shown record up in the attachment index: a full
+    // index (an entry for every record), the last record shown.
+    const QString indexPath = dir.path() + QStringLiteral("/Dorvane2DataBaseAttachmentsRef.att");
+    QByteArray index;
+    index.reserve(static_cast<qsizetype>(kMaxRecords) * PbAttachRefClass::kLength);
+    for (int i = 1; i <= kMaxRecords; ++i) {
+        QByteArray entry = QByteArray("OK ") + QByteArray::number(i).leftJustified(5, ' ') +
+                           QByteArray("sound.wav").leftJustified(60, ' ') + QByteArray(120, ' ');
+        index += entry;
+    }
+    writeBook(indexPath, index);
+    const double rawIndex = best([&] {
+        if (readFileBytes(indexPath).size() != index.size()) std::exit(8);
+    });
+    m.current = kMaxRecords;
+    lookRows.push_back({QStringLiteral("Open the File menu on the last record (full index)"),
+                        best([&] { d->mnuFile_Click(); }), 5});
+    if (!d->action(QStringLiteral("mnuSoundAtt"))->isVisible()) std::exit(9);
+    writeBook(indexPath, QByteArray());
+    m.current = 1;
+
     // Whole-book copies against a plain recursive copy of the same files.
     const QString folder = dir.path() + QStringLiteral("/Dorvane2DataBaseAttachments");
     makeAttachments(folder, m);
@@ -365,6 +408,10 @@ int main(int argc, char** argv) {
         "`cp -r` of these files: %.2f ms (best of 7).\n\n",
         (book.size() + 1000 * 4096 * 8.5) / 1e6, cp);
     ok = printRows(copyRows, cp, "`cp -r`") && ok;
+    std::printf("\nThe look commands and the File menu on the largest book. Raw read of a full attachment "
+                "index (%d entries): %.2f ms (best of 7).\n\n",
+                kMaxRecords, rawIndex);
+    ok = printRows(lookRows, rawIndex, "index read") && ok;
     ok = printDatabaseBench(database) && ok;
     Forms::unload<Data>();
     Forms::flushDeleted();

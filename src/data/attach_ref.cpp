@@ -61,11 +61,19 @@ int PbAttachRefClass::find(int recordNumber) {
     const QByteArray all = m_file->readAll();
     const int count = countIn(all);
     m_count = count;
-    const QString key = QString::number(recordNumber);
+    // The number is plain digits: its bytes are compared with the field's bytes less their
+    // blanks, which is what comparing the decoded texts comes to, without a text per entry.
+    const QByteArray key = QByteArray::number(recordNumber);
     m_found = false;
     for (int position = 1; position <= count; ++position) {
         const char* rec = all.constData() + static_cast<qsizetype>(position - 1) * kLength;
-        if (trimBlanks(codepage::decode(rec + 3, 5)).compare(key, Qt::CaseInsensitive) == 0) {
+        const char* begin = rec + 3;
+        const char* end = rec + 8;
+        while (begin < end && *begin == ' ')
+            ++begin;
+        while (end > begin && end[-1] == ' ')
+            --end;
+        if (end - begin == key.size() && std::memcmp(begin, key.constData(), key.size()) == 0) {
             m_found = true;
             m_position = position;
             m_current = QByteArray(rec, kLength);

@@ -133,11 +133,45 @@ public:
     void Toolbar2_ButtonMenuClick(const QString& key);
 
     // Look.
+    static constexpr double kMaxFieldFontSize = 200; // points
     void labelBackcolor();
     void textFont();
     void putLabels();
+    void RestoreFontandColor();
+    void RestoreDefaultSize();
     void setBackColor(int32_t stored);
     int32_t backColor() const { return m_backColor; }
+    // The window's background picture; an empty name removes it, a file that is no picture raises.
+    void setBackPicture(const QString& file);
+    bool hasBackPicture() const;
+    // Right-click "BackGround" menu: acts at once.
+    void fixedColour_Click(int32_t stored);
+    void mnuBlack_Click() { fixedColour_Click(0x000000); }
+    void mnuWhite_Click() { fixedColour_Click(0xFFFFFF); }
+    void mnuYellow_Click() { fixedColour_Click(0x00FFFF); }
+    void mnuGreen_Click() { fixedColour_Click(0x00FF00); }
+    void mnuRed_Click() { fixedColour_Click(0x0000FF); }
+    void mnuBlue_Click() { fixedColour_Click(0xFF0000); }
+    void mnuCyan_Click() { fixedColour_Click(0xFFFF00); }
+    void mnuMagenta_Click() { fixedColour_Click(0xFF00FF); }
+    void mnuOther_Click();
+    void mnuRFont_Click();
+    void mnuRHandW_Click() { RestoreDefaultSize(); }
+    void mnuRFandC_Click();
+    void mnuRRemovePic_Click();
+    // Settings menu of the options dialog: prepares a change that Apply carries out.
+    void mnuFont_Click();
+    void mnuBackColors_Click();
+    void mnuBackPic_Click();
+    void MnuHeightandWidth_Click() { RestoreDefaultSize(); }
+    void mnuFontandColor_Click() { RestoreFontandColor(); }
+    void mnuRemoveBackPic_Click();
+
+    // Launch commands.
+    void mnuOptions_Click();
+    void mnuLinkward_Click();
+    void mnuContents_Click();
+    void mnuAbout_Click();
 
     // Controls.
     std::array<FieldBox*, 8> txtInfo{};

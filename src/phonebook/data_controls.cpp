@@ -1,7 +1,9 @@
 // The phone book window's controls and look.
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
+#include "platform/picture_file.h"
 #include "platform/units.h"
+#include "platform/vb_error.h"
 #include "workspace/error_steps.h"
 #include "workspace/menu_builder.h"
 
@@ -33,16 +35,22 @@ class Surface : public QWidget {
 public:
     explicit Surface(Data* owner) : QWidget(owner), m_owner(owner) {
         m_picture.load(QStringLiteral(":/pictures/databack.jpg"));
-        setAutoFillBackground(true);
+    }
+    // Painted here rather than set in the palette, which every child would inherit.
+    void setColour(const QColor& c) {
+        m_colour = c;
+        update();
     }
     void setPicture(const QPixmap& p) {
         m_picture = p;
         update();
     }
+    bool hasPicture() const { return !m_picture.isNull(); }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
+        p.fillRect(rect(), m_colour.isValid() ? m_colour : palette().color(QPalette::Window));
         if (!m_picture.isNull()) p.drawPixmap(0, 0, m_picture);
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
@@ -56,6 +64,7 @@ protected:
 
 private:
     Data* m_owner;
+    QColor m_colour;
     QPixmap m_picture;
 };
 
@@ -226,9 +235,16 @@ QAction* Data::toolbarButton(QToolBar* bar, int position) const {
 
 void Data::setBackColor(int32_t stored) {
     m_backColor = stored;
-    QPalette p = m_surface->palette();
-    p.setColor(QPalette::Window, colourFromStored(stored));
-    m_surface->setPalette(p);
+    static_cast<Surface*>(m_surface)->setColour(colourFromStored(stored));
+}
+
+void Data::setBackPicture(const QString& file) {
+    static_cast<Surface*>(m_surface)->setPicture(file.isEmpty() ? QPixmap()
+                                                                : QPixmap::fromImage(readPicture(file)));
+}
+
+bool Data::hasBackPicture() const {
+    return static_cast<Surface*>(m_surface)->hasPicture();
 }
 
 void Data::labelBackcolor() {
@@ -243,39 +259,42 @@ void Data::labelBackcolor() {
 void Data::textFont() {
     const CommonDialog& d = dlgFileOpen[1];
     Steps step(OnError::Ignore);
-    for (int i = 0; i < 7; ++i) {
+    // Each attribute is a step of its own: one that fails leaves the box's own value.
+    using Change = std::function<void(QFont&)>;
+    const auto set = [&](QWidget* box, const Change& change) {
         step([&] {
-            QFont f = txtInfo[i]->font();
-            f.setFamily(d.FontName);
-            if (d.FontSize > 0) f.setPointSizeF(d.FontSize);
-            f.setBold(d.FontBold);
-            f.setItalic(d.FontItalic);
-            f.setUnderline(d.FontUnderline);
-            f.setStrikeOut(d.FontStrikethru);
-            txtInfo[i]->setFont(f);
+            QFont f = box->font();
+            change(f);
+            box->setFont(f);
+        });
+    };
+    const Change name = [&](QFont& f) { f.setFamily(d.FontName); };
+    const Change size = [&](QFont& f) {
+        // A size no box can show (from a damaged setting) would collapse the boxes.
+        if (!(d.FontSize > 0 && d.FontSize <= kMaxFieldFontSize)) throw VbError(380);
+        f.setPointSizeF(d.FontSize);
+    };
+    const Change bold = [&](QFont& f) { f.setBold(d.FontBold); };
+    const Change italic = [&](QFont& f) { f.setItalic(d.FontItalic); };
+    const Change underline = [&](QFont& f) { f.setUnderline(d.FontUnderline); };
+    const Change strike = [&](QFont& f) { f.setStrikeOut(d.FontStrikethru); };
+    for (int i = 0; i < 7; ++i) {
+        for (const auto& change : {name, size, bold, italic})
+            set(txtInfo[i], change);
+        step([&] {
             QPalette p = txtInfo[i]->palette();
             p.setColor(QPalette::Text, colourFromStored(d.Color));
             txtInfo[i]->setPalette(p);
         });
+        set(txtInfo[i], underline);
+        set(txtInfo[i], strike);
     }
     // The mail boxes take neither the size nor the colour; the find box only name and size.
-    for (QLineEdit* box : txtForMail) {
-        step([&] {
-            QFont f = box->font();
-            f.setFamily(d.FontName);
-            f.setBold(d.FontBold);
-            f.setItalic(d.FontItalic);
-            f.setUnderline(d.FontUnderline);
-            f.setStrikeOut(d.FontStrikethru);
-            box->setFont(f);
-        });
-    }
-    step([&] {
-        QFont f = txtFind->font();
-        f.setFamily(d.FontName);
-        if (d.FontSize > 0) f.setPointSizeF(d.FontSize);
-        txtFind->setFont(f);
-    });
+    for (QLineEdit* box : txtForMail)
+        for (const auto& change : {name, bold, italic, underline, strike})
+            set(box, change);
+    set(txtFind, name);
+    set(txtFind, size);
 }
 
 void Data::putLabels() {

@@ -4,6 +4,7 @@
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
+#include "phonebook/frm_options.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
 #include "platform/units.h"
@@ -334,6 +335,7 @@ void Data::Form_Unload() {
     step([&] {
         if (m.AttachRef) m.AttachRef->close();
     });
+    step([] { Forms::unload<frmOptions>(); });
     step([] { Forms::unload<frmSave>(); });
 }
 

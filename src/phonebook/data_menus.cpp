@@ -21,7 +21,7 @@ void Data::buildMenus() {
     b.item(file, "mnuNewDataBase", "New Data&base...", nullptr, [this] { mnuNewDataBase_Click(); });
     b.sep(file);
     b.item(file, "mnuOpen", "&Open...", "Ctrl+O", [this] { mnuOpen_Click(); });
-    b.item(file, "mnuSearch", "&Search...");
+    b.item(file, "mnuSearch", "&Search...", nullptr, [] { ShowForm(QStringLiteral("frmSeek")); });
     b.sep(file);
     QMenu* newRecord = b.sub(file, "mnuNew", "&New Record");
     b.item(newRecord, "mnuSortedPosition", "At &Sorted Position", nullptr,
@@ -101,21 +101,26 @@ void Data::buildMenus() {
 
     QMenu* tools = b.top("mnuTools", "&Tools");
     QMenu* settings = b.sub(tools, "mnuSettings", "&Settings", true);
-    b.item(settings, "mnuFont", "&Font...");
-    b.item(settings, "mnuBackColors", "Back&Color...");
-    b.item(settings, "mnuBackPic", "Back&Picture...", nullptr, {}, true);
+    b.item(settings, "mnuFont", "&Font...", nullptr, [this] { mnuFont_Click(); });
+    b.item(settings, "mnuBackColors", "Back&Color...", nullptr, [this] { mnuBackColors_Click(); });
+    b.item(
+        settings, "mnuBackPic", "Back&Picture...", nullptr, [this] { mnuBackPic_Click(); }, true);
     QMenu* restore = b.sub(settings, "mnuRestore", "&Restore", true);
-    b.item(restore, "MnuHeightandWidth", "Default &Height and Width");
-    b.item(restore, "mnuFontandColor", "Default &Font and Color");
-    b.item(restore, "mnuRemoveBackPic", "Remove &BackPicture", nullptr, {}, true);
-    b.item(tools, "mnuLinkward", "&Linkward...");
+    b.item(restore, "MnuHeightandWidth", "Default &Height and Width", nullptr,
+           [this] { MnuHeightandWidth_Click(); });
+    b.item(restore, "mnuFontandColor", "Default &Font and Color", nullptr,
+           [this] { mnuFontandColor_Click(); });
+    b.item(
+        restore, "mnuRemoveBackPic", "Remove &BackPicture", nullptr, [this] { mnuRemoveBackPic_Click(); },
+        true);
+    b.item(tools, "mnuLinkward", "&Linkward...", nullptr, [this] { mnuLinkward_Click(); });
     b.item(tools, "mnuProHandler", "&WebSurfer...");
     b.item(tools, "mnuTextEditor", "&TextEditor...");
-    b.item(tools, "mnuDiaries", "&NotePapers...", "Ctrl+N");
+    b.item(tools, "mnuDiaries", "&NotePapers...", "Ctrl+N", [] { ShowForm(QStringLiteral("frmDiaries")); });
     b.item(tools, "mnuPhoneDialer", "&PhoneDialer...", nullptr, {}, true);
-    b.item(tools, "mnuAlarm", "Alar&m");
+    b.item(tools, "mnuAlarm", "Alar&m", nullptr, [] { ShowForm(QStringLiteral("frmAlarm")); });
     b.sep(tools);
-    b.item(tools, "mnuOptions", "&Options...");
+    b.item(tools, "mnuOptions", "&Options...", nullptr, [this] { mnuOptions_Click(); });
 
     b.onlineMenu("mnuSport", "mnWorld");
 
@@ -127,9 +132,9 @@ void Data::buildMenus() {
     VantrelMDI::listChildWindows(window);
 
     QMenu* help = b.top("mnuHelp", "&Help");
-    b.item(help, "mnuContents", "&Contents... ", "F1");
+    b.item(help, "mnuContents", "&Contents... ", "F1", [this] { mnuContents_Click(); });
     b.sep(help);
-    b.item(help, "mnuAbout", "&About Dorvane...");
+    b.item(help, "mnuAbout", "&About Dorvane...", nullptr, [this] { mnuAbout_Click(); });
 
     // The right-click menu of the window's surface.
     mnuBackColor = new QMenu(QStringLiteral("BackGround"), this);
@@ -141,24 +146,28 @@ void Data::buildMenus() {
            [this] { mnuRBegining_Click(); });
     b.item(mnuBackColor, "mnuREnd", "&End             Shift+Up", nullptr, [this] { mnuREnd_Click(); });
     b.sep(mnuBackColor);
-    b.item(mnuBackColor, "mnuRFont", "&Font...");
+    b.item(mnuBackColor, "mnuRFont", "&Font...", nullptr, [this] { mnuRFont_Click(); });
     QMenu* colours = b.sub(mnuBackColor, "mnuBackColorChoice", "Back&Color");
-    for (const auto& [name, caption] :
-         std::initializer_list<std::pair<const char*, const char*>>{{"mnuBlack", "&Black"},
-                                                                    {"mnuWhite", "&White"},
-                                                                    {"mnuYellow", "&Yellow"},
-                                                                    {"mnuGreen", "&Green"},
-                                                                    {"mnuRed", "&Red"},
-                                                                    {"mnuBlue", "Bl&ue"},
-                                                                    {"mnuCyan", "&Cyan"},
-                                                                    {"mnuMagenta", "&Magenta"}})
-        b.item(colours, name, caption);
+    struct Fixed {
+        const char* name;
+        const char* caption;
+        void (Data::*click)();
+    };
+    for (const Fixed& c :
+         {Fixed{"mnuBlack", "&Black", &Data::mnuBlack_Click},
+          Fixed{"mnuWhite", "&White", &Data::mnuWhite_Click},
+          Fixed{"mnuYellow", "&Yellow", &Data::mnuYellow_Click},
+          Fixed{"mnuGreen", "&Green", &Data::mnuGreen_Click}, Fixed{"mnuRed", "&Red", &Data::mnuRed_Click},
+          Fixed{"mnuBlue", "Bl&ue", &Data::mnuBlue_Click}, Fixed{"mnuCyan", "&Cyan", &Data::mnuCyan_Click},
+          Fixed{"mnuMagenta", "&Magenta", &Data::mnuMagenta_Click}})
+        b.item(colours, c.name, c.caption, nullptr, [this, click = c.click] { (this->*click)(); });
     b.sep(colours);
-    b.item(colours, "mnuOther", "&Other...");
+    b.item(colours, "mnuOther", "&Other...", nullptr, [this] { mnuOther_Click(); });
     QMenu* rrestore = b.sub(mnuBackColor, "mnuRRestore", "&Restore");
-    b.item(rrestore, "mnuRHandW", "Default &Height and Width");
-    b.item(rrestore, "mnuRFandC", "Default &Font and Color");
-    b.item(rrestore, "mnuRRemovePic", "Remove &BackPicture", nullptr, {}, true);
+    b.item(rrestore, "mnuRHandW", "Default &Height and Width", nullptr, [this] { mnuRHandW_Click(); });
+    b.item(rrestore, "mnuRFandC", "Default &Font and Color", nullptr, [this] { mnuRFandC_Click(); });
+    b.item(
+        rrestore, "mnuRRemovePic", "Remove &BackPicture", nullptr, [this] { mnuRRemovePic_Click(); }, true);
 }
 
 namespace {
@@ -172,7 +181,8 @@ bool isBuilt(const QString& key) {
         QStringLiteral("InsertSorted"),   QStringLiteral("InsertBefore"), QStringLiteral("InsertAfter"),
         QStringLiteral("InsertBegining"), QStringLiteral("InsertEnd"),    QStringLiteral("FindRecord"),
         QStringLiteral("CopyRecord"),     QStringLiteral("CutRecord"),    QStringLiteral("PasteRecord"),
-        QStringLiteral("Open"),           QStringLiteral("SaveDBas")};
+        QStringLiteral("Open"),           QStringLiteral("SaveDBas"),     QStringLiteral("NotePapers"),
+        QStringLiteral("Options")};
     return built.contains(key);
 }
 
@@ -384,6 +394,12 @@ void Data::Toolbar2_ButtonClick(const QString& key) {
         step([] { playSound(sound::ToolbarClick); });
         step([&] { InsertAfter(QStringLiteral("*Inserted Record*"), QString()); });
         step([&] { FillRecordList(); });
+    } else if (key == QLatin1String("NotePapers")) {
+        step([] { playSound(sound::ToolbarClick); });
+        step([] { ShowForm(QStringLiteral("frmDiaries")); });
+    } else if (key == QLatin1String("Options")) {
+        step([] { playSound(sound::ToolbarClick); });
+        step([] { ShowForm(QStringLiteral("frmOptions")); });
     }
 }
 

@@ -30,6 +30,9 @@ void CommonDialog::ShowColor() {
 void CommonDialog::ShowFont() {
     show(static_cast<int>(Prompts::DialogKind::Font));
 }
+void CommonDialog::ShowPrinter() {
+    show(static_cast<int>(Prompts::DialogKind::PrintSetup));
+}
 
 namespace {
 

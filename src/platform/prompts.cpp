@@ -1,16 +1,18 @@
 #include "platform/prompts.h"
 
 #include "platform/common_dialog.h"
+#include "platform/font_dialog.h"
+#include "platform/printer.h"
 #include "platform/units.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 
 namespace pb {
@@ -94,11 +96,13 @@ public:
         return choices.back().answer;
     }
 
-    QString inputBox(const QString& prompt, const QString& title, const QString& defaultText) override {
+    std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                    const QString& defaultText) override {
         bool ok = false;
         const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
                                                    QLineEdit::Normal, defaultText, &ok);
-        return ok ? text : QString();
+        if (!ok) return std::nullopt;
+        return text;
     }
 
     bool commonDialog(CommonDialog& d, DialogKind kind) override {
@@ -128,22 +132,16 @@ public:
             return true;
         }
         case DialogKind::Font: {
-            QFont f(d.FontName);
-            f.setPointSizeF(d.FontSize > 0 ? d.FontSize : 8.25);
-            f.setBold(d.FontBold);
-            f.setItalic(d.FontItalic);
-            f.setUnderline(d.FontUnderline);
-            f.setStrikeOut(d.FontStrikethru);
-            bool ok = false;
-            const QFont chosen = QFontDialog::getFont(&ok, f, parent);
-            if (!ok) return false;
-            d.FontName = chosen.family();
-            d.FontSize = chosen.pointSizeF();
-            d.FontBold = chosen.bold();
-            d.FontItalic = chosen.italic();
-            d.FontUnderline = chosen.underline();
-            d.FontStrikethru = chosen.strikeOut();
+            FontColorDialog dialog(parent);
+            dialog.setFrom(d);
+            if (dialog.exec() != QDialog::Accepted) return false;
+            dialog.storeInto(d);
             return true;
+        }
+        case DialogKind::PrintSetup: {
+            QPrintDialog dialog(&programPrinter(), parent);
+            if (!d.DialogTitle.isEmpty()) dialog.setWindowTitle(d.DialogTitle);
+            return dialog.exec() == QDialog::Accepted;
         }
         }
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class QDialog;
 
@@ -34,12 +35,13 @@ constexpr int No = 7;
 // tests can answer in place of a person.
 class Prompts {
 public:
-    enum class DialogKind { Open, Save, Color, Font };
+    enum class DialogKind { Open, Save, Color, Font, PrintSetup };
 
     virtual ~Prompts() = default;
     virtual int msgBox(const QString& prompt, int style, const QString& title) = 0;
-    // Returns the typed text, or "" when the user cancels.
-    virtual QString inputBox(const QString& prompt, const QString& title, const QString& defaultText) = 0;
+    // The typed text (possibly empty), or nothing when the user cancels.
+    virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                            const QString& defaultText) = 0;
     // Shows a common dialog on the dialog's state; true when the user accepted
     // (the dialog's values are then updated), false when cancelled.
     virtual bool commonDialog(CommonDialog& dialog, DialogKind kind) = 0;
@@ -57,8 +59,14 @@ inline const QString kProgramTitle = QStringLiteral("Dorvane");
 inline int MsgBox(const QString& prompt, int style = mb::OKOnly, const QString& title = kProgramTitle) {
     return prompts().msgBox(prompt, style, title);
 }
+// The typed text; a cancel answers "" like an empty box.
 inline QString InputBox(const QString& prompt, const QString& title = kProgramTitle,
                         const QString& def = {}) {
+    return prompts().inputBox(prompt, title, def).value_or(QString());
+}
+// For callers that must tell a cancel from an empty answer.
+inline std::optional<QString> InputBoxOrCancel(const QString& prompt, const QString& title = kProgramTitle,
+                                               const QString& def = {}) {
     return prompts().inputBox(prompt, title, def);
 }
 

@@ -17,8 +17,9 @@ class EffectOutput final : public SoundOutput {
 public:
     void playWave(int id, const QByteArray&) override {
         if (QMediaDevices::audioOutputs().isEmpty()) return;
+        // A later effect replaces one still playing (the alarm rings over the window's opening sound).
         for (auto& [key, e] : m_effects)
-            if (e->isPlaying()) return; // the device is busy: this request plays nothing
+            if (key != id && e->isPlaying()) e->stop();
         auto& effect = m_effects[id];
         if (!effect) {
             effect = std::make_unique<QSoundEffect>();

@@ -4,8 +4,8 @@
 
 namespace pb {
 
-// Plays a complete WAVE image from memory without waiting; a request while the
-// device is still busy plays nothing.
+// Plays a complete WAVE image from memory without waiting; a request while an
+// earlier effect still plays stops that one, so the later sound is always heard.
 class SoundOutput {
 public:
     virtual ~SoundOutput() = default;

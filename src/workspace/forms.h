@@ -61,6 +61,7 @@ public:
     static bool registerWindow(const QString& name, Factory make);
     // The loaded window of that name, created on first use; nullptr for a name nobody registered.
     static Form* byName(const QString& name);
+    static bool isRegistered(const QString& name);
 
 private:
     static void add(std::type_index type, Form* form);

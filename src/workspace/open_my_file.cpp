@@ -1,4 +1,6 @@
 // Opening any file in the program's own windows, chosen by its extension.
+#include "accessories/frm_media_player.h"
+#include "accessories/media_control.h"
 #include "data/book_files.h"
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
@@ -81,7 +83,11 @@ void VantrelMDI::OpenMyFile(const QString& MDICDFileName, bool OpenInPhoneBook) 
         break;
     case Movie:
         step([] { ShowForm(QStringLiteral("frmMediaPlayer")); });
-        step([&] { openOnDesktop(path); });
+        step([&] {
+            frmMediaPlayer* player = Forms::get<frmMediaPlayer>();
+            Forms::show(player);
+            player->MP->Open(path);
+        });
         break;
     case Program:
         step([&] {

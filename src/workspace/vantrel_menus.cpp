@@ -29,12 +29,12 @@ void VantrelMDI::buildMenus() {
     MenuBuilder b{this, menuBar(), m_actions};
     QMenu* file = b.top("mnuFile", "&File");
     b.item(file, "mnuOpen", "&Open...", nullptr, [this] { mnuOpen_Click(); });
-    b.item(file, "mnuSearch", "&Search...");
+    b.item(file, "mnuSearch", "&Search...", nullptr, [] { ShowForm(QStringLiteral("frmSeek")); });
     b.sep(file);
     b.item(file, "mnuPhoneBook", "&PhoneBook...", nullptr, [this] { mnuPhoneBook_Click(); });
-    b.item(file, "mnuWebSurfer", "&WebSurfer...");
+    b.item(file, "mnuWebSurfer", "&WebSurfer...", nullptr, [] { ShowForm(QStringLiteral("frmHandler")); });
     b.item(file, "mnuTextEd", "&TextEditor...");
-    b.item(file, "mnuNotePapers", "&NotePapers...");
+    b.item(file, "mnuNotePapers", "&NotePapers...", nullptr, [] { ShowForm(QStringLiteral("frmDiaries")); });
     b.item(file, "mnuPhoneDialer", "Phone&Dialer...", nullptr, [this] { mnuPhoneDialer_Click(); });
     b.sep(file);
     b.item(file, "mnuExit", "E&xit Dorvane", nullptr, [this] { mnuExit_Click(); });
@@ -53,7 +53,7 @@ void VantrelMDI::buildMenus() {
     b.item(view, "mnuAppFolder", "Application &Folder...", nullptr, [this] { mnuAppFolder_Click(); });
 
     QMenu* tools = b.top("mnuTools", "&Tools");
-    b.item(tools, "mnuAlarm", "Alar&m...");
+    b.item(tools, "mnuAlarm", "Alar&m...", nullptr, [] { ShowForm(QStringLiteral("frmAlarm")); });
 
     b.onlineMenu("mnuSports", "mnuWorld");
 
@@ -65,8 +65,9 @@ void VantrelMDI::buildMenus() {
     listChildWindows(window);
 
     QMenu* help = b.top("mnuHelp", "&Help");
-    b.item(help, "mnuContents", "&Contents...");
-    b.item(help, "mnuAbout", "&About Dorvane...");
+    b.item(help, "mnuContents", "&Contents...", nullptr, [] { ShowForm(QStringLiteral("frmHelp")); });
+    b.item(help, "mnuAbout", "&About Dorvane...", nullptr,
+           [] { Steps(OnError::Ignore)([] { Forms::show(Forms::byName(QStringLiteral("frmAbout"))); }); });
 
     // The right-click menu of the empty background.
     mnuRC = new QMenu(QStringLiteral("RightClick"), this);
@@ -100,10 +101,10 @@ void VantrelMDI::buildToolbar() {
     };
     const Button buttons[] = {{"FileOpener", "Open a file", "mdi-fileopener", true},
                               {"PhoneBook", "Open PhoneBook", "mdi-phonebook", true},
-                              {"Linkward", "Open Internet Explorer", "mdi-linkward", false},
+                              {"Linkward", "Open Internet Explorer", "mdi-linkward", true},
                               {"WebBrowser", "Open WebBrowser", "mdi-webbrowser", false},
                               {"TextEditor", "Open TextEditor", "mdi-texteditor", false},
-                              {"NotePapers", "Open NotePapers", "mdi-notepapers", false},
+                              {"NotePapers", "Open NotePapers", "mdi-notepapers", true},
                               {"Phone", "Call", "mdi-phone", true},
                               {"TechSupp", "Help", "mdi-techsupp", false}};
     for (const Button& btn : buttons) {
@@ -242,8 +243,12 @@ void VantrelMDI::MDIToolbar_ButtonClick(const QString& key) {
         step([&] { OpenMyFile(SelectFileName(), false); });
     else if (key == QLatin1String("Phone"))
         step([&] { MDIToolbar_Phone(); });
+    else if (key == QLatin1String("Linkward"))
+        step([] { ShowForm(QStringLiteral("frmHandler")); });
     else if (key == QLatin1String("PhoneBook"))
         step([] { ShowForm(QStringLiteral("Data")); });
+    else if (key == QLatin1String("NotePapers"))
+        step([] { ShowForm(QStringLiteral("frmDiaries")); });
 }
 
 void VantrelMDI::StatusBar1_PanelClick() {

@@ -1,5 +1,6 @@
 #include "workspace/viewer_pane.h"
 
+#include "accessories/media_control.h"
 #include "platform/picture_file.h"
 #include "platform/units.h"
 
@@ -84,8 +85,7 @@ void ViewerPane::playSound(const QString& file) {
     m_picture->hide();
     show();
     m_player->show();
-    m_media->setSource(QUrl::fromLocalFile(file));
-    m_media->play();
+    playMediaFile(m_media, file);
 }
 
 } // namespace pb

@@ -1,10 +1,12 @@
 #include "platform/common_dialog.h"
+#include "platform/font_dialog.h"
 #include "platform/picture_file.h"
 #include "platform/prompts.h"
 #include "platform/vb_error.h"
 #include "scripted_prompts.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QMessageBox>
@@ -89,4 +91,69 @@ TEST(MessageBoxes, AreAtLeastAsWideAsTheirTitle) {
     EXPECT_EQ(MsgBox(QStringLiteral("Short."), mb::Information, title), mb::OK);
     // The title bar holds the title and, beside it, the icon and three buttons.
     EXPECT_GT(width, QFontMetrics(QApplication::font()).horizontalAdvance(title) + 100);
+}
+
+TEST(FontDialog, CarriesFontAndColourBothWaysAndKeepsAMissingFamilysName) {
+    pbtest::ScriptedPrompts prompts;
+    CommonDialog d;
+    d.FontName = QStringLiteral("No Such Family Here");
+    d.FontSize = 14;
+    d.FontBold = true;
+    d.FontUnderline = true;
+    d.Color = 0x0000FF;
+    d.Flags = 259;
+    FontColorDialog dialog;
+    dialog.setFrom(d);
+    EXPECT_EQ(dialog.color(), 0x0000FF);
+    EXPECT_EQ(dialog.colourList()->currentText(), QStringLiteral("Red"));
+    // Sixteen basic colours and "Other...".
+    EXPECT_EQ(dialog.colourList()->count(), 17);
+    EXPECT_EQ(dialog.colourList()->itemText(16), QStringLiteral("Other..."));
+
+    CommonDialog out = d;
+    out.FontName.clear();
+    dialog.storeInto(out);
+    EXPECT_EQ(out.FontName, QStringLiteral("No Such Family Here"));
+    EXPECT_EQ(out.FontSize, 14);
+    EXPECT_TRUE(out.FontBold);
+    EXPECT_TRUE(out.FontUnderline);
+    EXPECT_EQ(out.Color, 0x0000FF);
+
+    // "Other..." asks the colour dialog; its cancel keeps the colour, its choice is listed.
+    const int other = dialog.colourList()->count() - 1;
+    prompts.expectCancel(Prompts::DialogKind::Color);
+    dialog.colourList()->activated(other);
+    EXPECT_EQ(dialog.color(), 0x0000FF);
+    EXPECT_EQ(dialog.colourList()->currentText(), QStringLiteral("Red"));
+    prompts.expectDialog(Prompts::DialogKind::Color, [](CommonDialog& c) {
+        EXPECT_EQ(c.Color, 0x0000FF);
+        c.Color = 0x123456;
+        return true;
+    });
+    dialog.colourList()->activated(other);
+    EXPECT_EQ(dialog.color(), 0x123456);
+    EXPECT_EQ(dialog.colourList()->currentData().toInt(), 0x123456);
+    dialog.colourList()->activated(0); // Black
+    EXPECT_EQ(dialog.color(), 0);
+
+    // Without effects neither colour nor underline is offered or changed.
+    d.Flags = 3;
+    dialog.setFrom(d);
+    EXPECT_TRUE(dialog.colourList()->isHidden());
+    CommonDialog plain = d;
+    plain.Color = 0x00FF00;
+    plain.FontUnderline = false;
+    dialog.storeInto(plain);
+    EXPECT_EQ(plain.Color, 0x00FF00);
+    EXPECT_FALSE(plain.FontUnderline);
+}
+
+TEST(InputBox, TellsACancelFromAnEmptyAnswer) {
+    pbtest::ScriptedPrompts prompts;
+    prompts.expectInput(QStringLiteral("a"), QStringLiteral("t"), QString());
+    prompts.expectInputCancel(QStringLiteral("b"), QStringLiteral("t"));
+    const std::optional<QString> empty = InputBoxOrCancel(QStringLiteral("a"), QStringLiteral("t"));
+    ASSERT_TRUE(empty.has_value());
+    EXPECT_TRUE(empty->isEmpty());
+    EXPECT_FALSE(InputBoxOrCancel(QStringLiteral("b"), QStringLiteral("t")).has_value());
 }

@@ -27,6 +27,10 @@ void ScriptedPrompts::expectInput(const QString& prompt, const QString& title, c
     m_inputs.push_back({{prompt, -1, title, 0}, text});
 }
 
+void ScriptedPrompts::expectInputCancel(const QString& prompt, const QString& title) {
+    m_inputs.push_back({{prompt, -1, title, 0}, std::nullopt});
+}
+
 void ScriptedPrompts::expectDialog(Kind kind, std::function<bool(pb::CommonDialog&)> answer) {
     m_dialogs.emplace_back(kind, std::move(answer));
 }
@@ -49,11 +53,12 @@ int ScriptedPrompts::msgBox(const QString& prompt, int style, const QString& tit
     return e.answer;
 }
 
-QString ScriptedPrompts::inputBox(const QString& prompt, const QString& title, const QString&) {
-    inputs.push_back({prompt, 0, title});
+std::optional<QString> ScriptedPrompts::inputBox(const QString& prompt, const QString& title,
+                                                 const QString& defaultText) {
+    inputs.push_back({prompt, 0, title, defaultText});
     if (m_inputs.empty()) {
         ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
-        return {};
+        return std::nullopt;
     }
     const auto [e, text] = m_inputs.front();
     m_inputs.pop_front();

@@ -6,6 +6,7 @@
 #include <QString>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace pbtest {
@@ -20,6 +21,7 @@ public:
         QString prompt;
         int style;
         QString title;
+        QString defaultText = {};
     };
     struct Expected {
         QString prompt; // empty: any prompt
@@ -36,6 +38,7 @@ public:
     void expectAny(int answer) { expect({}, -1, {}, answer); }
     // Input boxes: the text typed ("" for a cancel).
     void expectInput(const QString& prompt, const QString& title, const QString& text);
+    void expectInputCancel(const QString& prompt, const QString& title);
     // Common dialogs: a function that fills the dialog and returns true, or returns false for a cancel.
     void expectDialog(Kind kind, std::function<bool(pb::CommonDialog&)> answer);
     void expectFileDialog(const QString& fileName) {
@@ -54,7 +57,8 @@ public:
     bool allAnswered() const { return m_boxes.empty() && m_inputs.empty() && m_dialogs.empty(); }
 
     int msgBox(const QString& prompt, int style, const QString& title) override;
-    QString inputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
+    std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                    const QString& defaultText) override;
     bool commonDialog(pb::CommonDialog& dialog, DialogKind kind) override;
     // A modal window runs this in place of its event loop (a test lets a timer fire here).
     std::function<void(QDialog&)> onModal;
@@ -62,7 +66,7 @@ public:
 
 private:
     std::deque<Expected> m_boxes;
-    std::deque<std::pair<Expected, QString>> m_inputs;
+    std::deque<std::pair<Expected, std::optional<QString>>> m_inputs;
     std::deque<std::pair<Kind, std::function<bool(pb::CommonDialog&)>>> m_dialogs;
 };
 

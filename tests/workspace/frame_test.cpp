@@ -1,3 +1,4 @@
+#include "accessories/frm_media_player.h"
 #include "app_fixture.h"
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
@@ -52,17 +53,26 @@ TEST_F(FrameTest, FilesGoWhereTheirExtensionTextsSendThem) {
     EXPECT_FALSE(frame->mdiPic()->picture()->pixmap().isNull());
     EXPECT_FALSE(frame->mdiPic()->MP()->isVisibleTo(frame));
 
+    // The pane's player takes the sound, and says so when there is none in the file.
+    prompts->expect({}, mb::AbortRetryIgnore | mb::Critical, {}, mb::Abort);
     frame->OpenMyFile(make(QStringLiteral("tune.MP3")));
     EXPECT_TRUE(frame->mdiPic()->MP()->isVisibleTo(frame));
+    EXPECT_TRUE(prompts->allAnswered());
 
     // Handed to the desktop until the program's own windows take them.
     const QStringList desktop = {make(QStringLiteral("notes.txt")),  make(QStringLiteral("script.as")),
                                  make(QStringLiteral("report.doc")), make(QStringLiteral("page.shtml")),
-                                 make(QStringLiteral("old.hlp")),    make(QStringLiteral("clip.asf")),
-                                 make(QStringLiteral("manual.chm"))};
+                                 make(QStringLiteral("old.hlp")),    make(QStringLiteral("manual.chm"))};
     for (const QString& f : desktop)
         frame->OpenMyFile(f);
     EXPECT_EQ(shell->opened, desktop);
+
+    // A film goes to the media player, which says when there is no film in the file.
+    prompts->expect({}, mb::AbortRetryIgnore | mb::Critical, {}, mb::Abort);
+    frame->OpenMyFile(make(QStringLiteral("clip.asf")));
+    ASSERT_EQ(prompts->shown.size(), 2u);
+    EXPECT_TRUE(prompts->shown[1].title.startsWith(QStringLiteral("ERROR321 ")));
+    EXPECT_NE(Forms::find<frmMediaPlayer>(), nullptr);
 
     frame->OpenMyFile(make(QStringLiteral("tool.exe")));
     EXPECT_EQ(shell->started, QStringList{appDir() + QStringLiteral("tool.exe ")});

@@ -1,0 +1,93 @@
+#include "accessories/frm_media_player.h"
+#include "accessories/media_control.h"
+#include "app_fixture.h"
+#include "media_files.h"
+#include "workspace/forms.h"
+#include "workspace/vantrel_mdi.h"
+#include "workspace/viewer_pane.h"
+
+#include <QMediaPlayer>
+#include <QMenuBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace pb;
+
+namespace {
+
+class MediaTest : public pbtest::AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        frame = Forms::get<VantrelMDI>();
+        player = Forms::get<frmMediaPlayer>();
+    }
+    static bool playsToTheEnd(QMediaPlayer* p) {
+        return QTest::qWaitFor([p] { return p->mediaStatus() == QMediaPlayer::EndOfMedia; }, 15000);
+    }
+    void choose(const QString& file) {
+        prompts->expectDialog(Kind::Open, [file](CommonDialog& d) {
+            EXPECT_EQ(d.DialogTitle, QStringLiteral("Select A Media File To Play"));
+            EXPECT_TRUE(d.Filter.startsWith(QStringLiteral("All Media Files|*.avi;*.mpeg;")));
+            EXPECT_TRUE(d.Filter.endsWith(QStringLiteral(";*.mid;*.midi|All Files|*.*")));
+            d.FileName = file;
+            return true;
+        });
+    }
+    using Kind = pbtest::ScriptedPrompts::Kind;
+    VantrelMDI* frame = nullptr;
+    frmMediaPlayer* player = nullptr;
+};
+
+} // namespace
+
+TEST_F(MediaTest, GeneratedSoundAndFilmPlayToTheirEnd) {
+    EXPECT_EQ(player->windowTitle(), QStringLiteral("Media Player"));
+    const QString wav = appDir() + QStringLiteral("tone.wav");
+    pbtest::writeWav(wav, 400);
+    choose(wav);
+    player->mnuOpen_Click();
+    EXPECT_TRUE(playsToTheEnd(player->MP->player()));
+
+    // A film opened by its extension plays in the same window.
+    const QString avi = appDir() + QStringLiteral("clip.avi");
+    pbtest::writeAvi(avi, 6);
+    frame->OpenMyFile(avi);
+    EXPECT_TRUE(player->isVisible());
+    EXPECT_TRUE(playsToTheEnd(player->MP->player()));
+    EXPECT_TRUE(player->MP->player()->hasVideo());
+
+    // And the frame's viewer pane plays sounds.
+    frame->OpenMyFile(wav);
+    EXPECT_TRUE(playsToTheEnd(frame->mdiPic()->player()));
+    EXPECT_TRUE(prompts->shown.empty());
+}
+
+TEST_F(MediaTest, ABrokenFileGivesTheErrorBoxAndACancelPlaysNothing) {
+    const QString broken = appDir() + QStringLiteral("broken.wav");
+    pbtest::writeFile(broken, QByteArray("RIFF\x10\0\0\0WAVEjunkjunkjunk", 24));
+    choose(broken);
+    prompts->expect({}, mb::AbortRetryIgnore | mb::Critical, {}, mb::Abort);
+    player->mnuOpen_Click();
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    const auto& box = prompts->shown[0];
+    EXPECT_TRUE(box.prompt.startsWith(QStringLiteral("321 "))) << qPrintable(box.prompt);
+    EXPECT_EQ(box.title, QStringLiteral("ERROR:  ") + box.prompt.mid(4));
+    EXPECT_EQ(player->MP->player()->source(), QUrl());
+
+    // The frame's dialog still holds a file name and raises nothing on cancel: nothing plays.
+    frame->MDICD.FileName = broken;
+    frame->MDICD.CancelError = false;
+    prompts->expectCancel(Kind::Open);
+    player->mnuOpen_Click();
+    frame->MDICD.CancelError = true;
+    prompts->expectCancel(Kind::Open);
+    player->mnuOpen_Click();
+    EXPECT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(player->MP->player()->source(), QUrl());
+    EXPECT_TRUE(prompts->allAnswered());
+
+    EXPECT_FALSE(player->action(QStringLiteral("mnuEdit"))->isEnabled());
+    player->action(QStringLiteral("mnuClose"))->trigger();
+    EXPECT_EQ(Forms::find<frmMediaPlayer>(), nullptr);
+}
