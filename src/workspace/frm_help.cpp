@@ -31,9 +31,9 @@ const char* const kHelpText = "The first time Dorvane runs it creates a default 
                               "attachments: choose \"Attach to this Record\" in the File\r\n"
                               "menu or press Ctrl+A.\r\n"
                               "\r\n"
-                              "The database can be exported as text, web pages or an\r\n"
-                              "Access database: choose \"Management\", then \"Export\r\n"
-                              "Database\" in the File menu.";
+                              "The database can be exported as text, web pages or a\r\n"
+                              "database file (.sqlite): choose \"Management\", then\r\n"
+                              "\"Export Database\" in the File menu.";
 } // namespace
 
 frmHelp::frmHelp() {
