@@ -122,11 +122,4 @@ void Data::mnuReport_Click() {
     });
 }
 
-namespace {
-// The phone book window's unload lets the report's file go.
-[[maybe_unused]] const bool closesConnection = Forms::addUnloadListener([](Form* form) {
-    if (dynamic_cast<Data*>(form)) report::closeConnection();
-});
-} // namespace
-
 } // namespace pb

@@ -3,6 +3,7 @@
 #include "data/database_settings.h"
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
+#include "export/data_report.h"
 #include "phonebook/data.h"
 #include "phonebook/frm_options.h"
 #include "platform/prompts.h"
@@ -337,6 +338,7 @@ void Data::Form_Unload() {
     });
     step([] { Forms::unload<frmOptions>(); });
     step([] { Forms::unload<frmSave>(); });
+    step([] { report::closeConnection(); });
 }
 
 } // namespace pb

@@ -135,7 +135,7 @@ void frmOptions::buildControls() {
     auto* fraExport = new QGroupBox(QStringLiteral("Export PhoneBook DataBase"), exports);
     auto* exportBox = new QVBoxLayout(fraExport);
     optCancelExport = option(fraExport, QStringLiteral("Do not export"), false);
-    optExportMdb = option(fraExport, QStringLiteral("To an Access file (.mdb) "), true);
+    optExportMdb = option(fraExport, QStringLiteral("To a database file (.sqlite) "), true);
     optExportWeb = option(fraExport, QStringLiteral("To a web page (.htm)"), true);
     optExportText = option(fraExport, QStringLiteral("To a text file (.txt)"), true);
     for (QRadioButton* o : {optCancelExport, optExportMdb, optExportWeb, optExportText})

@@ -29,18 +29,6 @@ std::vector<Form*> Forms::loaded() {
     return order();
 }
 
-namespace {
-std::vector<std::function<void(Form*)>>& unloadListeners() {
-    static std::vector<std::function<void(Form*)>> listeners;
-    return listeners;
-}
-} // namespace
-
-bool Forms::addUnloadListener(std::function<void(Form*)> listener) {
-    unloadListeners().push_back(std::move(listener));
-    return true;
-}
-
 void Forms::unload(Form* form) {
     if (!form) return;
     auto& m = map();
@@ -49,8 +37,6 @@ void Forms::unload(Form* form) {
     m.erase(it);
     order().erase(std::remove(order().begin(), order().end(), form), order().end());
     form->Form_Unload();
-    for (const auto& listener : unloadListeners())
-        listener(form);
     QWidget* w = form->widget();
     w->hide();
     // Deleted from the event loop, so a handler of the window still on the stack finishes safely.

@@ -49,9 +49,6 @@ public:
     static std::vector<Form*> loaded();
     // Shows a window modeless and restores it from minimised; MDI children go into the frame.
     static void show(Form* form);
-    // Runs after every unload's Form_Unload, so code of its own file can let go of
-    // what belonged to a window (registered from that file, like the windows).
-    static bool addUnloadListener(std::function<void(Form*)> listener);
     // Destroys what unloading scheduled (tests and shut-down).
     static void flushDeleted();
 
