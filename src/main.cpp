@@ -1,14 +1,22 @@
+#include "webengine/engine_view.h"
 #include "workspace/forms.h"
 #include "workspace/frm_splash.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
+    // The browser engine shares its drawing contexts, and must be told before the application starts.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The engine's sandbox refuses to start as root and takes the whole program with it.
+    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dorvane"));
     QApplication::setOrganizationName(QStringLiteral("Brenmoor"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/dorvane.png")));
+    pb::installEngineWebViews();
     pb::Forms::get<pb::frmSplash>()->startProgram();
     return QApplication::exec();
 }

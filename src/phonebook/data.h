@@ -112,6 +112,10 @@ public:
     void mnuDBFolder_Click();
     void mnuDBAttacmentsFolder_Click();
 
+    // Web pages of the book: an export to a chosen place, and a preview in the surfer.
+    void mnuSaveAsHtml_Click();
+    void mnuCustomBrowser_Click();
+
     // Attachments.
     void mnuAttach_Click();
     void mnuSoundAtt_Click();
