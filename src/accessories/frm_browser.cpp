@@ -69,7 +69,7 @@ frmBrowser::frmBrowser() {
 
     tbToolBar = new QToolBar(m_client);
     tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
-    tbToolBar->setIconSize(QSize(20, 20));
+    tbToolBar->setIconSize(QSize(16, 16));
     tbToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     buildToolbar();
 
@@ -159,7 +159,7 @@ void frmBrowser::Form_Load() {
     step([this] { Form_Resize(); });
     step([this] {
         tbToolBar->move(0, 0);
-        cboAddress->move(twipsToPixels(kAddressLeft), tbToolBar->y() + twipsToPixels(kAddressDrop));
+        cboAddress->move(addressLeft(), tbToolBar->y() + twipsToPixels(kAddressDrop));
     });
     step([this] {
         StartingAddress = publisherHome();
@@ -169,13 +169,19 @@ void frmBrowser::Form_Load() {
     });
 }
 
+int frmBrowser::addressLeft() const {
+    // Wider only when the style's buttons would not fit beside it.
+    return std::max(twipsToPixels(kAddressLeft), tbToolBar->sizeHint().width());
+}
+
 void frmBrowser::Form_Resize() {
     if (isMinimized()) return;
     const int inner = m_client->width();
     const int height = m_client->height();
-    const int left = twipsToPixels(kAddressLeft);
+    const int left = addressLeft();
     tbToolBar->setGeometry(0, 0, left, twipsToPixels(kToolbarHeight));
-    cboAddress->resize(std::max(0, inner - left), cboAddress->sizeHint().height());
+    cboAddress->setGeometry(left, twipsToPixels(kAddressDrop), std::max(0, inner - left),
+                            cboAddress->sizeHint().height());
     QWidget* page = WebBrowser->widget();
     const int top = twipsToPixels(kToolbarHeight);
     page->setGeometry(0, top, std::max(0, inner - twipsToPixels(kMargin)),

@@ -70,6 +70,7 @@ private:
     void buildMenus();
     void buildToolbar();
     void navigateBox();
+    int addressLeft() const;
 
     QWidget* m_client = nullptr;
     bool DontNavigate = false;

@@ -18,6 +18,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProgressBar>
+#include <algorithm>
+#include <future>
+#include <thread>
+#include <vector>
 
 namespace pb {
 
@@ -44,7 +48,8 @@ QString flipAppletType() {
     return next;
 }
 
-// The pages are never written from a half-read book: a failed read ends the job.
+// The names and the record blocks are made on worker threads while the progress lines
+// go out here, one by one; the pieces are then put together in order.
 void buildFrom(const QByteArray& book, int n) {
     ModulePhoneBook& m = pbm();
     VantrelMDI* frame = Forms::get<VantrelMDI>();
@@ -55,18 +60,29 @@ void buildFrom(const QByteArray& book, int n) {
         frame->setProgressCaption(web::progressLine(what, i, n), i == n);
     };
     web::PageBuilder pages({m.Label, m.SortedByLastName, WebFolder(), {}}, n);
-    const auto record = [&](int i) {
-        return book.constData() + static_cast<qsizetype>(i - 1) * PhoneRecord::kLength;
-    };
-    for (int i = 1; i <= n; ++i) {
+    const char* records = book.constData();
+    // More parts than this only queue up for the memory they all ask for at once.
+    const int parts =
+        n < 4096 ? 1 : static_cast<int>(std::clamp(std::thread::hardware_concurrency() / 2, 1u, 3u));
+    auto room = std::async(std::launch::async, [&] { pages.touchRecordsPage(); });
+    auto names = std::async(std::launch::async, [&] { return pages.nameLines(records, 1, n); });
+    std::vector<std::future<QByteArray>> blocks;
+    for (int k = 0; k < parts; ++k) {
+        const int first = 1 + static_cast<int>(static_cast<qint64>(n) * k / parts);
+        const int last = static_cast<int>(static_cast<qint64>(n) * (k + 1) / parts);
+        blocks.push_back(std::async(std::launch::async, [&pages, records, first, last] {
+            return pages.recordBlocks(records, first, last);
+        }));
+    }
+    for (int i = 1; i <= n; ++i)
         progress("Constructing Contents Page. Writing Name", i);
-        pages.addName(i, record(i));
-    }
+    pages.addNames(names.get());
     pages.beginRecords(flipAppletType());
-    for (int i = 1; i <= n; ++i) {
+    for (int i = 1; i <= n; ++i)
         progress("Constructing Records Page. Writing Record", i);
-        pages.addRecord(i, record(i));
-    }
+    room.get();
+    for (auto& part : blocks)
+        pages.addRecords(part.get());
     WebPages() = pages.finish();
 }
 

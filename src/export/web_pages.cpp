@@ -6,8 +6,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace pb::web {
 
@@ -73,69 +76,107 @@ QByteArray joinLines(std::initializer_list<QByteArrayView> lines, bool finalEol 
     return out;
 }
 
-void line(QByteArray& out, QByteArrayView text) {
-    out.append(text).append(kEol);
+void line(ByteSink& out, QByteArrayView text) {
+    out << text << kEol;
 }
 
-// A field's bytes with blanks removed from both ends.
+// A field's bytes with blanks removed from both ends. Fields are mostly padding:
+// the blanks at the end are skipped eight at a time.
 QByteArrayView field(const char* record, PhoneRecord::Field f) {
     const auto [offset, width] = PhoneRecord::kLayout[f];
     const char* begin = record + offset;
     const char* end = begin + width;
-    while (begin < end && *begin == ' ')
-        ++begin;
+    while (end - begin >= 8 && std::memcmp(end - 8, "        ", 8) == 0)
+        end -= 8;
     while (end > begin && end[-1] == ' ')
         --end;
+    while (begin < end && *begin == ' ')
+        ++begin;
     return QByteArrayView(begin, end - begin);
 }
 
-void appendEscaped(QByteArray& out, QByteArrayView text) {
+const char* entityOf(char c) {
+    switch (c) {
+    case '&':
+        return "&amp;";
+    case '<':
+        return "&lt;";
+    case '>':
+        return "&gt;";
+    case '"':
+        return "&quot;";
+    case '\'':
+        return "&#39;";
+    default:
+        return nullptr;
+    }
+}
+
+// The bytes that mark-up gives a meaning to.
+constexpr auto kSpecial = [] {
+    std::array<bool, 256> t{};
+    for (const unsigned char c : {'&', '<', '>', '"', '\''})
+        t[c] = true;
+    return t;
+}();
+
+void appendEscaped(ByteSink& out, QByteArrayView text) {
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const char* entity = nullptr;
-        switch (text[i]) {
-        case '&':
-            entity = "&amp;";
-            break;
-        case '<':
-            entity = "&lt;";
-            break;
-        case '>':
-            entity = "&gt;";
-            break;
-        case '"':
-            entity = "&quot;";
-            break;
-        case '\'':
-            entity = "&#39;";
-            break;
-        default:
-            continue;
-        }
-        out.append(text.sliced(start, i - start)).append(entity);
+        if (!kSpecial[static_cast<unsigned char>(text[i])]) continue;
+        const char* entity = entityOf(text[i]);
+        out << text.sliced(start, i - start) << entity;
         start = i + 1;
     }
-    out.append(text.sliced(start));
+    out << text.sliced(start);
 }
 
-QByteArray number(int i) {
-    return QByteArray::number(i);
-}
+// The decimal digits of a number, with a blank in the place of the sign when `signPlace`.
+struct Digits {
+    Digits(long long value, bool signPlace) {
+        char* p = buf;
+        if (signPlace && value >= 0) *p++ = ' ';
+        p = std::to_chars(p, buf + sizeof buf, value).ptr;
+        len = p - buf;
+    }
+    operator QByteArrayView() const { return QByteArrayView(buf, len); }
+    char buf[24];
+    qsizetype len;
+};
 
-// The sign-place form: a blank in the place of the sign.
-QByteArray signNumber(long long i) {
-    return i < 0 ? QByteArray::number(i) : ' ' + QByteArray::number(i);
+bool plainMailByte(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~' || c == '@' || c == '+';
 }
 
 } // namespace
 
+QByteArray ByteSink::take() {
+    m_buf.resize(m_len);
+    m_data = nullptr;
+    m_len = m_cap = 0;
+    return std::exchange(m_buf, {});
+}
+
+void ByteSink::touch(qsizetype from) {
+    for (qsizetype at = from; at < m_cap; at += 4096)
+        m_data[at] = 0;
+}
+
+void ByteSink::grow(qsizetype more) {
+    m_cap = std::max({m_cap * 2, m_len + more, qsizetype(4096)});
+    m_buf.resize(m_cap);
+    m_data = m_buf.data();
+}
+
 QByteArray escape(QByteArrayView text) {
-    QByteArray out;
+    ByteSink out;
     appendEscaped(out, text);
-    return out;
+    return out.take();
 }
 
 QByteArray mailTarget(QByteArrayView address) {
+    if (std::all_of(address.begin(), address.end(), plainMailByte)) return address.toByteArray();
     // Percent-encoded bytes are read as UTF-8 by whatever takes the link.
     const QByteArray utf8 = codepage::decode(address.data(), address.size()).toUtf8();
     return utf8.toPercentEncoding("@+");
@@ -160,9 +201,20 @@ QString exportFolderFor(const QString& chosenFile) {
 QString progressLine(const char* what, int i, int n) {
     // Halves go to the even neighbour, as the default rounding mode does.
     const double percent = std::nearbyint(static_cast<double>(i) / n * 100.0);
-    return QString::fromLatin1(what) + QString::fromLatin1(signNumber(i)) +
-           QStringLiteral(".   Completed: ") +
-           QString::fromLatin1(signNumber(static_cast<long long>(percent))) + QLatin1Char('%');
+    char buf[160];
+    const std::size_t head = std::min(std::strlen(what), sizeof buf - 48);
+    std::memcpy(buf, what, head);
+    char* p = buf + head;
+    const Digits number(i, true);
+    const Digits pc(static_cast<long long>(percent), true);
+    std::memcpy(p, number.buf, static_cast<std::size_t>(number.len));
+    p += number.len;
+    std::memcpy(p, ".   Completed: ", 15);
+    p += 15;
+    std::memcpy(p, pc.buf, static_cast<std::size_t>(pc.len));
+    p += pc.len;
+    *p++ = '%';
+    return QString::fromLatin1(buf, p - buf);
 }
 
 PageBuilder::PageBuilder(const PageSettings& settings, int recordCount) : m_settings(settings) {
@@ -172,7 +224,7 @@ PageBuilder::PageBuilder(const PageSettings& settings, int recordCount) : m_sett
     line(m_contents, "<html>");
     line(m_contents, kStyleLink);
     line(m_contents, "<body>");
-    line(m_contents, QByteArray("Available " + signNumber(recordCount) + " Records:"));
+    m_contents << "Available " << Digits(recordCount, true) << " Records:" << kEol;
     line(m_contents, "<select style = 'background-color: black; color: white' size = '14' "
                      "onChange = 'if(options[selectedIndex].value) "
                      "parent.inlineFrameRecords.document.inlineRecords.location.href = "
@@ -182,20 +234,49 @@ PageBuilder::PageBuilder(const PageSettings& settings, int recordCount) : m_sett
 }
 
 void PageBuilder::addName(int i, const char* record) {
-    QByteArray& out = m_contents;
-    out.append("<option value ='Records.htm#").append(number(i)).append("'>");
+    writeName(m_contents, i, record);
+}
+
+void PageBuilder::addRecord(int i, const char* record) {
+    writeRecord(m_records, i, record);
+}
+
+namespace {
+const char* recordAt(const char* book, int i) {
+    return book + static_cast<qsizetype>(i - 1) * PhoneRecord::kLength;
+}
+} // namespace
+
+QByteArray PageBuilder::nameLines(const char* book, int first, int last) const {
+    ByteSink out;
+    out.reserve(static_cast<qsizetype>(last - first + 1) * 64);
+    for (int i = first; i <= last; ++i)
+        writeName(out, i, recordAt(book, i));
+    return out.take();
+}
+
+QByteArray PageBuilder::recordBlocks(const char* book, int first, int last) const {
+    ByteSink out;
+    out.reserve(static_cast<qsizetype>(last - first + 1) * 520);
+    for (int i = first; i <= last; ++i)
+        writeRecord(out, i, recordAt(book, i));
+    return out.take();
+}
+
+void PageBuilder::writeName(ByteSink& out, int i, const char* record) const {
+    out << "<option value ='Records.htm#" << Digits(i, false) << "'>";
     const QByteArrayView first = field(record, PhoneRecord::FirstName);
     const QByteArrayView last = field(record, PhoneRecord::LastName);
     if (m_settings.sortedByLastName) {
         appendEscaped(out, last);
-        out.append(", ");
+        out << ", ";
         appendEscaped(out, first);
     } else {
         appendEscaped(out, first);
-        out.append(' ');
+        out << ' ';
         appendEscaped(out, last);
     }
-    out.append("</option>").append(kEol);
+    out << "</option>" << kEol;
 }
 
 void PageBuilder::beginRecords(const QString& appletType) {
@@ -214,28 +295,30 @@ void PageBuilder::beginRecords(const QString& appletType) {
     }
 }
 
-void PageBuilder::addRecord(int i, const char* record) {
-    QByteArray& out = m_records;
-    const QByteArray n = signNumber(i);
-    out.append("<p><a name =").append(n).append(">").append(n).append("</a><br>").append(kEol);
-    out.append("<table>").append(kEol);
+void PageBuilder::writeRecord(ByteSink& out, int i, const char* record) const {
+    const Digits n(i, true);
+    out << "<p><a name =" << n << ">" << n << "</a><br>" << kEol << "<table>" << kEol;
     const auto row = [&](int label, PhoneRecord::Field f) {
-        out.append("<tr><td>").append(m_labels[label]).append(":</td><td>");
+        out << "<tr><td>" << m_labels[static_cast<std::size_t>(label)] << ":</td><td>";
         appendEscaped(out, field(record, f));
-        out.append("</td></tr>").append(kEol);
+        out << "</td></tr>" << kEol;
     };
     row(0, PhoneRecord::FirstName);
     row(1, PhoneRecord::LastName);
     row(2, PhoneRecord::Phone);
     const QByteArrayView mail = field(record, PhoneRecord::EMail);
-    out.append("<tr><td>").append(m_labels[3]).append(":</td><td><a href = 'mailto:");
-    out.append(mailTarget(mail)).append("'>");
+    out << "<tr><td>" << m_labels[3] << ":</td><td><a href = 'mailto:";
+    if (std::all_of(mail.begin(), mail.end(), plainMailByte))
+        out << mail;
+    else
+        out << mailTarget(mail);
+    out << "'>";
     appendEscaped(out, mail);
-    out.append("</a></td></tr>").append(kEol);
+    out << "</a></td></tr>" << kEol;
     row(4, PhoneRecord::Company);
     row(5, PhoneRecord::Address);
     row(6, PhoneRecord::Comments);
-    out.append("</table></p><br><br><br><br><br><br>").append(kEol).append(kEol);
+    out << "</table></p><br><br><br><br><br><br>" << kEol << kEol;
 }
 
 std::array<QByteArray, PageCount> PageBuilder::finish() {
@@ -255,16 +338,16 @@ std::array<QByteArray, PageCount> PageBuilder::finish() {
     line(m_contents, "</select><br><br>");
     line(m_contents, "");
     line(m_contents, "</body>");
-    m_contents.append("</html>");
-    pages[Contents] = std::move(m_contents);
+    m_contents << "</html>";
+    pages[Contents] = m_contents.take();
 
     line(m_records, "");
     line(m_records, "<br><br><br><br><br><br><br><br><br><br><br><br><br><br><br><hr>");
     line(m_records, "");
     line(m_records, "");
     line(m_records, "</body>");
-    m_records.append("</html>");
-    pages[Records] = std::move(m_records);
+    m_records << "</html>";
+    pages[Records] = m_records.take();
 
     pages[InlineFrame] = joinLines(
         {"<html>", "<body bgcolor = 'black'>",
