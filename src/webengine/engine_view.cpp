@@ -2,10 +2,12 @@
 
 #include "platform/web_view.h"
 
+#include <QDesktopServices>
 #include <QWebEngineDownloadRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
+#include <vector>
 
 namespace pb {
 
@@ -29,19 +31,43 @@ protected:
     QWebEnginePage* createWindow(WebWindowType) override { return this; }
 };
 
+class EngineView;
+
+// The live views, newest last: the engine hands a followed "mailto:" link to the desktop's
+// URL handler, which gives it to the newest view here.
+std::vector<EngineView*>& liveViews() {
+    static std::vector<EngineView*> views;
+    return views;
+}
+
+class MailLinks : public QObject {
+    Q_OBJECT
+public Q_SLOTS:
+    void open(const QUrl& url);
+};
+
 class EngineView : public WebView {
 public:
     explicit EngineView(QWidget* parent) : m_view(new QWebEngineView(parent)) {
+        liveViews().push_back(this);
         m_page = new SurferPage(m_view);
         m_view->setPage(m_page);
         m_page->mailLink = [this](const QUrl& url) {
             if (mailLink) mailLink(url);
         };
-        QObject::connect(m_view, &QWebEngineView::loadStarted, m_view, [this] { m_loading = true; });
-        QObject::connect(m_view, &QWebEngineView::loadFinished, m_view, [this](bool) {
+        m_started =
+            QObject::connect(m_view, &QWebEngineView::loadStarted, m_view, [this] { m_loading = true; });
+        m_finished = QObject::connect(m_view, &QWebEngineView::loadFinished, m_view, [this](bool) {
             m_loading = false;
             if (downloadComplete) downloadComplete();
         });
+    }
+    // The view itself goes with its parent window, later: it must not call back into this.
+    ~EngineView() override {
+        std::erase(liveViews(), this);
+        QObject::disconnect(m_started);
+        QObject::disconnect(m_finished);
+        m_page->mailLink = {};
     }
     QWidget* widget() override { return m_view; }
     void navigate(const QUrl& url) override { m_view->setUrl(url); }
@@ -57,11 +83,19 @@ private:
     QWebEngineView* m_view;
     SurferPage* m_page;
     bool m_loading = false;
+    QMetaObject::Connection m_started;
+    QMetaObject::Connection m_finished;
 };
+
+void MailLinks::open(const QUrl& url) {
+    if (!liveViews().empty() && liveViews().back()->mailLink) liveViews().back()->mailLink(url);
+}
 
 } // namespace
 
 void installEngineWebViews() {
+    static MailLinks mail;
+    QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &mail, "open");
     // Nothing is downloaded: a request nobody accepts is dropped.
     QObject::connect(QWebEngineProfile::defaultProfile(), &QWebEngineProfile::downloadRequested,
                      QWebEngineProfile::defaultProfile(), [](QWebEngineDownloadRequest* d) { d->cancel(); });
@@ -69,3 +103,5 @@ void installEngineWebViews() {
 }
 
 } // namespace pb
+
+#include "engine_view.moc"
