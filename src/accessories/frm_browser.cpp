@@ -53,6 +53,11 @@ void openMailLink(const QUrl& url) {
         throw VbError(err::PathFileAccess, QStringLiteral("No mail program is set up"));
 }
 
+void ShowSurferAt(const QString& address) {
+    ShowForm(QStringLiteral("frmBrowser"));
+    Forms::get<frmBrowser>()->NavigateTo(address);
+}
+
 frmBrowser::frmBrowser() {
     setObjectName(QStringLiteral("frmBrowser"));
     setAttribute(Qt::WA_DeleteOnClose, false);

@@ -80,6 +80,10 @@ private:
     std::map<QString, QAction*> m_buttons;
 };
 
+// Brings the surfer up (with its sound) and takes it to `address`, as the handler window's
+// button does; a failure to navigate reaches the caller.
+void ShowSurferAt(const QString& address);
+
 // Where a "mailto:" link of a shown page goes.
 void openMailLink(const QUrl& url);
 

@@ -3,7 +3,6 @@
 
 #include "accessories/frm_browser.h"
 #include "workspace/error_steps.h"
-#include "workspace/module_services.h"
 
 namespace pb {
 
@@ -65,9 +64,7 @@ const char* newsCaption(OnlineMenu menu) {
 }
 
 void ShowPublisherPage(const QString& Page) {
-    Steps step(OnError::Ignore);
-    step([] { ShowForm(QStringLiteral("frmBrowser")); });
-    step([&] { Forms::get<frmBrowser>()->NavigateTo(kPublisherBase + Page); });
+    Steps(OnError::Ignore)([&] { ShowSurferAt(kPublisherBase + Page); });
 }
 
 } // namespace pb
