@@ -8,6 +8,7 @@
 #include "workspace/module_services.h"
 #include "workspace/publisher_pages.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
@@ -287,6 +288,12 @@ void frmBrowser::mnuOpen_Click() {
 
 void frmBrowser::mnuClose_Click() {
     Forms::unload(this);
+}
+
+void frmBrowser::closeEvent(QCloseEvent* event) {
+    // Closing is unloading: the next opening starts again from the start address.
+    Forms::unload(this);
+    event->accept();
 }
 
 void frmBrowser::mnuRefresh_Click() {

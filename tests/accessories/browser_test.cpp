@@ -53,6 +53,16 @@ TEST_F(BrowserTest, LoadsBlankAtThePublishersHome) {
     EXPECT_EQ(list(), QStringList{kHome});
     EXPECT_EQ(b->windowTitle(), caption(kHome));
     EXPECT_FALSE(b->timTimerEnabled);
+
+    // Nothing is kept: closed and opened again, the list starts afresh.
+    b->NavigateTo(QStringLiteral("www.one.example"));
+    b->close();
+    Forms::flushDeleted();
+    EXPECT_EQ(Forms::find<frmBrowser>(), nullptr);
+    b = Forms::get<frmBrowser>();
+    EXPECT_EQ(list(), QStringList{kHome});
+    b->action(QStringLiteral("mnuClose"))->trigger();
+    EXPECT_EQ(Forms::find<frmBrowser>(), nullptr);
 }
 
 TEST_F(BrowserTest, NavigateToTakesAnyAddressFormAndKeepsEachOnceNewestFirst) {

@@ -182,6 +182,13 @@ TEST_F(WebExportTest, PreviewAsksOnceItExistsAndNavigatesOnlyToWhatWasWritten) {
     EXPECT_EQ(builds, 2);
     EXPECT_EQ(appletType(), QStringLiteral("0"));
     EXPECT_EQ(views.last->navigated.size(), 3);
+
+    // The toolbar's button and its Save menu reach the same commands.
+    prompts->expect(question, mb::YesNoCancel | mb::Question, title, mb::No);
+    d->Toolbar1_ButtonClick(QStringLiteral("Preview"));
+    EXPECT_EQ(views.last->navigated.size(), 4);
+    prompts->expectCancel(Kind::Save);
+    d->Toolbar1_ButtonMenuClick(QStringLiteral("SaveHtml"));
     EXPECT_TRUE(prompts->allAnswered());
 }
 
