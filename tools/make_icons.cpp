@@ -573,6 +573,37 @@ void drawTechSupport(QPainter& p) {
 
 // ---------------------------------------------------------------------------
 
+// The surfer's buttons: a stop sign, a circling arrow and a house.
+void drawStop(QPainter& p) {
+    QPainterPath octagon;
+    for (int i = 0; i < 8; ++i) {
+        const qreal a = (22.5 + 45.0 * i) * std::numbers::pi / 180.0;
+        const QPointF pt(16 + 12.5 * std::cos(a), 16 + 12.5 * std::sin(a));
+        if (i == 0)
+            octagon.moveTo(pt);
+        else
+            octagon.lineTo(pt);
+    }
+    octagon.closeSubpath();
+    fillOutline(p, octagon, kRed);
+    line(p, 11, 11, 21, 21, kPaper, 3);
+    line(p, 21, 11, 11, 21, kPaper, 3);
+}
+
+void drawRefresh(QPainter& p) {
+    QPainterPath ring;
+    ring.arcMoveTo(QRectF(6, 6, 20, 20), 60);
+    ring.arcTo(QRectF(6, 6, 20, 20), 60, 280);
+    stroke(p, ring, kGreen, 3.5);
+    fillOutline(p, polygon({{19, 3}, {27, 9}, {18, 13}}), kGreen, kGreen, 1.5);
+}
+
+void drawHome(QPainter& p) {
+    fillOutline(p, polygon({{16, 4}, {29, 16}, {3, 16}}), kRed);
+    fillOutline(p, roundRect(7, 15, 18, 13, 1), kAmberTint);
+    fillOutline(p, roundRect(13.5, 19, 5, 9, 1), kBlue);
+}
+
 bool render(const QString& dir, const QString& name, const std::function<void(QPainter&)>& draw) {
     QImage img(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
@@ -628,6 +659,9 @@ int main(int argc, char** argv) {
         {"mdi-notepapers.png", drawNotes},
         {"mdi-phone.png", drawPhone},
         {"mdi-techsupp.png", drawTechSupport},
+        {"web-stop.png", drawStop},
+        {"web-refresh.png", drawRefresh},
+        {"web-home.png", drawHome},
     };
 
     int failures = 0;

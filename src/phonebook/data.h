@@ -117,6 +117,9 @@ public:
     bool MakeItProDB();
     void mnuTransform_Click();
     void mnuReport_Click();
+    // Web pages of the book: an export to a chosen place, and a preview in the surfer.
+    void mnuSaveAsHtml_Click();
+    void mnuCustomBrowser_Click();
 
     // Attachments.
     void mnuAttach_Click();

@@ -49,7 +49,7 @@ void Data::buildMenus() {
     b.item(file, "mnuSaveDataBaseAs", "Save Database &As...", nullptr, [this] { mnuSaveDataBaseAs_Click(); });
     b.sep(file);
     QMenu* preview = b.sub(file, "mnuPreview", "Pre&view Records");
-    b.item(preview, "mnuCustomBrowser", "In &WebSurfer...", "F9");
+    b.item(preview, "mnuCustomBrowser", "In &WebSurfer...", "F9", [this] { mnuCustomBrowser_Click(); });
     b.item(preview, "mnuFilePreview", "In &TextEditor...");
     QMenu* mail = b.sub(file, "mnuMail", "&Mail");
     b.item(mail, "mnuMailTo", "To &Contact");
@@ -68,7 +68,8 @@ void Data::buildMenus() {
     b.sep(manage);
     b.item(manage, "mnuBackUp", "Back&up Database", nullptr, [this] { mnuBackUp_Click(); });
     QMenu* exportMenu = b.sub(manage, "mnuExport", "E&xport Database");
-    b.item(exportMenu, "mnuSaveAsHtml", "To A &Web Page(.htm)...");
+    b.item(exportMenu, "mnuSaveAsHtml", "To A &Web Page(.htm)...", nullptr,
+           [this] { mnuSaveAsHtml_Click(); });
     b.item(exportMenu, "mnuSaveAs", "To A &Text File(.txt)...");
     b.item(exportMenu, "mnuTransform", "To A &Database File (.sqlite)...", nullptr,
            [this] { mnuTransform_Click(); });
@@ -114,7 +115,7 @@ void Data::buildMenus() {
         restore, "mnuRemoveBackPic", "Remove &BackPicture", nullptr, [this] { mnuRemoveBackPic_Click(); },
         true);
     b.item(tools, "mnuLinkward", "&Linkward...", nullptr, [this] { mnuLinkward_Click(); });
-    b.item(tools, "mnuProHandler", "&WebSurfer...");
+    b.item(tools, "mnuProHandler", "&WebSurfer...", nullptr, [] { ShowForm(QStringLiteral("frmBrowser")); });
     b.item(tools, "mnuTextEditor", "&TextEditor...");
     b.item(tools, "mnuDiaries", "&NotePapers...", "Ctrl+N", [] { ShowForm(QStringLiteral("frmDiaries")); });
     b.item(tools, "mnuPhoneDialer", "&PhoneDialer...", nullptr, {}, true);
@@ -182,7 +183,7 @@ bool isBuilt(const QString& key) {
         QStringLiteral("InsertBegining"), QStringLiteral("InsertEnd"),    QStringLiteral("FindRecord"),
         QStringLiteral("CopyRecord"),     QStringLiteral("CutRecord"),    QStringLiteral("PasteRecord"),
         QStringLiteral("Open"),           QStringLiteral("SaveDBas"),     QStringLiteral("NotePapers"),
-        QStringLiteral("Options")};
+        QStringLiteral("Options"),        QStringLiteral("Preview"),      QStringLiteral("SaveHtml")};
     return built.contains(key);
 }
 
@@ -354,6 +355,9 @@ void Data::Toolbar1_ButtonClick(const QString& key) {
     } else if (key == QLatin1String("Open")) {
         step([] { playSound(sound::ToolbarClick); });
         step([&] { mnuOpen_Click(); });
+    } else if (key == QLatin1String("Preview")) {
+        step([] { playSound(sound::ToolbarClick); });
+        step([&] { mnuCustomBrowser_Click(); });
     } else if (key == QLatin1String("SaveRecord")) {
         step([] { playSound(sound::ToolbarClick); });
         step([&] { AddIt(); });
@@ -378,6 +382,8 @@ void Data::Toolbar1_ButtonMenuClick(const QString& key) {
         step([&] { AddIt(); });
     else if (key == QLatin1String("SaveDBas"))
         step([&] { mnuSaveDataBaseAs_Click(); });
+    else if (key == QLatin1String("SaveHtml"))
+        step([&] { mnuSaveAsHtml_Click(); });
 }
 
 void Data::Toolbar2_ButtonClick(const QString& key) {

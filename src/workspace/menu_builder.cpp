@@ -44,22 +44,26 @@ QMenu* MenuBuilder::top(const char* name, const char* caption) {
     return named(bar->addMenu(QString::fromLatin1(caption)), name);
 }
 
-QMenu* MenuBuilder::onlineMenu(const char* sportsName, const char* worldName) {
+QMenu* MenuBuilder::onlineMenu(OnlineMenu which, std::function<void(const QString&)> open) {
+    if (!open) open = ShowPublisherPage;
     QMenu* online = top("mnuOnline", "&Online");
-    item(online, "mnuProduct", "Product &Page");
-    item(online, "mnuHome", "Publisher &Home");
-    item(online, "mnuCatalog", "Publisher &Catalog");
-    item(online, "mnuStore", "Publisher &Store");
-    item(online, "mnuFeed", "Publisher S&upport/Feedback");
-    sep(online);
-    item(online, "mnuFree", "&Free Downloads");
-    QMenu* news = sub(online, "mnuNews", "&Daily News");
-    item(news, "mnuTech", "Technology");
-    item(news, "mnuEntertain", "Entertainment");
-    item(news, "mnuBusiness", "Business");
-    item(news, sportsName, "Sports");
-    item(news, worldName, "World");
+    QMenu* news = nullptr;
+    for (const OnlineItem& it : onlineItems(which)) {
+        QMenu* in = online;
+        if (it.inNews) {
+            if (!news) news = sub(online, "mnuNews", newsCaption(which));
+            in = news;
+        }
+        if (it.lineBefore) sep(in);
+        const QString page = QString::fromLatin1(it.page);
+        item(in, it.name, it.caption, nullptr, [open, page] { open(page); });
+    }
     return online;
+}
+
+QMenu* MenuBuilder::onlineMenu(const char* sportsName, const char* worldName) {
+    Q_UNUSED(worldName);
+    return onlineMenu(QByteArrayView(sportsName) == "mnuSport" ? OnlineMenu::PhoneBook : OnlineMenu::Frame);
 }
 
 } // namespace pb

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workspace/publisher_pages.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,8 +24,10 @@ struct MenuBuilder {
     QMenu* sub(QMenu* parent, const char* name, const char* caption, bool hidden = false);
     QMenu* top(const char* name, const char* caption);
     static void sep(QMenu* m, bool hidden = false) { m->addSeparator()->setVisible(!hidden); }
-    // The Online menu of the publisher's pages, which the frame and the phone book window
-    // share; the two windows name their sports and world items differently.
+    // The Online menu of a window: each item opens its page of the publisher's site,
+    // by default through ShowPublisherPage.
+    QMenu* onlineMenu(OnlineMenu which, std::function<void(const QString&)> open = {});
+    // The frame's ("mnuSports") or the phone book window's ("mnuSport") Online menu.
     QMenu* onlineMenu(const char* sportsName, const char* worldName);
 
 private:

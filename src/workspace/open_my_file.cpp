@@ -1,4 +1,5 @@
 // Opening any file in the program's own windows, chosen by its extension.
+#include "accessories/frm_browser.h"
 #include "accessories/frm_media_player.h"
 #include "accessories/media_control.h"
 #include "data/book_files.h"
@@ -74,11 +75,14 @@ void VantrelMDI::OpenMyFile(const QString& MDICDFileName, bool OpenInPhoneBook) 
             m_pane->playSound(path);
         });
         break;
+    case WebPage:
+        step([] { ShowForm(QStringLiteral("frmBrowser")); });
+        step([&] { Forms::get<frmBrowser>()->NavigateTo(path); });
+        break;
     case Text:
     case WordProcessor:
-    case WebPage:
     case OldHelp:
-        // Until the program's own editor and surfer take these, the desktop opens them.
+        // Until the program's own editor takes these, the desktop opens them.
         step([&] { openOnDesktop(path); });
         break;
     case Movie:

@@ -7,6 +7,7 @@
 #include "workspace/error_steps.h"
 #include "workspace/menu_builder.h"
 #include "workspace/module_services.h"
+#include "workspace/publisher_pages.h"
 #include "workspace/vantrel_mdi.h"
 #include "workspace/viewer_pane.h"
 
@@ -102,11 +103,11 @@ void VantrelMDI::buildToolbar() {
     const Button buttons[] = {{"FileOpener", "Open a file", "mdi-fileopener", true},
                               {"PhoneBook", "Open PhoneBook", "mdi-phonebook", true},
                               {"Linkward", "Open Internet Explorer", "mdi-linkward", true},
-                              {"WebBrowser", "Open WebBrowser", "mdi-webbrowser", false},
+                              {"WebBrowser", "Open WebBrowser", "mdi-webbrowser", true},
                               {"TextEditor", "Open TextEditor", "mdi-texteditor", false},
                               {"NotePapers", "Open NotePapers", "mdi-notepapers", true},
                               {"Phone", "Call", "mdi-phone", true},
-                              {"TechSupp", "Help", "mdi-techsupp", false}};
+                              {"TechSupp", "Help", "mdi-techsupp", true}};
     for (const Button& btn : buttons) {
         const QString key = QString::fromLatin1(btn.key);
         QAction* a =
@@ -249,6 +250,10 @@ void VantrelMDI::MDIToolbar_ButtonClick(const QString& key) {
         step([] { ShowForm(QStringLiteral("Data")); });
     else if (key == QLatin1String("NotePapers"))
         step([] { ShowForm(QStringLiteral("frmDiaries")); });
+    else if (key == QLatin1String("WebBrowser"))
+        step([] { ShowForm(QStringLiteral("frmBrowser")); });
+    else if (key == QLatin1String("TechSupp"))
+        step([] { ShowPublisherPage(QStringLiteral("Feedback.htm")); });
 }
 
 void VantrelMDI::StatusBar1_PanelClick() {

@@ -2,6 +2,7 @@
 #include "app_fixture.h"
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
+#include "web_fakes.h"
 #include "workspace/file_groups.h"
 #include "workspace/forms.h"
 #include "workspace/menu_builder.h"
@@ -61,8 +62,8 @@ TEST_F(FrameTest, FilesGoWhereTheirExtensionTextsSendThem) {
 
     // Handed to the desktop until the program's own windows take them.
     const QStringList desktop = {make(QStringLiteral("notes.txt")),  make(QStringLiteral("script.as")),
-                                 make(QStringLiteral("report.doc")), make(QStringLiteral("page.shtml")),
-                                 make(QStringLiteral("old.hlp")),    make(QStringLiteral("manual.chm"))};
+                                 make(QStringLiteral("report.doc")), make(QStringLiteral("old.hlp")),
+                                 make(QStringLiteral("manual.chm"))};
     for (const QString& f : desktop)
         frame->OpenMyFile(f);
     EXPECT_EQ(shell->opened, desktop);
@@ -73,6 +74,15 @@ TEST_F(FrameTest, FilesGoWhereTheirExtensionTextsSendThem) {
     ASSERT_EQ(prompts->shown.size(), 2u);
     EXPECT_TRUE(prompts->shown[1].title.startsWith(QStringLiteral("ERROR321 ")));
     EXPECT_NE(Forms::find<frmMediaPlayer>(), nullptr);
+
+    // Web pages open in the surfer, as file addresses.
+    RecordingWebViews views;
+    frame->OpenMyFile(make(QStringLiteral("page.shtml")));
+    frame->OpenMyFile(make(QStringLiteral("My Page.HTML")));
+    ASSERT_NE(views.last, nullptr);
+    EXPECT_EQ(views.last->navigated,
+              QStringList({QUrl::fromLocalFile(appDir() + QStringLiteral("page.shtml")).toString(),
+                           QUrl::fromLocalFile(appDir() + QStringLiteral("My Page.HTML")).toString()}));
 
     frame->OpenMyFile(make(QStringLiteral("tool.exe")));
     EXPECT_EQ(shell->started, QStringList{appDir() + QStringLiteral("tool.exe ")});

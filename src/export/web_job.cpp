@@ -1,0 +1,268 @@
+// The web pages job of the progress window, the web export and the web preview.
+#include "accessories/frm_browser.h"
+#include "data/book_files.h"
+#include "data/file_copy.h"
+#include "data/module_phonebook.h"
+#include "export/web_export.h"
+#include "phonebook/data.h"
+#include "platform/app_path.h"
+#include "platform/prompts.h"
+#include "platform/settings_store.h"
+#include "workspace/error_steps.h"
+#include "workspace/frm_save.h"
+#include "workspace/module_services.h"
+#include "workspace/vantrel_mdi.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProgressBar>
+#include <algorithm>
+#include <future>
+#include <thread>
+#include <vector>
+
+namespace pb {
+
+namespace {
+
+// Whether the last build read the whole book.
+bool& htmlBuilt() {
+    static bool built = false;
+    return built;
+}
+
+[[maybe_unused]] const bool htmlJob = frmSave::registerJob(frmSave::HtmlPages, BuildHtmlPages);
+
+// The applet's setting flips with every build: "1" after "0", "0" after "1", and a
+// text that is no number counts as "0".
+QString flipAppletType() {
+    const QString section = QStringLiteral("WebBrowser");
+    const QString key = QStringLiteral("AppletType");
+    bool ok = false;
+    const double old =
+        SettingsStore::GetSetting(kAppName, section, key, QStringLiteral("0")).trimmed().toDouble(&ok);
+    const QString next = ok && old == 1 ? QStringLiteral("0") : QStringLiteral("1");
+    SettingsStore::SaveSetting(kAppName, section, key, next);
+    return next;
+}
+
+// The names and the record blocks are made on worker threads while the progress lines
+// go out here, one by one; the pieces are then put together in order.
+void buildFrom(const QByteArray& book, int n) {
+    ModulePhoneBook& m = pbm();
+    VantrelMDI* frame = Forms::get<VantrelMDI>();
+    QProgressBar* bar = Forms::get<frmSave>()->ProgBar;
+    bar->setRange(0, n);
+    const auto progress = [&](const char* what, int i) {
+        if (i == n || (i & 63) == 0) bar->setValue(i);
+        frame->setProgressCaption(web::progressLine(what, i, n), i == n);
+    };
+    web::PageBuilder pages({m.Label, m.SortedByLastName, WebFolder(), {}}, n);
+    const char* records = book.constData();
+    // More parts than this only queue up for the memory they all ask for at once.
+    const int parts =
+        n < 4096 ? 1 : static_cast<int>(std::clamp(std::thread::hardware_concurrency() / 2, 1u, 3u));
+    auto room = std::async(std::launch::async, [&] { pages.touchRecordsPage(); });
+    auto names = std::async(std::launch::async, [&] { return pages.nameLines(records, 1, n); });
+    std::vector<std::future<QByteArray>> blocks;
+    for (int k = 0; k < parts; ++k) {
+        const int first = 1 + static_cast<int>(static_cast<qint64>(n) * k / parts);
+        const int last = static_cast<int>(static_cast<qint64>(n) * (k + 1) / parts);
+        blocks.push_back(std::async(std::launch::async, [&pages, records, first, last] {
+            return pages.recordBlocks(records, first, last);
+        }));
+    }
+    for (int i = 1; i <= n; ++i)
+        progress("Constructing Contents Page. Writing Name", i);
+    pages.addNames(names.get());
+    pages.beginRecords(flipAppletType());
+    for (int i = 1; i <= n; ++i)
+        progress("Constructing Records Page. Writing Record", i);
+    room.get();
+    for (auto& part : blocks)
+        pages.addRecords(part.get());
+    WebPages() = pages.finish();
+}
+
+QString inFolder(const QString& folder, const QString& name) {
+    return QDir(folder).filePath(name);
+}
+
+// The applet's files the pages expect beside them, from the program's own resources.
+QStringList appletResources() {
+    QStringList names;
+    QDirIterator it(QStringLiteral(":/applet"));
+    while (it.hasNext()) {
+        it.next();
+        names << it.fileName();
+    }
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+std::array<QByteArray, web::PageCount>& WebPages() {
+    static std::array<QByteArray, web::PageCount> pages;
+    return pages;
+}
+
+QString& WebFolder() {
+    static QString folder;
+    return folder;
+}
+
+void BuildHtmlPages() {
+    ModulePhoneBook& m = pbm();
+    htmlBuilt() = false;
+    const int n = m.RecordCount;
+    Steps step(OnError::StandardNoIgnore);
+    QByteArray book;
+    if (n > 0 && !step([&] { book = m.database().readRange(1, n); })) return;
+    if (!step([&] { buildFrom(book, n); })) return;
+    htmlBuilt() = true;
+    // The shared record buffer holds the shown record again.
+    Steps(OnError::Ignore)([&] { m.readRecord(m.current); });
+}
+
+bool StartWriteHtml() {
+    htmlBuilt() = false;
+    frmSave::start(frmSave::HtmlPages, QStringLiteral("Rewriting Records in Html Format. Please Wait . . ."));
+    return htmlBuilt();
+}
+
+QString appletFolder() {
+    const QString folder = AppPath() + QStringLiteral("Applet");
+    if (files::folderExists(folder)) return folder;
+    files::createFolder(folder);
+    for (const QString& name : appletResources()) {
+        QFile in(QStringLiteral(":/applet/") + name);
+        if (!in.open(QIODevice::ReadOnly)) throw VbError(err::FileNotFound);
+        files::writeFile(inFolder(folder, name), in.readAll());
+    }
+    return folder;
+}
+
+void refuseBookTarget(const QString& framesetFile, const QString& folder) {
+    const BookPaths open = bookPaths(pbm().names());
+    QStringList targets = {framesetFile, folder};
+    for (int p = web::Title; p < web::PageCount; ++p)
+        targets << inFolder(folder, web::kPageFiles[p]);
+    for (const QString& name : appletResources())
+        targets << inFolder(folder, name);
+    const QString attachments = QFileInfo(open.attachments).absoluteFilePath();
+    for (const QString& target : targets) {
+        const QString path = QFileInfo(target).absoluteFilePath();
+        bool refused =
+            isWorkingFile(path) || (!open.attachments.isEmpty() && files::isInside(path, attachments));
+        for (const QString& own : {open.database, open.settings, open.index, open.attachments})
+            refused = refused || (!own.isEmpty() &&
+                                  (QFileInfo(own).absoluteFilePath() == path || files::sameFile(own, path)));
+        if (refused) throw VbError(err::PermissionDenied);
+    }
+}
+
+void writeWebFolderPage(const QString& folder, web::Page page) {
+    files::writeFile(inFolder(folder, web::kPageFiles[page]), WebPages()[page]);
+}
+
+void writeWebFrameset(const QString& framesetFile) {
+    files::writeFile(framesetFile, WebPages()[web::Frameset]);
+}
+
+void copyAppletFiles(const QString& folder) {
+    const QDir applet(appletFolder());
+    for (const QString& name : applet.entryList(QDir::Files | QDir::Hidden))
+        files::copyFile(applet.filePath(name), inFolder(folder, name));
+}
+
+QString webPreviewPage() {
+    return AppPath() + QStringLiteral("PhoneHtml.htm");
+}
+
+QString webPreviewFolder() {
+    return AppPath() + QStringLiteral("Dorvane2 WebPage Components");
+}
+
+namespace {
+
+// The pages first and the frameset last: a frameset never points at pages older than itself.
+bool writeAll(Steps& step, const QString& framesetFile, const QString& folder) {
+    for (int p = web::Title; p < web::PageCount; ++p)
+        step([&] { writeWebFolderPage(folder, static_cast<web::Page>(p)); });
+    step([&] { writeWebFrameset(framesetFile); });
+    step([&] { copyAppletFiles(folder); });
+    return !step.left();
+}
+
+} // namespace
+
+bool WriteWebPreview() {
+    const QString folder = webPreviewFolder();
+    WebFolder() = folder + QLatin1Char('/');
+    if (!StartWriteHtml()) return false;
+    Steps must(OnError::StandardNoIgnore);
+    if (!must([&] {
+            refuseBookTarget(webPreviewPage(), folder);
+            files::createFolder(folder);
+        }))
+        return false;
+    Steps step(OnError::Standard);
+    return writeAll(step, webPreviewPage(), folder);
+}
+
+void Data::mnuSaveAsHtml_Click() {
+    CommonDialog& d = dlgFileOpen[0];
+    Steps ask(OnError::StandardCancelRule);
+    const bool chosen = ask([&] {
+        d.DialogTitle = QStringLiteral("Save As");
+        d.DefaultExt = QStringLiteral("htm");
+        d.FileName.clear();
+        d.Flags = 2;
+        d.Filter = QStringLiteral("Web Page |*.htm; *.html");
+        d.ShowSave();
+    });
+    // A cancel with the dialog's cancel error off raises nothing: it still builds nothing.
+    if (!chosen || !d.Accepted || d.FileName.isEmpty()) {
+        d.FileName.clear();
+        return;
+    }
+    const QString file = d.FileName;
+    d.FileName.clear();
+    const QString folder = web::exportFolderFor(file);
+    // Nothing may go past a refused target or a folder that is not there.
+    Steps must(OnError::StandardNoIgnore);
+    if (!must([&] {
+            refuseBookTarget(file, folder);
+            files::createFolder(folder);
+        }))
+        return;
+    WebFolder() = folder + QLatin1Char('/');
+    if (!StartWriteHtml()) return;
+    Steps step(OnError::Standard);
+    writeAll(step, file, folder);
+}
+
+void Data::mnuCustomBrowser_Click() {
+    const QString page = webPreviewPage();
+    if (files::fileExists(page)) {
+        const int answer =
+            MsgBox(QStringLiteral("A web preview was created earlier\r\n"
+                                  "You have the choice of either reconstructing the file to include\r\n"
+                                  "any update from the original Phonebook Database, or preview it as\r\n"
+                                  "it is. Do you want to reconstruct?"),
+                   mb::YesNoCancel | mb::Question, QStringLiteral("WebBrowser message"));
+        pbm().LastErrorAnswer = QString::number(answer);
+        if (answer != mb::Yes && answer != mb::No) return;
+        if (answer == mb::Yes && !WriteWebPreview()) return;
+    } else if (!WriteWebPreview()) {
+        return;
+    }
+    Steps step(OnError::Standard);
+    step([] { ShowForm(QStringLiteral("frmBrowser")); });
+    step([&] { Forms::get<frmBrowser>()->NavigateTo(page); });
+}
+
+} // namespace pb
