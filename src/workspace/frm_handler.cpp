@@ -1,5 +1,7 @@
 #include "workspace/frm_handler.h"
 
+#include "accessories/frm_browser.h"
+
 #include "workspace/error_steps.h"
 #include "workspace/module_services.h"
 
@@ -58,7 +60,7 @@ frmHandler::frmHandler() {
 
 void frmHandler::cmdCustom_Click() {
     Steps step(OnError::Standard);
-    step([] { playSound(sound::Navigate); }) && step([] { ShowForm(QStringLiteral("frmBrowser")); });
+    step([] { playSound(sound::Navigate); }) && step([this] { ShowSurferAt(LinkwardControl1->address()); });
 }
 
 } // namespace pb
