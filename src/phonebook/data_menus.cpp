@@ -50,7 +50,7 @@ void Data::buildMenus() {
     b.sep(file);
     QMenu* preview = b.sub(file, "mnuPreview", "Pre&view Records");
     b.item(preview, "mnuCustomBrowser", "In &WebSurfer...", "F9");
-    b.item(preview, "mnuFilePreview", "In &TextEditor...");
+    b.item(preview, "mnuFilePreview", "In &TextEditor...", nullptr, [this] { mnuFilePreview_Click(); });
     QMenu* mail = b.sub(file, "mnuMail", "&Mail");
     b.item(mail, "mnuMailTo", "To &Contact");
     b.item(mail, "mnuInfoAbout", "&Info about Contact");
@@ -69,7 +69,7 @@ void Data::buildMenus() {
     b.item(manage, "mnuBackUp", "Back&up Database", nullptr, [this] { mnuBackUp_Click(); });
     QMenu* exportMenu = b.sub(manage, "mnuExport", "E&xport Database");
     b.item(exportMenu, "mnuSaveAsHtml", "To A &Web Page(.htm)...");
-    b.item(exportMenu, "mnuSaveAs", "To A &Text File(.txt)...");
+    b.item(exportMenu, "mnuSaveAs", "To A &Text File(.txt)...", nullptr, [this] { mnuSaveAs_Click(); });
     b.item(exportMenu, "mnuTransform", "To An A&ccess File(.mdb)...");
     b.sep(file);
     b.item(file, "mnuProperties", "Proper&ties...", nullptr, [this] { mnuProperties_Click(); });
@@ -109,7 +109,7 @@ void Data::buildMenus() {
     b.item(restore, "mnuRemoveBackPic", "Remove &BackPicture", nullptr, {}, true);
     b.item(tools, "mnuLinkward", "&Linkward...");
     b.item(tools, "mnuProHandler", "&WebSurfer...");
-    b.item(tools, "mnuTextEditor", "&TextEditor...");
+    b.item(tools, "mnuTextEditor", "&TextEditor...", nullptr, [] { ShowForm(QStringLiteral("frmEditor")); });
     b.item(tools, "mnuDiaries", "&NotePapers...", "Ctrl+N");
     b.item(tools, "mnuPhoneDialer", "&PhoneDialer...", nullptr, {}, true);
     b.item(tools, "mnuAlarm", "Alar&m");

@@ -34,6 +34,7 @@ public:
     void ShowSave();
     void ShowColor();
     void ShowFont();
+    void ShowPrinter();
 
     // The filter in the form Qt's file dialogs take.
     static QString qtFilter(const QString& filter);

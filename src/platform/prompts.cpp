@@ -1,6 +1,7 @@
 #include "platform/prompts.h"
 
 #include "platform/common_dialog.h"
+#include "platform/printer.h"
 #include "platform/units.h"
 
 #include <QApplication>
@@ -10,6 +11,8 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 namespace pb {
@@ -130,6 +133,16 @@ public:
             d.FontUnderline = chosen.underline();
             d.FontStrikethru = chosen.strikeOut();
             return true;
+        }
+        case DialogKind::Print: {
+            // Flag 1 offers the selection and picks it; the range chosen is the printer's business.
+            QPrintDialog dialog(&programPrinter(), parent);
+            dialog.setWindowTitle(d.DialogTitle);
+            dialog.setOption(QAbstractPrintDialog::PrintSelection, (d.Flags & 1) != 0);
+            dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+            dialog.setPrintRange((d.Flags & 1) != 0 ? QAbstractPrintDialog::Selection
+                                                    : QAbstractPrintDialog::AllPages);
+            return dialog.exec() == QDialog::Accepted;
         }
         }
         return false;

@@ -1,4 +1,5 @@
 // Opening any file in the program's own windows, chosen by its extension.
+#include "accessories/frm_recordset.h"
 #include "data/book_files.h"
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
@@ -73,10 +74,14 @@ void VantrelMDI::OpenMyFile(const QString& MDICDFileName, bool OpenInPhoneBook) 
         });
         break;
     case Text:
+        step([] { ShowForm(QStringLiteral("frmEditor")); });
+        step([&] { Forms::get<frmRecordset>()->Rtf->LoadFile(path); });
+        step([] { Forms::get<frmRecordset>()->Rtf->refresh(); });
+        break;
     case WordProcessor:
     case WebPage:
     case OldHelp:
-        // Until the program's own editor and surfer take these, the desktop opens them.
+        // Until the program's own word processor and surfer take these, the desktop opens them.
         step([&] { openOnDesktop(path); });
         break;
     case Movie:

@@ -33,7 +33,7 @@ void VantrelMDI::buildMenus() {
     b.sep(file);
     b.item(file, "mnuPhoneBook", "&PhoneBook...", nullptr, [this] { mnuPhoneBook_Click(); });
     b.item(file, "mnuWebSurfer", "&WebSurfer...");
-    b.item(file, "mnuTextEd", "&TextEditor...");
+    b.item(file, "mnuTextEd", "&TextEditor...", nullptr, [] { ShowForm(QStringLiteral("frmEditor")); });
     b.item(file, "mnuNotePapers", "&NotePapers...");
     b.item(file, "mnuPhoneDialer", "Phone&Dialer...", nullptr, [this] { mnuPhoneDialer_Click(); });
     b.sep(file);
@@ -102,7 +102,7 @@ void VantrelMDI::buildToolbar() {
                               {"PhoneBook", "Open PhoneBook", "mdi-phonebook", true},
                               {"Linkward", "Open Internet Explorer", "mdi-linkward", false},
                               {"WebBrowser", "Open WebBrowser", "mdi-webbrowser", false},
-                              {"TextEditor", "Open TextEditor", "mdi-texteditor", false},
+                              {"TextEditor", "Open TextEditor", "mdi-texteditor", true},
                               {"NotePapers", "Open NotePapers", "mdi-notepapers", false},
                               {"Phone", "Call", "mdi-phone", true},
                               {"TechSupp", "Help", "mdi-techsupp", false}};
@@ -242,6 +242,8 @@ void VantrelMDI::MDIToolbar_ButtonClick(const QString& key) {
         step([&] { MDIToolbar_Phone(); });
     else if (key == QLatin1String("PhoneBook"))
         step([] { ShowForm(QStringLiteral("Data")); });
+    else if (key == QLatin1String("TextEditor"))
+        step([] { ShowForm(QStringLiteral("frmEditor")); });
 }
 
 void VantrelMDI::StatusBar1_PanelClick() {

@@ -1,3 +1,4 @@
+#include "accessories/frm_recordset.h"
 #include "app_fixture.h"
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
@@ -48,10 +49,17 @@ TEST_F(FrameTest, FilesGoWhereTheirExtensionTextsSendThem) {
     frame->OpenMyFile(make(QStringLiteral("tune.MP3")));
     EXPECT_TRUE(frame->mdiPic()->MP()->isVisibleTo(frame));
 
+    // Texts open in the program's own editor, shown inside the frame.
+    frame->OpenMyFile(make(QStringLiteral("notes.txt"), "first\r\nsecond"));
+    frame->OpenMyFile(make(QStringLiteral("script.as"), "trace(1);"));
+    auto* editor = Forms::find<frmRecordset>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->Rtf->toPlainText(), QStringLiteral("trace(1);"));
+    EXPECT_EQ(editor->mdiArea(), frame->area());
+
     // Handed to the desktop until the program's own windows take them.
-    const QStringList desktop = {make(QStringLiteral("notes.txt")),  make(QStringLiteral("script.as")),
-                                 make(QStringLiteral("report.doc")), make(QStringLiteral("page.shtml")),
-                                 make(QStringLiteral("old.hlp")),    make(QStringLiteral("clip.asf")),
+    const QStringList desktop = {make(QStringLiteral("report.doc")), make(QStringLiteral("page.shtml")),
+                                 make(QStringLiteral("old.hlp")), make(QStringLiteral("clip.asf")),
                                  make(QStringLiteral("manual.chm"))};
     for (const QString& f : desktop)
         frame->OpenMyFile(f);
