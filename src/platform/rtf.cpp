@@ -273,6 +273,7 @@ private:
         if (w == "tab") return text('\t');
         if (w == "pard") {
             s.align = 0;
+            m_blockAlign = 0;
             return;
         }
         if (w == "plain") {
@@ -401,6 +402,7 @@ private:
         f.setWidth(std::min(w * pict.scaleX / 100.0, 20000.0));
         f.setHeight(std::min(h * pict.scaleY / 100.0, 20000.0));
         m_cursor.insertImage(f);
+        m_blockAlign = st().align;
     }
 
     void text(unsigned char c) {
