@@ -114,12 +114,11 @@ void frmRecordset::mnuFind_Click() {
     });
     step([&] {
         Rtf->setSelection(0, 0);
-        // Letters compared without regard to case; the text is taken literally.
-        const QTextCursor found = Rtf->document()->find(FindText, 0);
-        if (found.isNull())
+        const int found = Rtf->findText(FindText, 0);
+        if (found < 0)
             MsgBox(QStringLiteral("Cannot Find ") + FindText, mb::Information, QStringLiteral("TextEditor"));
         else
-            Rtf->setTextCursor(found);
+            Rtf->setSelection(found, static_cast<int>(FindText.size()));
         Rtf->setFocus();
     });
 }
@@ -128,12 +127,12 @@ void frmRecordset::mnuFindNext_Click() {
     if (FindText.isEmpty()) return mnuFind_Click();
     Steps(OnError::LeaveSilently)([&] {
         // One character after the match's start, so overlapping matches are found too; no wrap.
-        const QTextCursor found = Rtf->document()->find(FindText, Rtf->selStart() + 1);
-        if (found.isNull())
+        const int found = Rtf->findText(FindText, Rtf->selStart() + 1);
+        if (found < 0)
             MsgBox(QStringLiteral("No more \"") + FindText + QStringLiteral("\" to find"), mb::Exclamation,
                    QStringLiteral("TextEditor"));
         else
-            Rtf->setTextCursor(found);
+            Rtf->setSelection(found, static_cast<int>(FindText.size()));
     });
 }
 

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <cerrno>
 
@@ -16,6 +17,19 @@ namespace pb {
 RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent) {
     setObjectName(QStringLiteral("Rtf"));
     setAcceptRichText(false);
+    connect(document(), &QTextDocument::contentsChanged, this, [this] {
+        m_rawValid = false;
+        m_raw.clear();
+    });
+}
+
+int RichTextBox::findText(const QString& text, int from) const {
+    if (text.isEmpty()) return -1;
+    if (!m_rawValid) {
+        m_raw = document()->toRawText();
+        m_rawValid = true;
+    }
+    return static_cast<int>(m_raw.indexOf(text, std::max(0, from), Qt::CaseInsensitive));
 }
 
 void RichTextBox::LoadFile(const QString& path) {

@@ -30,11 +30,19 @@ public:
     QString selectedPlainText() const;
     // Replaces the document's content as one edit that Undo can take back.
     void replaceAll(const QString& text);
+    // Where `text` first stands at or after `from`, letters compared without
+    // regard to case and the text taken literally; -1 when nowhere (or empty).
+    int findText(const QString& text, int from) const;
 
 protected:
     QMimeData* createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    // The document's characters by position, kept until the next change.
+    mutable QString m_raw;
+    mutable bool m_rawValid = false;
 };
 
 } // namespace pb

@@ -15,6 +15,8 @@ QByteArray recordsText(const QByteArray& book, int count, const std::array<QStri
 // The progress line of record `i` of `n`: the number and the percentage, each
 // with its sign blank, the percentage rounded to the nearest (halves to even).
 QString textProgressLine(int i, int n);
+// The same into `line`, reusing its storage.
+void writeTextProgressLine(QString& line, int i, int n);
 
 // The text built last (the program-wide text buffer), as it is written to files.
 QByteArray& TextBuffer();

@@ -49,9 +49,12 @@ void WriteRecordsText() {
         QProgressBar* bar = Forms::get<frmSave>()->ProgBar;
         VantrelMDI* frame = Forms::get<VantrelMDI>();
         bar->setRange(1, n);
+        QString line;
+        line.reserve(64);
         for (int i = 1; i <= n; ++i) {
             if (i == n || (i & 63) == 0) bar->setValue(i);
-            frame->setProgressCaption(textProgressLine(i, n), i == n);
+            writeTextProgressLine(line, i, n);
+            frame->setProgressCaption(line, i == n);
         }
     }
     TextBuffer() = recordsText(book, n, m.Label);

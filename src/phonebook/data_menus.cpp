@@ -171,7 +171,7 @@ bool isBuilt(const QString& key) {
         QStringLiteral("InsertSorted"),   QStringLiteral("InsertBefore"), QStringLiteral("InsertAfter"),
         QStringLiteral("InsertBegining"), QStringLiteral("InsertEnd"),    QStringLiteral("FindRecord"),
         QStringLiteral("CopyRecord"),     QStringLiteral("CutRecord"),    QStringLiteral("PasteRecord"),
-        QStringLiteral("Open"),           QStringLiteral("SaveDBas")};
+        QStringLiteral("Open"),           QStringLiteral("SaveDBas"),     QStringLiteral("SaveText")};
     return built.contains(key);
 }
 
@@ -367,6 +367,8 @@ void Data::Toolbar1_ButtonMenuClick(const QString& key) {
         step([&] { AddIt(); });
     else if (key == QLatin1String("SaveDBas"))
         step([&] { mnuSaveDataBaseAs_Click(); });
+    else if (key == QLatin1String("SaveText"))
+        step([&] { mnuSaveAs_Click(); });
 }
 
 void Data::Toolbar2_ButtonClick(const QString& key) {

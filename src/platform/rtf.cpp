@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -456,7 +457,8 @@ private:
     }
 
     void unicode(char16_t u) {
-        if (st().dest != Dest::Text) return;
+        // The object mark stands for pictures only; as text it would be taken for one.
+        if (st().dest != Dest::Text || u == QChar::ObjectReplacementCharacter) return;
         pending(QString(QChar(u)));
     }
 
@@ -532,8 +534,25 @@ private:
 // ---- writing ----
 
 void escapeText(QByteArray& out, QStringView text) {
-    for (const QChar ch : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text[i];
         const char16_t u = ch.unicode();
+        // Plain ASCII goes out as it is, a run at a time.
+        if (u >= 0x20 && u < 0x7F && u != '\\' && u != '{' && u != '}') {
+            qsizetype end = i + 1;
+            while (end < text.size()) {
+                const char16_t v = text[end].unicode();
+                if (v < 0x20 || v >= 0x7F || v == '\\' || v == '{' || v == '}') break;
+                ++end;
+            }
+            const qsizetype start = out.size();
+            out.resize(start + (end - i));
+            char* dst = out.data() + start;
+            for (qsizetype k = i; k < end; ++k)
+                *dst++ = static_cast<char>(text[k].unicode());
+            i = end - 1;
+            continue;
+        }
         if (u == '\\' || u == '{' || u == '}') {
             out.append('\\');
             out.append(static_cast<char>(u));
@@ -549,10 +568,12 @@ void escapeText(QByteArray& out, QStringView text) {
             // \uN with its signed 16-bit number, then what an older reader shows instead.
             out.append("\\u");
             out.append(QByteArray::number(static_cast<int>(static_cast<int16_t>(u))));
-            const QByteArray fallback = codepage::representable(QStringView(&ch, 1))
-                                            ? codepage::encode(QStringView(&ch, 1))
-                                            : QByteArray("?");
-            const auto b = static_cast<unsigned char>(fallback[0]);
+            // Below 0x80 and from 0xA0 to 0xFF the code page is Latin-1; only the rest needs a look-up.
+            unsigned char b = '?';
+            if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+                b = static_cast<unsigned char>(u);
+            else if (codepage::representable(QStringView(&ch, 1)))
+                b = static_cast<unsigned char>(codepage::encode(QStringView(&ch, 1))[0]);
             if (b >= 0x80 || b < 0x20) {
                 static const char hex[] = "0123456789abcdef";
                 out.append("\\'");
@@ -573,6 +594,57 @@ public:
 
     QByteArray run() {
         QByteArray body;
+        body.reserve(static_cast<qsizetype>(m_doc.characterCount()) * 2 + 1024);
+        // The characters by position, read once, in place of a copy per fragment.
+        const QString raw = m_doc.toRawText();
+        if (isUniform())
+            uniformBody(body, raw);
+        else
+            mixedBody(body, raw);
+        return header() + body + "}\n";
+    }
+
+private:
+    // Every character format spelled the same, no picture and only left-aligned paragraphs (a plain text,
+    // say): the same bytes as the general way, without visiting every fragment.
+    bool isUniform() const {
+        Writer scratch(m_doc); // spelling formats out adds to the tables: not to this writer's
+        QByteArray only;
+        for (const QTextFormat& f : m_doc.allFormats()) {
+            if (f.isBlockFormat() && f.hasProperty(QTextFormat::BlockAlignment) &&
+                (f.toBlockFormat().alignment() & Qt::AlignHorizontal_Mask & ~Qt::AlignLeft) != 0)
+                return false;
+            if (!f.isCharFormat()) continue;
+            if (f.isImageFormat()) return false;
+            const QByteArray spelled = scratch.runFormat(f.toCharFormat());
+            if (only.isEmpty())
+                only = spelled;
+            else if (spelled != only)
+                return false;
+        }
+        return !only.isEmpty();
+    }
+
+    void uniformBody(QByteArray& body, const QString& raw) {
+        const QTextCharFormat f = m_doc.begin().charFormat();
+        const QByteArray run = '{' + runFormat(f) + ' ';
+        qsizetype from = 0;
+        for (;;) {
+            qsizetype end = raw.indexOf(QChar::ParagraphSeparator, from);
+            if (end < 0) end = raw.size();
+            if (from > 0) body.append("\\par\n");
+            body.append("\\pard\\ql ");
+            if (end > from) {
+                body.append(run);
+                escapeText(body, QStringView(raw).mid(from, end - from));
+                body.append('}');
+            }
+            if (end >= raw.size()) break;
+            from = end + 1;
+        }
+    }
+
+    void mixedBody(QByteArray& body, const QString& raw) {
         bool first = true;
         for (QTextBlock block = m_doc.begin(); block.isValid(); block = block.next()) {
             if (!first) body.append("\\par\n");
@@ -592,13 +664,22 @@ public:
                     picture(body, f.toImageFormat(), frag.length());
                     continue;
                 }
-                body.append('{');
-                body.append(runFormat(f));
-                body.append(' ');
-                escapeText(body, frag.text());
+                // Most fragments share a few formats: each is spelled out once.
+                auto known = m_runFormats.find(frag.charFormatIndex());
+                if (known == m_runFormats.end())
+                    known = m_runFormats.emplace(frag.charFormatIndex(), '{' + runFormat(f) + ' ').first;
+                body.append(known->second);
+                const qsizetype at = frag.position();
+                if (at >= 0 && at + frag.length() <= raw.size())
+                    escapeText(body, QStringView(raw).mid(at, frag.length()));
+                else
+                    escapeText(body, frag.text());
                 body.append('}');
             }
         }
+    }
+
+    QByteArray header() const {
         QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
         for (std::size_t i = 0; i < m_fonts.size(); ++i) {
             out.append("{\\f" + QByteArray::number(qsizetype(i)) + "\\fnil ");
@@ -610,12 +691,9 @@ public:
             out.append("\\red" + QByteArray::number(c.red()) + "\\green" + QByteArray::number(c.green()) +
                        "\\blue" + QByteArray::number(c.blue()) + ";");
         out.append("}\n");
-        out.append(body);
-        out.append("}\n");
         return out;
     }
 
-private:
     int fontIndex(const QString& family) {
         for (std::size_t i = 0; i < m_fonts.size(); ++i)
             if (m_fonts[i] == family) return static_cast<int>(i);
@@ -678,6 +756,7 @@ private:
     }
 
     const QTextDocument& m_doc;
+    std::unordered_map<int, QByteArray> m_runFormats;
     std::vector<QString> m_fonts;
     std::vector<QColor> m_colors;
 };

@@ -190,3 +190,23 @@ TEST(Rtf, AnotherProgramReadsWhatIsWritten) {
     EXPECT_TRUE(html.contains(QStringLiteral("<center>"))) << html.toStdString();
     EXPECT_TRUE(html.contains(QStringLiteral("middle"))) << html.toStdString();
 }
+
+TEST(Rtf, APlainDocumentIsWrittenExactlyAndTheSameWhateverFormatsItOnceHeld) {
+    QTextDocument plain;
+    plain.setDefaultFont(QFont(QStringLiteral("Verdana"), 12));
+    plain.setPlainText(QStringLiteral("a{b}\\c\n\nd é"));
+    const QByteArray bytes = rtf::write(plain);
+    EXPECT_EQ(bytes,
+              QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl{\\f0\\fnil Verdana;}}\n"
+                         "{\\colortbl;}\n\\pard\\ql {\\f0\\fs24 a\\{b\\}\\\\c}\\par\n\\pard\\ql \\par\n"
+                         "\\pard\\ql {\\f0\\fs24 d \\u233\\'e9}}\n"));
+    // A format used once and gone again takes the long way: the bytes do not change.
+    QTextDocument edited;
+    edited.setDefaultFont(QFont(QStringLiteral("Verdana"), 12));
+    edited.setPlainText(QStringLiteral("a{b}\\c\n\nd é"));
+    QTextCursor c(&edited);
+    c.insertText(QStringLiteral("gone"), format(true, true, false, false));
+    c.movePosition(QTextCursor::Start, QTextCursor::KeepAnchor);
+    c.removeSelectedText();
+    EXPECT_EQ(rtf::write(edited), bytes);
+}
