@@ -1,6 +1,7 @@
 // The text editor window: controls, menus, toolbar, settings, load and unload.
 #include "accessories/frm_recordset.h"
 
+#include "accessories/editor_icons.h"
 #include "data/property_bag.h"
 #include "platform/units.h"
 #include "workspace/error_steps.h"
@@ -69,7 +70,7 @@ frmRecordset::frmRecordset() {
     Toolbar1 = new QToolBar(m_client);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setGeometry(0, 0, twipsToPixels(kClientWidth), twipsToPixels(kToolbarHeight));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    Toolbar1->setIconSize(QSize(16, 16));
     Rtf = new RichTextBox(m_client);
     Rtf->setGeometry(twipsToPixels(kBoxLeft), twipsToPixels(kBoxTop),
                      twipsToPixels(kClientWidth - kBoxLeft - kMargin),
@@ -204,7 +205,7 @@ void frmRecordset::buildToolbar() {
         for (const char* k : group) {
             if (!k) continue;
             const QString key = QString::fromLatin1(k);
-            QAction* a = Toolbar1->addAction(key);
+            QAction* a = Toolbar1->addAction(editorIcon(key), key);
             a->setData(key);
             a->setToolTip(key == QLatin1String("Mail") ? QStringLiteral("Send") : key);
             a->setObjectName(QStringLiteral("tb") + QString(key).remove(QLatin1Char(' ')));
