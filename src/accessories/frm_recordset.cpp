@@ -155,9 +155,19 @@ void frmRecordset::buildMenus() {
     VantrelMDI::listChildWindows(window);
 
     QMenu* help = b.top("mnuHelp", "&Help");
-    b.item(help, "mnuContents", "&Contents...", "F1", [] { ShowForm(QStringLiteral("frmHelp")); });
+    // Windows not in the program yet leave their items disabled.
+    const auto opens = [](const char* name) -> MenuBuilder::Handler {
+        const QString window = QString::fromLatin1(name);
+        if (!Forms::isRegistered(window)) return {};
+        return [window] { ShowForm(window); };
+    };
+    b.item(help, "mnuContents", "&Contents...", "F1", opens("frmHelp"));
     b.sep(help);
-    b.item(help, "mnuAbout", "&About Dorvane...", nullptr, [] { ShowForm(QStringLiteral("frmAbout")); });
+    // The about window comes without a sound of its own and is not modal.
+    b.item(help, "mnuAbout", "&About Dorvane...", nullptr,
+           Forms::isRegistered(QStringLiteral("frmAbout"))
+               ? MenuBuilder::Handler([] { Forms::show(Forms::byName(QStringLiteral("frmAbout"))); })
+               : MenuBuilder::Handler());
 
     // The right-click menu.
     mnuRClick = new QMenu(QStringLiteral("RightClick"), this);

@@ -70,6 +70,10 @@ Form* Forms::byName(const QString& name) {
     return it == factories().end() ? nullptr : it->second();
 }
 
+bool Forms::isRegistered(const QString& name) {
+    return factories().count(name) != 0;
+}
+
 void Forms::flushDeleted() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -6,6 +6,8 @@
 #include "platform/rtf.h"
 #include "workspace/forms.h"
 #include "workspace/help_class.h"
+#include "workspace/vantrel_mdi.h"
+#include "workspace/viewer_pane.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -294,4 +296,17 @@ TEST_F(EditorTest, InsertImagePutsThePictureInAndLeavesTheClipboardAlone) {
     chooseFile(Kind::Open, path("fake.png"), "Pics");
     expectErrorBox(err::InvalidPicture);
     e->mnuInsertImage_Click();
+}
+
+TEST_F(EditorTest, RefreshHidesTheFramesViewerPaneSoLaterPicturesStillShow) {
+    VantrelMDI* frame = Forms::get<VantrelMDI>();
+    QImage img(4, 3, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    ASSERT_TRUE(img.save(path("pic.jpg"), "JPEG"));
+    frame->OpenMyFile(path("pic.jpg"));
+    ASSERT_TRUE(frame->mdiPic()->isVisibleTo(frame));
+    e->mnuRefresh_Click();
+    EXPECT_FALSE(frame->mdiPic()->isVisibleTo(frame));
+    frame->OpenMyFile(path("pic.jpg"));
+    EXPECT_TRUE(frame->mdiPic()->isVisibleTo(frame));
 }

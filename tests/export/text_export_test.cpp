@@ -178,3 +178,24 @@ TEST_F(TextExportTest, APrintFileThatCannotBeWrittenIsReportedAndNotLoaded) {
     EXPECT_EQ(readFile(printFilePath()), QByteArray("an older book"));
     EXPECT_EQ(Forms::find<frmRecordset>(), nullptr);
 }
+
+TEST_F(TextExportTest, TheMenusAndButtonsReachTheExportThePreviewAndTheEditor) {
+    open({{"Ann"}});
+    for (const char* name : {"mnuSaveAs", "mnuFilePreview", "mnuTextEditor"})
+        EXPECT_TRUE(d->action(QString::fromLatin1(name))->isEnabled()) << name;
+    d->action(QStringLiteral("mnuTextEditor"))->trigger();
+    auto* editor = Forms::find<frmRecordset>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    Forms::unload(editor);
+
+    VantrelMDI* frame = Forms::get<VantrelMDI>();
+    EXPECT_TRUE(frame->action(QStringLiteral("mnuTextEd"))->isEnabled());
+    frame->MDIToolbar_ButtonClick(QStringLiteral("TextEditor"));
+    EXPECT_NE(Forms::find<frmRecordset>(), nullptr);
+
+    // The Save button's menu exports too.
+    expectSaveAs(target());
+    d->Toolbar1_ButtonMenuClick(QStringLiteral("SaveText"));
+    EXPECT_EQ(readFile(target()), TextBuffer());
+}
