@@ -533,26 +533,28 @@ private:
 
 // ---- writing ----
 
+bool plainAscii(char16_t v) {
+    return v >= 0x20 && v < 0x7F && v != '\\' && v != '{' && v != '}';
+}
+
 void escapeText(QByteArray& out, QStringView text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar ch = text[i];
-        const char16_t u = ch.unicode();
-        // Plain ASCII goes out as it is, a run at a time.
-        if (u >= 0x20 && u < 0x7F && u != '\\' && u != '{' && u != '}') {
-            qsizetype end = i + 1;
-            while (end < text.size()) {
-                const char16_t v = text[end].unicode();
-                if (v < 0x20 || v >= 0x7F || v == '\\' || v == '{' || v == '}') break;
-                ++end;
-            }
+    const char16_t* src = reinterpret_cast<const char16_t*>(text.data());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        // Plain ASCII goes out as it is, a run at a time, copied while it is scanned.
+        if (plainAscii(src[i])) {
             const qsizetype start = out.size();
-            out.resize(start + (end - i));
+            out.resize(start + (n - i));
             char* dst = out.data() + start;
-            for (qsizetype k = i; k < end; ++k)
-                *dst++ = static_cast<char>(text[k].unicode());
-            i = end - 1;
+            qsizetype k = i;
+            while (k < n && plainAscii(src[k]))
+                *dst++ = static_cast<char>(src[k++]);
+            out.resize(start + (k - i));
+            i = k - 1;
             continue;
         }
+        const QChar ch = text[i];
+        const char16_t u = ch.unicode();
         if (u == '\\' || u == '{' || u == '}') {
             out.append('\\');
             out.append(static_cast<char>(u));
@@ -562,8 +564,6 @@ void escapeText(QByteArray& out, QStringView text) {
             out.append("\\line ");
         } else if (u == QChar::ObjectReplacementCharacter) {
             // pictures are written from their own format
-        } else if (u >= 0x20 && u < 0x7F) {
-            out.append(static_cast<char>(u));
         } else {
             // \uN with its signed 16-bit number, then what an older reader shows instead.
             out.append("\\u");
@@ -593,14 +593,23 @@ public:
     explicit Writer(const QTextDocument& doc) : m_doc(doc) {}
 
     QByteArray run() {
-        QByteArray body;
-        body.reserve(static_cast<qsizetype>(m_doc.characterCount()) * 2 + 1024);
+        // Room for the text and what each paragraph adds, so the buffer grows once.
+        const qsizetype room =
+            static_cast<qsizetype>(m_doc.characterCount()) + m_doc.blockCount() * 48 + 4096;
         // The characters by position, read once, in place of a copy per fragment.
         const QString raw = m_doc.toRawText();
-        if (isUniform())
-            uniformBody(body, raw);
-        else
-            mixedBody(body, raw);
+        if (isUniform()) {
+            // The one run's font and colours are known first: the header can go ahead of the text.
+            const QByteArray runStart = '{' + runFormat(m_doc.begin().charFormat()) + ' ';
+            QByteArray out = header();
+            out.reserve(out.size() + room);
+            uniformBody(out, raw, runStart);
+            out.append("}\n");
+            return out;
+        }
+        QByteArray body;
+        body.reserve(room);
+        mixedBody(body, raw);
         return header() + body + "}\n";
     }
 
@@ -625,9 +634,7 @@ private:
         return !only.isEmpty();
     }
 
-    void uniformBody(QByteArray& body, const QString& raw) {
-        const QTextCharFormat f = m_doc.begin().charFormat();
-        const QByteArray run = '{' + runFormat(f) + ' ';
+    void uniformBody(QByteArray& body, const QString& raw, const QByteArray& run) {
         qsizetype from = 0;
         for (;;) {
             qsizetype end = raw.indexOf(QChar::ParagraphSeparator, from);
