@@ -84,6 +84,9 @@ frmRecordset::frmRecordset() {
     Rtf->setPalette(pal);
     Rtf->setProperty("backColor", kWindowBackground);
     Rtf->viewport()->installEventFilter(this);
+    // The right button opens the editor's own menu, never the box's standard one.
+    Rtf->setContextMenuPolicy(Qt::PreventContextMenu);
+    Rtf->viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
     connect(Rtf, &QTextEdit::cursorPositionChanged, this, &frmRecordset::Rtf_SelChange);
     connect(Rtf, &QTextEdit::selectionChanged, this, &frmRecordset::Rtf_SelChange);
     setWidget(content);

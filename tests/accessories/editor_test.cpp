@@ -162,6 +162,23 @@ TEST_F(EditorTest, FindAndFindNextMatchCaseBlindOverlappingLiterallyAndWithoutWr
     e->mnuFind_Click();
     EXPECT_EQ(e->Rtf->selStart(), 9); // the dot is a dot
 
+    // Positions count across paragraphs as the box counts them.
+    setText(QStringLiteral("one\nTwo two\n\ntwo"));
+    prompts->expectInput({}, {}, QStringLiteral("two"));
+    e->mnuFind_Click();
+    EXPECT_EQ(e->Rtf->selStart(), 4);
+    e->mnuFindNext_Click();
+    EXPECT_EQ(e->Rtf->selectedPlainText(), QStringLiteral("two"));
+    EXPECT_EQ(e->Rtf->selStart(), 8);
+    e->mnuFindNext_Click();
+    EXPECT_EQ(e->Rtf->selStart(), 13);
+    EXPECT_EQ(e->Rtf->selectedPlainText(), QStringLiteral("two"));
+
+    setText(QStringLiteral("xABC aaa a.c abc"));
+    prompts->expectInput({}, {}, QStringLiteral("a.c"));
+    e->mnuFind_Click();
+    EXPECT_EQ(e->Rtf->selStart(), 9); // the dot is a dot
+
     prompts->expectInput({}, {}, QStringLiteral("zz"));
     prompts->expect(QStringLiteral("Cannot Find zz"), mb::Information, QStringLiteral("TextEditor"), mb::OK);
     e->mnuFind_Click();
