@@ -327,3 +327,39 @@ TEST_F(EditorTest, RefreshHidesTheFramesViewerPaneSoLaterPicturesStillShow) {
     frame->OpenMyFile(path("pic.jpg"));
     EXPECT_TRUE(frame->mdiPic()->isVisibleTo(frame));
 }
+
+TEST_F(EditorTest, FontAndBackColourChangeTheBoxAndACancelChangesNothing) {
+    setText(QStringLiteral("colour me"));
+    e->Rtf->setSelection(0, 6);
+    prompts->expectDialog(Kind::Font, [](CommonDialog& d) {
+        EXPECT_EQ(d.Flags, 259);
+        EXPECT_EQ(d.FontName, QStringLiteral("Verdana")); // the box's font, as the window loaded it
+        d.FontName = QStringLiteral("Courier");
+        d.FontSize = 20;
+        d.FontItalic = true;
+        d.Color = 0x0000FF; // red, as 0x00BBGGRR
+        return true;
+    });
+    e->mnuRFont_Click();
+    EXPECT_EQ(e->Rtf->font().family(), QStringLiteral("Courier"));
+    EXPECT_EQ(e->Rtf->font().pointSizeF(), 20);
+    EXPECT_TRUE(e->Rtf->font().italic());
+    EXPECT_EQ(e->Rtf->textCursor().charFormat().foreground().color(), QColor(255, 0, 0));
+
+    prompts->expectDialog(Kind::Color, [](CommonDialog& d) {
+        EXPECT_EQ(d.Flags, 1);
+        EXPECT_EQ(d.Color, 0x0000FF); // the colour chosen last
+        d.Color = 0x00FF00;
+        return true;
+    });
+    e->mnuRBC_Click();
+    EXPECT_EQ(e->Rtf->palette().color(QPalette::Base), QColor(0, 255, 0));
+
+    prompts->expectCancel(Kind::Color);
+    e->mnuRBC_Click();
+    prompts->expectCancel(Kind::Font);
+    e->mnuRFont_Click();
+    EXPECT_EQ(e->Rtf->palette().color(QPalette::Base), QColor(0, 255, 0));
+    EXPECT_EQ(e->Rtf->font().family(), QStringLiteral("Courier"));
+    EXPECT_TRUE(prompts->shown.empty());
+}
