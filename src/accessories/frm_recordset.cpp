@@ -34,7 +34,7 @@ constexpr int kClientWidth = 7365;
 constexpr int kClientHeight = 4515;
 
 // A stored size or place is believed only within what a desktop can show.
-constexpr double kLargestTwips = 1'000'000;
+constexpr double kLargestTwips = 200'000;
 
 float storedTwips(const QVariant& v, bool isSize) {
     bool ok = false;
