@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -25,54 +26,82 @@ bool plainAscii(char16_t v) {
     return v >= 0x20 && v < 0x7F && v != '\\' && v != '{' && v != '}';
 }
 
-void escapeText(QByteArray& out, QStringView text) {
+// The most bytes one character takes: "\\u-32768\\'hh".
+constexpr qsizetype kMaxEscape = 12;
+
+char* put(char* dst, const char* text) {
+    while (*text)
+        *dst++ = *text++;
+    return dst;
+}
+
+// Writes one character that is not plain ASCII; returns the end of what it wrote.
+char* escapeOne(char* dst, QChar ch) {
+    const char16_t u = ch.unicode();
+    if (u == '\\' || u == '{' || u == '}') {
+        *dst++ = '\\';
+        *dst++ = static_cast<char>(u);
+        return dst;
+    }
+    if (u == '\t') return put(dst, "\\tab ");
+    if (u == 0x2028 || u == 0x2029 || u == '\n') return put(dst, "\\line ");
+    if (u == QChar::ObjectReplacementCharacter) return dst; // pictures are written from their own format
+    // \uN with its signed 16-bit number, then what an older reader shows instead.
+    dst = put(dst, "\\u");
+    char digits[8];
+    int value = static_cast<int16_t>(u);
+    if (value < 0) {
+        *dst++ = '-';
+        value = -value;
+    }
+    int len = 0;
+    do {
+        digits[len++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    while (len > 0)
+        *dst++ = digits[--len];
+    // Below 0x80 and from 0xA0 to 0xFF the code page is Latin-1; only the rest needs a look-up.
+    unsigned char b = '?';
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        b = static_cast<unsigned char>(u);
+    else if (codepage::representable(QStringView(&ch, 1)))
+        b = static_cast<unsigned char>(codepage::encode(QStringView(&ch, 1))[0]);
+    if (b >= 0x80 || b < 0x20) {
+        static const char hex[] = "0123456789abcdef";
+        *dst++ = '\\';
+        *dst++ = '\'';
+        *dst++ = hex[b >> 4];
+        *dst++ = hex[b & 15];
+    } else {
+        *dst++ = b == '\\' || b == '{' || b == '}' ? '?' : static_cast<char>(b);
+    }
+    return dst;
+}
+
+// Writes the text at `dst`, which has room for kMaxEscape bytes a character.
+char* escapeInto(char* dst, QStringView text) {
     const char16_t* src = reinterpret_cast<const char16_t*>(text.data());
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        // Plain ASCII goes out as it is, a run at a time, copied while it is scanned.
-        if (plainAscii(src[i])) {
-            const qsizetype start = out.size();
-            out.resize(start + (n - i));
-            char* dst = out.data() + start;
-            qsizetype k = i;
-            while (k < n && plainAscii(src[k]))
-                *dst++ = static_cast<char>(src[k++]);
-            out.resize(start + (k - i));
-            i = k - 1;
-            continue;
-        }
-        const QChar ch = text[i];
-        const char16_t u = ch.unicode();
-        if (u == '\\' || u == '{' || u == '}') {
-            out.append('\\');
-            out.append(static_cast<char>(u));
-        } else if (u == '\t') {
-            out.append("\\tab ");
-        } else if (u == 0x2028 || u == 0x2029 || u == '\n') {
-            out.append("\\line ");
-        } else if (u == QChar::ObjectReplacementCharacter) {
-            // pictures are written from their own format
-        } else {
-            // \uN with its signed 16-bit number, then what an older reader shows instead.
-            out.append("\\u");
-            out.append(QByteArray::number(static_cast<int>(static_cast<int16_t>(u))));
-            // Below 0x80 and from 0xA0 to 0xFF the code page is Latin-1; only the rest needs a look-up.
-            unsigned char b = '?';
-            if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-                b = static_cast<unsigned char>(u);
-            else if (codepage::representable(QStringView(&ch, 1)))
-                b = static_cast<unsigned char>(codepage::encode(QStringView(&ch, 1))[0]);
-            if (b >= 0x80 || b < 0x20) {
-                static const char hex[] = "0123456789abcdef";
-                out.append("\\'");
-                out.append(hex[b >> 4]);
-                out.append(hex[b & 15]);
-            } else if (b == '\\' || b == '{' || b == '}') {
-                out.append('?');
-            } else {
-                out.append(static_cast<char>(b));
-            }
-        }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (plainAscii(src[i]))
+            *dst++ = static_cast<char>(src[i]);
+        else
+            dst = escapeOne(dst, text[i]);
+    }
+    return dst;
+}
+
+// Room for the longest spelling is made a slice at a time, so a huge paragraph never asks for twelve times
+// its size.
+constexpr qsizetype kSlice = 4096;
+
+void escapeText(QByteArray& out, QStringView text) {
+    for (qsizetype from = 0; from < text.size(); from += kSlice) {
+        const QStringView slice = text.mid(from, std::min(kSlice, text.size() - from));
+        const qsizetype start = out.size();
+        out.resize(start + slice.size() * kMaxEscape);
+        char* end = escapeInto(out.data() + start, slice);
+        out.resize(end - out.constData());
     }
 }
 
@@ -123,18 +152,37 @@ private:
     }
 
     void uniformBody(QByteArray& body, const QString& raw, const QByteArray& run) {
+        const char16_t* src = reinterpret_cast<const char16_t*>(raw.constData());
+        const qsizetype n = raw.size();
         qsizetype from = 0;
         for (;;) {
-            qsizetype end = raw.indexOf(QChar::ParagraphSeparator, from);
-            if (end < 0) end = raw.size();
-            if (from > 0) body.append("\\par\n");
-            body.append("\\pard\\ql ");
-            if (end > from) {
-                body.append(run);
-                escapeText(body, QStringView(raw).mid(from, end - from));
-                body.append('}');
+            qsizetype end = from;
+            while (end < n && src[end] != QChar::ParagraphSeparator)
+                ++end;
+            // A paragraph goes straight into the buffer, with room for its longest spelling.
+            const qsizetype length = end - from;
+            const bool whole = length <= kSlice;
+            const qsizetype start = body.size();
+            body.resize(start + run.size() + (whole ? length * kMaxEscape : 0) + 24);
+            char* dst = body.data() + start;
+            if (from > 0) dst = put(dst, "\\par\n");
+            dst = put(dst, "\\pard\\ql ");
+            if (length > 0) {
+                std::memcpy(dst, run.constData(), static_cast<std::size_t>(run.size()));
+                dst += run.size();
+                if (!whole) {
+                    body.resize(dst - body.constData());
+                    escapeText(body, QStringView(raw).mid(from, length));
+                    body.append('}');
+                    if (end >= n) break;
+                    from = end + 1;
+                    continue;
+                }
+                dst = escapeInto(dst, QStringView(raw).mid(from, length));
+                *dst++ = '}';
             }
-            if (end >= raw.size()) break;
+            body.resize(dst - body.constData());
+            if (end >= n) break;
             from = end + 1;
         }
     }

@@ -210,3 +210,16 @@ TEST(Rtf, APlainDocumentIsWrittenExactlyAndTheSameWhateverFormatsItOnceHeld) {
     c.removeSelectedText();
     EXPECT_EQ(rtf::write(edited), bytes);
 }
+
+TEST(Rtf, LongParagraphsAndEveryKindOfCharacterComeBack) {
+    QString text;
+    for (int i = 0; i < 20000; ++i)
+        text += QChar(static_cast<char16_t>(i % 3 == 0   ? 0x20 + i % 95
+                                            : i % 3 == 1 ? 0xA0 + i % 0x2F00
+                                                         : '{'));
+    QTextDocument doc;
+    doc.setPlainText(text + QStringLiteral("\nshort\n") + text);
+    QTextDocument back;
+    rtf::read(rtf::write(doc), back);
+    EXPECT_EQ(back.toPlainText(), doc.toPlainText());
+}
