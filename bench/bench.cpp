@@ -1,6 +1,7 @@
 // Times the book operations on the largest book against a raw read of its file.
 // Run: build/bench/dorvane_bench   (prints a Markdown table)
 #include "data/attach_ref.h"
+#include "bench/text_bench.h"
 #include "data/database.h"
 #include "data/module_phonebook.h"
 #include "data/record_moves.h"
@@ -101,12 +102,7 @@ double best(const std::function<void()>& work, const std::function<void()>& prep
     return bestMs;
 }
 
-struct Row {
-    QString what;
-    double ms;
-    double target;      // ratio to the table's baseline it must stay within; 0: none
-    double limitMs = 0; // time it must stay within; 0: none
-};
+using bench::Row;
 
 // Prints one table of rows against a baseline; false when a row misses its target.
 bool printRows(const std::vector<Row>& rows, double base, const char* against) {
@@ -468,6 +464,14 @@ int main(int argc, char** argv) {
     ok = printRows(pageRows, wholeWrite, "whole-file write") && ok;
     Forms::unload<Data>();
     Forms::flushDeleted();
+    writeBook(path, book);
+    ok = bench::textRows(
+             dir.path(), path, kMaxRecords,
+             [](const std::function<void()>& work, const std::function<void()>& prepare, int runs) {
+                 return best(work, prepare, runs);
+             },
+             printRows) &&
+         ok;
     setPrompts(nullptr);
     return ok ? 0 : 1;
 }

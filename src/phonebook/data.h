@@ -104,6 +104,9 @@ public:
     void mnuNewDataBase_Click();
     void mnuOpen_Click();
     void mnuSaveDataBaseAs_Click() { saveDataBaseAs(); }
+    // The book as text: exported to a chosen file, or shown in the text editor.
+    void mnuSaveAs_Click();
+    void mnuFilePreview_Click();
     void saveDataBaseAs();
     void mnuBackUp_Click();
     void mnuProperties_Click();

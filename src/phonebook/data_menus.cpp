@@ -50,7 +50,7 @@ void Data::buildMenus() {
     b.sep(file);
     QMenu* preview = b.sub(file, "mnuPreview", "Pre&view Records");
     b.item(preview, "mnuCustomBrowser", "In &WebSurfer...", "F9", [this] { mnuCustomBrowser_Click(); });
-    b.item(preview, "mnuFilePreview", "In &TextEditor...");
+    b.item(preview, "mnuFilePreview", "In &TextEditor...", nullptr, [this] { mnuFilePreview_Click(); });
     QMenu* mail = b.sub(file, "mnuMail", "&Mail");
     b.item(mail, "mnuMailTo", "To &Contact");
     b.item(mail, "mnuInfoAbout", "&Info about Contact");
@@ -70,7 +70,7 @@ void Data::buildMenus() {
     QMenu* exportMenu = b.sub(manage, "mnuExport", "E&xport Database");
     b.item(exportMenu, "mnuSaveAsHtml", "To A &Web Page(.htm)...", nullptr,
            [this] { mnuSaveAsHtml_Click(); });
-    b.item(exportMenu, "mnuSaveAs", "To A &Text File(.txt)...");
+    b.item(exportMenu, "mnuSaveAs", "To A &Text File(.txt)...", nullptr, [this] { mnuSaveAs_Click(); });
     b.item(exportMenu, "mnuTransform", "To A &Database File (.sqlite)...", nullptr,
            [this] { mnuTransform_Click(); });
     b.sep(file);
@@ -116,7 +116,7 @@ void Data::buildMenus() {
         true);
     b.item(tools, "mnuLinkward", "&Linkward...", nullptr, [this] { mnuLinkward_Click(); });
     b.item(tools, "mnuProHandler", "&WebSurfer...", nullptr, [] { ShowForm(QStringLiteral("frmBrowser")); });
-    b.item(tools, "mnuTextEditor", "&TextEditor...");
+    b.item(tools, "mnuTextEditor", "&TextEditor...", nullptr, [] { ShowForm(QStringLiteral("frmEditor")); });
     b.item(tools, "mnuDiaries", "&NotePapers...", "Ctrl+N", [] { ShowForm(QStringLiteral("frmDiaries")); });
     b.item(tools, "mnuPhoneDialer", "&PhoneDialer...", nullptr, {}, true);
     b.item(tools, "mnuAlarm", "Alar&m", nullptr, [] { ShowForm(QStringLiteral("frmAlarm")); });
@@ -183,7 +183,8 @@ bool isBuilt(const QString& key) {
         QStringLiteral("InsertBegining"), QStringLiteral("InsertEnd"),    QStringLiteral("FindRecord"),
         QStringLiteral("CopyRecord"),     QStringLiteral("CutRecord"),    QStringLiteral("PasteRecord"),
         QStringLiteral("Open"),           QStringLiteral("SaveDBas"),     QStringLiteral("NotePapers"),
-        QStringLiteral("Options"),        QStringLiteral("Preview"),      QStringLiteral("SaveHtml")};
+        QStringLiteral("Options"),        QStringLiteral("Preview"),      QStringLiteral("SaveHtml"),
+        QStringLiteral("SaveText")};
     return built.contains(key);
 }
 
@@ -384,6 +385,8 @@ void Data::Toolbar1_ButtonMenuClick(const QString& key) {
         step([&] { mnuSaveDataBaseAs_Click(); });
     else if (key == QLatin1String("SaveHtml"))
         step([&] { mnuSaveAsHtml_Click(); });
+    else if (key == QLatin1String("SaveText"))
+        step([&] { mnuSaveAs_Click(); });
 }
 
 void Data::Toolbar2_ButtonClick(const QString& key) {

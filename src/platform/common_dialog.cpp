@@ -27,11 +27,11 @@ void CommonDialog::ShowSave() {
 void CommonDialog::ShowColor() {
     show(static_cast<int>(Prompts::DialogKind::Color));
 }
+void CommonDialog::ShowPrinter() {
+    show(static_cast<int>(Prompts::DialogKind::Print));
+}
 void CommonDialog::ShowFont() {
     show(static_cast<int>(Prompts::DialogKind::Font));
-}
-void CommonDialog::ShowPrinter() {
-    show(static_cast<int>(Prompts::DialogKind::PrintSetup));
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 namespace pb {
@@ -138,9 +139,14 @@ public:
             dialog.storeInto(d);
             return true;
         }
-        case DialogKind::PrintSetup: {
+        case DialogKind::Print: {
+            // Flag 1 offers the selection and picks it; the range chosen is the printer's business.
             QPrintDialog dialog(&programPrinter(), parent);
             if (!d.DialogTitle.isEmpty()) dialog.setWindowTitle(d.DialogTitle);
+            dialog.setOption(QAbstractPrintDialog::PrintSelection, (d.Flags & 1) != 0);
+            dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+            dialog.setPrintRange((d.Flags & 1) != 0 ? QAbstractPrintDialog::Selection
+                                                    : QAbstractPrintDialog::AllPages);
             return dialog.exec() == QDialog::Accepted;
         }
         }

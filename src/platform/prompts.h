@@ -35,7 +35,7 @@ constexpr int No = 7;
 // tests can answer in place of a person.
 class Prompts {
 public:
-    enum class DialogKind { Open, Save, Color, Font, PrintSetup };
+    enum class DialogKind { Open, Save, Color, Font, Print };
 
     virtual ~Prompts() = default;
     virtual int msgBox(const QString& prompt, int style, const QString& title) = 0;

@@ -9,8 +9,13 @@ namespace pb {
 // Positions and sizes are kept in twips, 1440 to the inch; at the 96 logical
 // dots per inch of the desktop that is 15 twips to a pixel.
 constexpr int kTwipsPerPixel = 15;
+// A value read from a file may be anything: NaN and values past what a screen can
+// hold are cut to the range, never converted as they are.
 inline int twipsToPixels(double twips) {
-    return static_cast<int>(twips / kTwipsPerPixel + (twips < 0 ? -0.5 : 0.5));
+    if (!(twips == twips)) return 0;
+    constexpr double kLimit = 1.0e9;
+    const double t = twips < -kLimit ? -kLimit : twips > kLimit ? kLimit : twips;
+    return static_cast<int>(t / kTwipsPerPixel + (t < 0 ? -0.5 : 0.5));
 }
 inline double pixelsToTwips(int pixels) {
     return static_cast<double>(pixels) * kTwipsPerPixel;

@@ -58,6 +58,7 @@ public:
     static bool registerWindow(const QString& name, Factory make);
     // The loaded window of that name, created on first use; nullptr for a name nobody registered.
     static Form* byName(const QString& name);
+    // Whether a window registered itself under that name.
     static bool isRegistered(const QString& name);
 
 private:

@@ -2,6 +2,7 @@
 #include "accessories/frm_browser.h"
 #include "accessories/frm_media_player.h"
 #include "accessories/media_control.h"
+#include "accessories/frm_recordset.h"
 #include "data/book_files.h"
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
@@ -80,9 +81,13 @@ void VantrelMDI::OpenMyFile(const QString& MDICDFileName, bool OpenInPhoneBook) 
         step([&] { Forms::get<frmBrowser>()->NavigateTo(path); });
         break;
     case Text:
+        step([] { ShowForm(QStringLiteral("frmEditor")); });
+        step([&] { Forms::get<frmRecordset>()->Rtf->LoadFile(path); });
+        step([] { Forms::get<frmRecordset>()->Rtf->refresh(); });
+        break;
     case WordProcessor:
     case OldHelp:
-        // Until the program's own editor takes these, the desktop opens them.
+        // The program has no word processor or old-style help viewer of its own: the desktop opens them.
         step([&] { openOnDesktop(path); });
         break;
     case Movie:

@@ -34,7 +34,7 @@ void VantrelMDI::buildMenus() {
     b.sep(file);
     b.item(file, "mnuPhoneBook", "&PhoneBook...", nullptr, [this] { mnuPhoneBook_Click(); });
     b.item(file, "mnuWebSurfer", "&WebSurfer...", nullptr, [] { ShowForm(QStringLiteral("frmHandler")); });
-    b.item(file, "mnuTextEd", "&TextEditor...");
+    b.item(file, "mnuTextEd", "&TextEditor...", nullptr, [] { ShowForm(QStringLiteral("frmEditor")); });
     b.item(file, "mnuNotePapers", "&NotePapers...", nullptr, [] { ShowForm(QStringLiteral("frmDiaries")); });
     b.item(file, "mnuPhoneDialer", "Phone&Dialer...", nullptr, [this] { mnuPhoneDialer_Click(); });
     b.sep(file);
@@ -104,7 +104,7 @@ void VantrelMDI::buildToolbar() {
                               {"PhoneBook", "Open PhoneBook", "mdi-phonebook", true},
                               {"Linkward", "Open Internet Explorer", "mdi-linkward", true},
                               {"WebBrowser", "Open WebBrowser", "mdi-webbrowser", true},
-                              {"TextEditor", "Open TextEditor", "mdi-texteditor", false},
+                              {"TextEditor", "Open TextEditor", "mdi-texteditor", true},
                               {"NotePapers", "Open NotePapers", "mdi-notepapers", true},
                               {"Phone", "Call", "mdi-phone", true},
                               {"TechSupp", "Help", "mdi-techsupp", true}};
@@ -254,6 +254,8 @@ void VantrelMDI::MDIToolbar_ButtonClick(const QString& key) {
         step([] { ShowForm(QStringLiteral("frmBrowser")); });
     else if (key == QLatin1String("TechSupp"))
         step([] { ShowPublisherPage(QStringLiteral("Feedback.htm")); });
+    else if (key == QLatin1String("TextEditor"))
+        step([] { ShowForm(QStringLiteral("frmEditor")); });
 }
 
 void VantrelMDI::StatusBar1_PanelClick() {

@@ -193,13 +193,13 @@ TEST_F(AttachTest, TheFileMenuOffersOnlyWhatTheShownRecordHas) {
 TEST_F(AttachTest, AnAttachmentOpensFromTheFolderAndNeverFromOutsideIt) {
     openFive();
     show(1);
-    attach(outside(QStringLiteral("notes.txt"), "words"));
+    attach(outside(QStringLiteral("notes.doc"), "words"));
     // An index written elsewhere, with a name that climbs out of the folder.
     writeFile(appDir() + QStringLiteral("Dorvane2DataBaseAttachmentsRef.att"),
               index() + entry("2", "", "", "../Dorvane2DataBase.q7B") + entry("3", "/etc/passwd", "", ""));
     d->mnuFile_Click();
     d->mnuFileAtt_Click();
-    EXPECT_EQ(shell->opened, QStringList{folder(QStringLiteral("notes.txt"))});
+    EXPECT_EQ(shell->opened, QStringList{folder(QStringLiteral("notes.doc"))});
 
     for (int n : {2, 3}) {
         show(n);

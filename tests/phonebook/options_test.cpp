@@ -163,7 +163,7 @@ TEST_F(OptionsTest, ThePrinterTabSetsThePrinterFontAndShowsTheSetup) {
         dlg.Color = 0x0000FF;
         return true;
     });
-    prompts->expectDialog(Kind::PrintSetup, [](CommonDialog& dlg) {
+    prompts->expectDialog(Kind::Print, [](CommonDialog& dlg) {
         EXPECT_EQ(dlg.DialogTitle, QStringLiteral("Printer Setup"));
         EXPECT_TRUE(dlg.CancelError);
         return false;

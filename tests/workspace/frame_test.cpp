@@ -1,4 +1,5 @@
 #include "accessories/frm_media_player.h"
+#include "accessories/frm_recordset.h"
 #include "app_fixture.h"
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
@@ -60,9 +61,16 @@ TEST_F(FrameTest, FilesGoWhereTheirExtensionTextsSendThem) {
     EXPECT_TRUE(frame->mdiPic()->MP()->isVisibleTo(frame));
     EXPECT_TRUE(prompts->allAnswered());
 
-    // Handed to the desktop until the program's own windows take them.
-    const QStringList desktop = {make(QStringLiteral("notes.txt")),  make(QStringLiteral("script.as")),
-                                 make(QStringLiteral("report.doc")), make(QStringLiteral("old.hlp")),
+    // Texts open in the program's own editor, shown inside the frame.
+    frame->OpenMyFile(make(QStringLiteral("notes.txt"), "first\r\nsecond"));
+    frame->OpenMyFile(make(QStringLiteral("script.as"), "trace(1);"));
+    auto* editor = Forms::find<frmRecordset>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->Rtf->toPlainText(), QStringLiteral("trace(1);"));
+    EXPECT_EQ(editor->mdiArea(), frame->area());
+
+    // The desktop takes what the program has no window of its own for.
+    const QStringList desktop = {make(QStringLiteral("report.doc")), make(QStringLiteral("old.hlp")),
                                  make(QStringLiteral("manual.chm"))};
     for (const QString& f : desktop)
         frame->OpenMyFile(f);

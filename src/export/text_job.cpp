@@ -1,0 +1,110 @@
+// The text job of the progress window, the print file and the book's text export.
+#include "accessories/frm_recordset.h"
+#include "data/book_files.h"
+#include "data/file_copy.h"
+#include "data/module_phonebook.h"
+#include "export/records_text.h"
+#include "phonebook/data.h"
+#include "workspace/error_steps.h"
+#include "workspace/frm_save.h"
+#include "workspace/module_services.h"
+#include "workspace/vantrel_mdi.h"
+
+#include <QFileInfo>
+#include <QProgressBar>
+
+namespace pb {
+
+namespace {
+
+// Whether the last build read the whole book.
+bool& textBuilt() {
+    static bool built = false;
+    return built;
+}
+
+[[maybe_unused]] const bool textJob = frmSave::registerJob(frmSave::RecordsText, WriteRecordsText);
+
+// An export never goes over the open book or one of its companions.
+void refuseBookFile(const QString& target) {
+    const BookPaths open = bookPaths(pbm().names());
+    const QString path = QFileInfo(target).absoluteFilePath();
+    for (const QString& own : {open.database, open.settings, open.index, open.attachments})
+        if (!own.isEmpty() && (QFileInfo(own).absoluteFilePath() == path || files::sameFile(own, path)))
+            throw VbError(err::PermissionDenied);
+}
+
+} // namespace
+
+void WriteRecordsText() {
+    ModulePhoneBook& m = pbm();
+    TextBuffer().clear();
+    textBuilt() = false;
+    const int n = m.RecordCount;
+    // The book is read once; a failed read ends the job, so no text stands for a book it is not.
+    Steps step(OnError::StandardNoIgnore);
+    QByteArray book;
+    if (n > 0 && !step([&] { book = m.database().readRange(1, n); })) return;
+    if (n > 0) {
+        QProgressBar* bar = Forms::get<frmSave>()->ProgBar;
+        VantrelMDI* frame = Forms::get<VantrelMDI>();
+        bar->setRange(1, n);
+        QString line;
+        line.reserve(64);
+        for (int i = 1; i <= n; ++i) {
+            if (i == n || (i & 63) == 0) bar->setValue(i);
+            writeTextProgressLine(line, i, n);
+            frame->setProgressCaption(line, i == n);
+        }
+    }
+    TextBuffer() = recordsText(book, n, m.Label);
+    textBuilt() = true;
+    // The shared record buffer holds the shown record again.
+    Steps(OnError::Ignore)([&] { m.readRecord(m.current); });
+}
+
+bool StartWriteText() {
+    textBuilt() = false;
+    frmSave::start(frmSave::RecordsText, QStringLiteral("Writing Records to Text. Please Wait . . ."));
+    return textBuilt();
+}
+
+QString printFilePath() {
+    return AppPath() + QStringLiteral("PhonePrint.q7P");
+}
+
+bool MakePrintFile() {
+    if (!StartWriteText()) return false;
+    // An old print file must never be loaded (or printed) as if it were this book.
+    Steps step(OnError::StandardNoIgnore);
+    return step([] { files::writeFile(printFilePath(), TextBuffer()); }) &&
+           step([] { Forms::get<frmRecordset>()->Rtf->LoadFile(printFilePath()); });
+}
+
+void Data::mnuSaveAs_Click() {
+    if (!StartWriteText()) return;
+    CommonDialog& d = dlgFileOpen[0];
+    Steps step(OnError::StandardCancelRule);
+    const bool chosen = step([&] {
+        d.DialogTitle = QStringLiteral("Save As");
+        d.DefaultExt = QStringLiteral("txt");
+        d.FileName.clear();
+        d.Flags = 2;
+        d.Filter = QStringLiteral("Text |*.txt");
+        d.ShowSave();
+    });
+    // A cancel with the dialog's cancel error off raises nothing: it still writes nothing.
+    if (chosen && d.Accepted && !d.FileName.isEmpty())
+        step([&] {
+            refuseBookFile(d.FileName);
+            files::writeFile(d.FileName, TextBuffer());
+        });
+    d.FileName.clear();
+}
+
+void Data::mnuFilePreview_Click() {
+    ShowForm(QStringLiteral("frmEditor"));
+    if (MakePrintFile()) Steps(OnError::Ignore)([] { Forms::get<frmRecordset>()->Rtf->refresh(); });
+}
+
+} // namespace pb

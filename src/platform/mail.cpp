@@ -1,0 +1,70 @@
+#include "platform/mail.h"
+
+#include "platform/shell.h"
+#include "platform/vb_error.h"
+
+#include <QUrl>
+
+namespace pb {
+
+namespace {
+
+QString encoded(const QString& text, const QByteArray& keep = {}) {
+    return QString::fromLatin1(QUrl::toPercentEncoding(text, keep));
+}
+
+// Mail wants CR LF at the end of each line.
+QString withMailLineEnds(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return text;
+}
+
+class DesktopMailer final : public Mailer {
+public:
+    void send(const MailMessage& message) override {
+        const QString url = mailtoAddress(message);
+        // A shortened mail would go out as if whole: refuse instead.
+        if (url.size() > kMailtoLimit)
+            throw VbError(
+                err::MailFailed,
+                QStringLiteral("The message is too long to hand to the mail program (%1 KB encoded; "
+                               "the limit is %2 KB). Nothing was sent.")
+                    .arg(url.size() / 1024)
+                    .arg(kMailtoLimit / 1024));
+        if (!shell().openUrl(url))
+            throw VbError(err::MailFailed,
+                          QStringLiteral("No mail program took the message. Nothing was sent."));
+    }
+};
+
+Mailer*& current() {
+    static Mailer* m = nullptr;
+    return m;
+}
+
+} // namespace
+
+QString mailtoAddress(const MailMessage& m) {
+    QString to = encoded(m.address.trimmed(), "@");
+    if (!m.displayName.trimmed().isEmpty()) {
+        QString name = m.displayName.trimmed();
+        name.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+        name.replace(QLatin1Char('"'), QStringLiteral("\\\""));
+        to = encoded(QLatin1Char('"') + name + QStringLiteral("\" <")) + to + encoded(QStringLiteral(">"));
+    }
+    return QStringLiteral("mailto:") + to + QStringLiteral("?subject=") + encoded(m.subject) +
+           QStringLiteral("&body=") + encoded(withMailLineEnds(m.body));
+}
+
+Mailer& mailer() {
+    static DesktopMailer real;
+    return current() ? *current() : real;
+}
+
+void setMailer(Mailer* replacement) {
+    current() = replacement;
+}
+
+} // namespace pb

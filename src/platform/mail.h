@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+namespace pb {
+
+// One mail for the desktop's mail program to show, filled in, for the user to send.
+struct MailMessage {
+    QString address;
+    QString displayName;
+    QString subject;
+    QString body;
+};
+
+// Hands a mail to the desktop's mail program. Whether the user then sends it
+// cannot be known here; a handover that fails raises a VbError.
+class Mailer {
+public:
+    virtual ~Mailer() = default;
+    virtual void send(const MailMessage& message) = 0;
+};
+
+Mailer& mailer();
+// Installs another mailer (tests); nullptr restores the real one.
+void setMailer(Mailer* replacement);
+
+// The longest "mailto:" address the desktop's opener takes as one argument.
+constexpr qsizetype kMailtoLimit = 100 * 1024;
+// The mail as a "mailto:" address: every part percent-encoded, so no text of the
+// user's can add a recipient, a header or an attachment (only the address keeps its "@").
+QString mailtoAddress(const MailMessage& message);
+
+namespace err {
+constexpr int MailFailed = 32002;
+}
+
+} // namespace pb

@@ -1,0 +1,29 @@
+#pragma once
+
+class QPrinter;
+class QTextDocument;
+
+namespace pb {
+
+// Prints documents. A printer that cannot begin, start a page or finish raises
+// error 482; nothing is taken for printed that was not.
+class PrintOutput {
+public:
+    virtual ~PrintOutput() = default;
+    virtual void print(const QTextDocument& doc) = 0;
+};
+
+PrintOutput& printOutput();
+// Installs another output (tests); nullptr restores the real one on the program's printer.
+void setPrintOutput(PrintOutput* replacement);
+
+// Paints the document page by page on `printer`, laid out at the desktop's
+// resolution and scaled to the printer's, so that long documents print whole.
+// Returns the number of pages.
+int printPages(const QTextDocument& doc, QPrinter& printer);
+
+namespace err {
+constexpr int PrinterError = 482;
+}
+
+} // namespace pb

@@ -1,0 +1,108 @@
+#include "fakes.h"
+#include "platform/mail.h"
+#include "platform/print_output.h"
+#include "platform/vb_error.h"
+
+#include <QFile>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QUrl>
+#include <QUrlQuery>
+#include <gtest/gtest.h>
+
+using namespace pb;
+
+TEST(Mail, EveryPartIsEncodedSoUserTextStaysOneField) {
+    EXPECT_EQ(
+        mailtoAddress({QStringLiteral("ann@example.org"),
+                       {},
+                       QStringLiteral("Hi & bye"),
+                       QStringLiteral("line 1\nline 2 é")}),
+        QStringLiteral("mailto:ann@example.org?subject=Hi%20%26%20bye&body=line%201%0D%0Aline%202%20%C3%A9"));
+
+    const MailMessage hostile{QStringLiteral("a@b?bcc=x@y&attach=/home/u/.ssh/id_rsa"),
+                              QStringLiteral("Lee, \"Ann\""), QStringLiteral("x&cc=evil@z&body=no"),
+                              QStringLiteral("text")};
+    const QUrl url(mailtoAddress(hostile), QUrl::StrictMode);
+    ASSERT_TRUE(url.isValid());
+    EXPECT_EQ(url.scheme(), QStringLiteral("mailto"));
+    // One recipient: the whole address, with the name quoted in front.
+    EXPECT_EQ(url.path(QUrl::FullyDecoded),
+              QStringLiteral("\"Lee, \\\"Ann\\\"\" <a@b?bcc=x@y&attach=/home/u/.ssh/id_rsa>"));
+    const QUrlQuery query(url);
+    const auto items = query.queryItems(QUrl::FullyDecoded);
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0], qMakePair(QStringLiteral("subject"), QStringLiteral("x&cc=evil@z&body=no")));
+    EXPECT_EQ(items[1], qMakePair(QStringLiteral("body"), QStringLiteral("text")));
+}
+
+TEST(Mail, TheDesktopGetsTheAddressOrTheFailureIsReported) {
+    pbtest::RecordingShell shell;
+    const MailMessage m{QStringLiteral("ann@example.org"), {}, QStringLiteral("s"), QStringLiteral("b")};
+    mailer().send(m);
+    EXPECT_EQ(shell.opened, QStringList{mailtoAddress(m)});
+
+    shell.succeed = false;
+    try {
+        mailer().send(m);
+        ADD_FAILURE() << "a refused handover passed for sent";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.number(), err::MailFailed);
+    }
+
+    // Too long to hand over: reported, nothing handed over, nothing cut.
+    shell.succeed = true;
+    shell.opened.clear();
+    const MailMessage big{m.address, {}, m.subject, QString(40 * 1024, QLatin1Char('%'))};
+    try {
+        mailer().send(big);
+        ADD_FAILURE() << "a mail past the limit was handed over";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.number(), err::MailFailed);
+        EXPECT_TRUE(e.description().contains(QStringLiteral("too long")));
+    }
+    EXPECT_TRUE(shell.opened.isEmpty());
+}
+
+namespace {
+
+int pdfPages(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray pdf = f.readAll();
+    return static_cast<int>(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") +
+                            pdf.count("/Type /Page "));
+}
+
+} // namespace
+
+TEST(Print, ALongDocumentPrintsEveryPageToPdf) {
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("out.pdf")));
+    QString text;
+    for (int i = 0; i < 30000; ++i)
+        text += QStringLiteral("Line %1\n").arg(i);
+    QTextDocument doc;
+    doc.setPlainText(text);
+    const int pages = printPages(doc, printer);
+    EXPECT_GT(pages, 300);
+    EXPECT_EQ(pdfPages(printer.outputFileName()), pages);
+}
+
+TEST(Print, APrinterThatCannotBeginIsError482) {
+    QTemporaryDir dir;
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("missing/folder/out.pdf")));
+    QTextDocument doc;
+    doc.setPlainText(QStringLiteral("x"));
+    try {
+        printPages(doc, printer);
+        ADD_FAILURE() << "nothing printed, yet no error";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.number(), 482);
+    }
+}
