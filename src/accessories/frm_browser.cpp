@@ -1,6 +1,8 @@
 // The web surfer window: address box, toolbar, menus and the page.
 #include "accessories/frm_browser.h"
 
+#include "platform/mail.h"
+
 #include "platform/shell.h"
 #include "platform/units.h"
 #include "workspace/error_steps.h"
@@ -15,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QUrlQuery>
 #include <QVBoxLayout>
 
 namespace pb {
@@ -50,8 +53,14 @@ constexpr Button kButtons[] = {{"Back", "Backward", "tb13-previous"},
 } // namespace
 
 void openMailLink(const QUrl& url) {
-    if (!shell().openUrl(url.toString(QUrl::FullyEncoded)))
-        throw VbError(err::PathFileAccess, QStringLiteral("No mail program is set up"));
+    // The page's link goes through the program's one mailer, taken apart into its fields,
+    // so it is encoded again like every other mail.
+    const QUrlQuery query(url);
+    MailMessage mail;
+    mail.address = url.path(QUrl::FullyDecoded);
+    mail.subject = query.queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded);
+    mail.body = query.queryItemValue(QStringLiteral("body"), QUrl::FullyDecoded);
+    mailer().send(mail);
 }
 
 void ShowSurferAt(const QString& address) {

@@ -4,6 +4,7 @@
 #include "platform/units.h"
 #include "workspace/error_steps.h"
 #include "workspace/menu_builder.h"
+#include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
 
 #include <QMenuBar>
@@ -23,7 +24,7 @@ frmMediaPlayer::frmMediaPlayer() : ChildWindow("frmMediaPlayer", QStringLiteral(
     for (const auto& [name, caption] :
          {std::pair{"mnuEdit", "&Edit"}, {"mnuView", "&View"}, {"mnuTools", "&Tools"}})
         b.top(name, caption)->setEnabled(false);
-    b.onlineMenu("mnuSports", "mnuWorld");
+    b.onlineMenu(OnlineMenu::MediaPlayer);
     QMenu* window = b.top("mnuWindow", "&Window");
     b.item(window, "mnuTH", "Tile &Horizentally", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(1); });
     b.item(window, "mnuTV", "Tile &Vertically", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(2); });
@@ -31,9 +32,10 @@ frmMediaPlayer::frmMediaPlayer() : ChildWindow("frmMediaPlayer", QStringLiteral(
     b.item(window, "mnuArrange", "&Arrange Icons", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(3); });
     VantrelMDI::listChildWindows(window);
     QMenu* help = b.top("mnuHelp", "&Help");
-    b.item(help, "mnuContents", "&Contents...", "F1");
+    b.item(help, "mnuContents", "&Contents...", "F1", [] { ShowForm(QStringLiteral("frmHelp")); });
     b.sep(help);
-    b.item(help, "mnuAbout", "&About Dorvane...");
+    b.item(help, "mnuAbout", "&About Dorvane...", nullptr,
+           [] { Steps(OnError::Ignore)([] { Forms::show(Forms::byName(QStringLiteral("frmAbout"))); }); });
 }
 
 void frmMediaPlayer::Form_Load() {

@@ -148,7 +148,7 @@ void frmRecordset::buildMenus() {
     b.item(view, "mnuVantrel", "&Vantrel", nullptr, [] {});
     view->menuAction()->setEnabled(false);
     b.top("mnuTools", "&Tools")->menuAction()->setEnabled(false);
-    b.onlineMenu("mnuSports", "mnuWorld");
+    b.onlineMenu(OnlineMenu::Editor);
 
     QMenu* window = b.top("mnuWindow", "&Window");
     b.item(window, "mnuTH", "Tile &Horizentally", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(1); });
@@ -158,19 +158,11 @@ void frmRecordset::buildMenus() {
     VantrelMDI::listChildWindows(window);
 
     QMenu* help = b.top("mnuHelp", "&Help");
-    // Windows not in the program yet leave their items disabled.
-    const auto opens = [](const char* name) -> MenuBuilder::Handler {
-        const QString window = QString::fromLatin1(name);
-        if (!Forms::isRegistered(window)) return {};
-        return [window] { ShowForm(window); };
-    };
-    b.item(help, "mnuContents", "&Contents...", "F1", opens("frmHelp"));
+    b.item(help, "mnuContents", "&Contents...", "F1", [] { ShowForm(QStringLiteral("frmHelp")); });
     b.sep(help);
     // The about window comes without a sound of its own and is not modal.
     b.item(help, "mnuAbout", "&About Dorvane...", nullptr,
-           Forms::isRegistered(QStringLiteral("frmAbout"))
-               ? MenuBuilder::Handler([] { Forms::show(Forms::byName(QStringLiteral("frmAbout"))); })
-               : MenuBuilder::Handler());
+           [] { Steps(OnError::Ignore)([] { Forms::show(Forms::byName(QStringLiteral("frmAbout"))); }); });
 
     // The right-click menu.
     mnuRClick = new QMenu(QStringLiteral("RightClick"), this);

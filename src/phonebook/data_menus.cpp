@@ -123,7 +123,7 @@ void Data::buildMenus() {
     b.sep(tools);
     b.item(tools, "mnuOptions", "&Options...", nullptr, [this] { mnuOptions_Click(); });
 
-    b.onlineMenu("mnuSport", "mnWorld");
+    b.onlineMenu(OnlineMenu::PhoneBook);
 
     QMenu* window = b.top("mnuWindow", "&Window");
     b.item(window, "mnuTH", "Tile &Horizentally", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(1); });

@@ -61,9 +61,4 @@ QMenu* MenuBuilder::onlineMenu(OnlineMenu which, std::function<void(const QStrin
     return online;
 }
 
-QMenu* MenuBuilder::onlineMenu(const char* sportsName, const char* worldName) {
-    Q_UNUSED(worldName);
-    return onlineMenu(QByteArrayView(sportsName) == "mnuSport" ? OnlineMenu::PhoneBook : OnlineMenu::Frame);
-}
-
 } // namespace pb

@@ -27,8 +27,6 @@ struct MenuBuilder {
     // The Online menu of a window: each item opens its page of the publisher's site,
     // by default through ShowPublisherPage.
     QMenu* onlineMenu(OnlineMenu which, std::function<void(const QString&)> open = {});
-    // The frame's ("mnuSports") or the phone book window's ("mnuSport") Online menu.
-    QMenu* onlineMenu(const char* sportsName, const char* worldName);
 
 private:
     QMenu* named(QMenu* m, const char* name);

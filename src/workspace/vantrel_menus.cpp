@@ -56,7 +56,7 @@ void VantrelMDI::buildMenus() {
     QMenu* tools = b.top("mnuTools", "&Tools");
     b.item(tools, "mnuAlarm", "Alar&m...", nullptr, [] { ShowForm(QStringLiteral("frmAlarm")); });
 
-    b.onlineMenu("mnuSports", "mnuWorld");
+    b.onlineMenu(OnlineMenu::Frame);
 
     QMenu* window = b.top("mnuWindow", "&Window");
     b.item(window, "mnuTH", "Tile &Horizentally", nullptr, [this] { mnuTH_Click(); });

@@ -1,6 +1,7 @@
 #include "accessories/frm_browser.h"
 #include "app_fixture.h"
 #include "data/module_phonebook.h"
+#include "output_fakes.h"
 #include "web_fakes.h"
 #include "workspace/help_class.h"
 #include "workspace/menu_builder.h"
@@ -143,8 +144,12 @@ TEST_F(BrowserTest, LoadedPagesSetTheCaptionAndMailLinksLeaveTheView) {
     v->finishLoad(QStringLiteral("Contacts"));
     EXPECT_EQ(b->windowTitle(), caption(QStringLiteral("Contacts")));
     ASSERT_TRUE(v->mailLink);
-    v->mailLink(QUrl(QStringLiteral("mailto:ann@mail.example")));
-    EXPECT_EQ(shell->opened, QStringList{QStringLiteral("mailto:ann@mail.example")});
+    RecordingMailer mail;
+    v->mailLink(QUrl(QStringLiteral("mailto:ann@mail.example?subject=Hi%20there&cc=eve@x.example")));
+    ASSERT_EQ(mail.sent.size(), 1u);
+    EXPECT_EQ(mail.sent[0].address, QStringLiteral("ann@mail.example"));
+    EXPECT_EQ(mail.sent[0].subject, QStringLiteral("Hi there"));
+    EXPECT_TRUE(shell->opened.isEmpty()); // the page's extra header is not passed on
     EXPECT_TRUE(v->navigated.isEmpty());
 }
 
