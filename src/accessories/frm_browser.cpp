@@ -318,8 +318,7 @@ void frmBrowser::mnuContents_Click() {
 }
 
 void frmBrowser::mnuAbout_Click() {
-    // Shown modeless; nothing here holds on to it.
-    if (Form* about = Forms::byName(QStringLiteral("frmAbout"))) Forms::show(about);
+    ShowAbout();
 }
 
 } // namespace pb

@@ -25,17 +25,11 @@ frmMediaPlayer::frmMediaPlayer() : ChildWindow("frmMediaPlayer", QStringLiteral(
          {std::pair{"mnuEdit", "&Edit"}, {"mnuView", "&View"}, {"mnuTools", "&Tools"}})
         b.top(name, caption)->setEnabled(false);
     b.onlineMenu(OnlineMenu::MediaPlayer);
-    QMenu* window = b.top("mnuWindow", "&Window");
-    b.item(window, "mnuTH", "Tile &Horizentally", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(1); });
-    b.item(window, "mnuTV", "Tile &Vertically", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(2); });
-    b.item(window, "mnuCascade", "&Cascade", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(0); });
-    b.item(window, "mnuArrange", "&Arrange Icons", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(3); });
-    VantrelMDI::listChildWindows(window);
+    b.windowMenu();
     QMenu* help = b.top("mnuHelp", "&Help");
     b.item(help, "mnuContents", "&Contents...", "F1", [] { ShowForm(QStringLiteral("frmHelp")); });
     b.sep(help);
-    b.item(help, "mnuAbout", "&About Dorvane...", nullptr,
-           [] { Steps(OnError::Ignore)([] { Forms::show(Forms::byName(QStringLiteral("frmAbout"))); }); });
+    b.item(help, "mnuAbout", "&About Dorvane...", nullptr, ShowAbout);
 }
 
 void frmMediaPlayer::Form_Load() {

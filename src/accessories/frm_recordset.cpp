@@ -150,19 +150,13 @@ void frmRecordset::buildMenus() {
     b.top("mnuTools", "&Tools")->menuAction()->setEnabled(false);
     b.onlineMenu(OnlineMenu::Editor);
 
-    QMenu* window = b.top("mnuWindow", "&Window");
-    b.item(window, "mnuTH", "Tile &Horizentally", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(1); });
-    b.item(window, "mnuTV", "Tile &Vertically", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(2); });
-    b.item(window, "mnuCascade", "&Cascade", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(0); });
-    b.item(window, "mnuArrange", "&Arrange Icons", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(3); });
-    VantrelMDI::listChildWindows(window);
+    b.windowMenu();
 
     QMenu* help = b.top("mnuHelp", "&Help");
     b.item(help, "mnuContents", "&Contents...", "F1", [] { ShowForm(QStringLiteral("frmHelp")); });
     b.sep(help);
     // The about window comes without a sound of its own and is not modal.
-    b.item(help, "mnuAbout", "&About Dorvane...", nullptr,
-           [] { Steps(OnError::Ignore)([] { Forms::show(Forms::byName(QStringLiteral("frmAbout"))); }); });
+    b.item(help, "mnuAbout", "&About Dorvane...", nullptr, ShowAbout);
 
     // The right-click menu.
     mnuRClick = new QMenu(QStringLiteral("RightClick"), this);

@@ -186,7 +186,7 @@ void Data::mnuContents_Click() {
 
 void Data::mnuAbout_Click() {
     Steps step(OnError::Ignore);
-    step([] { Forms::show(Forms::byName(QStringLiteral("frmAbout"))); });
+    step([] { ShowAbout(); });
     step([] { playSound(sound::Navigate); });
 }
 

@@ -125,12 +125,7 @@ void Data::buildMenus() {
 
     b.onlineMenu(OnlineMenu::PhoneBook);
 
-    QMenu* window = b.top("mnuWindow", "&Window");
-    b.item(window, "mnuTH", "Tile &Horizentally", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(1); });
-    b.item(window, "mnuTV", "Tile &Vertically", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(2); });
-    b.item(window, "mnuCascade", "&Cascade", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(0); });
-    b.item(window, "mnuArrange", "&Arrange Icons", nullptr, [] { Forms::get<VantrelMDI>()->Arrange(3); });
-    VantrelMDI::listChildWindows(window);
+    b.windowMenu();
 
     QMenu* help = b.top("mnuHelp", "&Help");
     b.item(help, "mnuContents", "&Contents... ", "F1", [this] { mnuContents_Click(); });

@@ -1,5 +1,7 @@
 #include "workspace/menu_builder.h"
 
+#include "workspace/vantrel_mdi.h"
+
 namespace pb {
 
 void Popup::show(QMenu* menu, const QPoint& at) {
@@ -59,6 +61,17 @@ QMenu* MenuBuilder::onlineMenu(OnlineMenu which, std::function<void(const QStrin
         item(in, it.name, it.caption, nullptr, [open, page] { open(page); });
     }
     return online;
+}
+
+QMenu* MenuBuilder::windowMenu() {
+    QMenu* window = top("mnuWindow", "&Window");
+    const auto arrange = [](int how) { return [how] { Forms::get<VantrelMDI>()->Arrange(how); }; };
+    item(window, "mnuTH", "Tile &Horizentally", nullptr, arrange(1));
+    item(window, "mnuTV", "Tile &Vertically", nullptr, arrange(2));
+    item(window, "mnuCascade", "&Cascade", nullptr, arrange(0));
+    item(window, "mnuArrange", "&Arrange Icons", nullptr, arrange(3));
+    VantrelMDI::listChildWindows(window);
+    return window;
 }
 
 } // namespace pb

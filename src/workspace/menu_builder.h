@@ -27,6 +27,9 @@ struct MenuBuilder {
     // The Online menu of a window: each item opens its page of the publisher's site,
     // by default through ShowPublisherPage.
     QMenu* onlineMenu(OnlineMenu which, std::function<void(const QString&)> open = {});
+    // The Window menu every window of the workspace has: the four arrangements of the
+    // frame's children, then the children themselves.
+    QMenu* windowMenu();
 
 private:
     QMenu* named(QMenu* m, const char* name);

@@ -107,6 +107,10 @@ void ShowHelpFile(const QString& HelpFile) {
     }
 }
 
+void ShowAbout() {
+    Steps(OnError::Ignore)([] { Forms::show(Forms::byName(QStringLiteral("frmAbout"))); });
+}
+
 void OpenFolder(const QString& folder) {
     // Only a folder goes to the desktop: a file of that name would be started, not shown.
     if (!files::folderExists(folder)) {

@@ -14,6 +14,8 @@ QString SelectFileName();
 QString AppPath();
 // Opens a help file; a failure is reported in a box of its own.
 void ShowHelpFile(const QString& HelpFile);
+// Shows the about window, modeless; errors are ignored.
+void ShowAbout();
 // Hands a folder (never a file) to the desktop's file manager; says so when it cannot.
 void OpenFolder(const QString& folder);
 

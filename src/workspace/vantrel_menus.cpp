@@ -58,17 +58,11 @@ void VantrelMDI::buildMenus() {
 
     b.onlineMenu(OnlineMenu::Frame);
 
-    QMenu* window = b.top("mnuWindow", "&Window");
-    b.item(window, "mnuTH", "Tile &Horizentally", nullptr, [this] { mnuTH_Click(); });
-    b.item(window, "mnuTV", "Tile &Vertically", nullptr, [this] { mnuTV_Click(); });
-    b.item(window, "mnuCascade", "&Cascade", nullptr, [this] { mnuCascade_Click(); });
-    b.item(window, "mnuArrange", "&Arrange Icons", nullptr, [this] { mnuArrange_Click(); });
-    listChildWindows(window);
+    b.windowMenu();
 
     QMenu* help = b.top("mnuHelp", "&Help");
     b.item(help, "mnuContents", "&Contents...", nullptr, [] { ShowForm(QStringLiteral("frmHelp")); });
-    b.item(help, "mnuAbout", "&About Dorvane...", nullptr,
-           [] { Steps(OnError::Ignore)([] { Forms::show(Forms::byName(QStringLiteral("frmAbout"))); }); });
+    b.item(help, "mnuAbout", "&About Dorvane...", nullptr, ShowAbout);
 
     // The right-click menu of the empty background.
     mnuRC = new QMenu(QStringLiteral("RightClick"), this);
