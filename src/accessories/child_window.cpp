@@ -21,7 +21,7 @@ QMenuBar* ChildWindow::menus() {
     if (!m_menuBar) {
         m_menuBar = new QMenuBar(m_content);
         m_menuBar->setNativeMenuBar(false);
-        m_layout->insertWidget(0, m_menuBar);
+        m_menuBar->hide();
     }
     return m_menuBar;
 }

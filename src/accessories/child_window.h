@@ -18,12 +18,14 @@ public:
     explicit ChildWindow(const char* name, const QString& caption);
     QWidget* widget() override { return this; }
     bool isMdiChild() const override { return true; }
+    QMenuBar* childMenus() const override { return m_menuBar; }
 
     QAction* action(const QString& name) const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // Adds the menu bar (built on first call) above the content.
+    // The window's menu bar (built on first call). It stays hidden: its menus show in the
+    // frame's bar while the window is active.
     QMenuBar* menus();
     // Every menu item by name.
     std::map<QString, QAction*> m_actions;

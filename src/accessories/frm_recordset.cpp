@@ -61,9 +61,10 @@ frmRecordset::frmRecordset() {
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    // The menus show in the frame's bar while the editor is active (childMenus).
     menuBar = new QMenuBar(content);
     menuBar->setNativeMenuBar(false);
-    layout->addWidget(menuBar);
+    menuBar->hide();
     m_client = new QWidget(content);
     m_client->installEventFilter(this);
     layout->addWidget(m_client, 1);
@@ -94,8 +95,7 @@ frmRecordset::frmRecordset() {
     frmRecordsetCD.CancelError = true;
     buildMenus();
     buildToolbar();
-    resize(twipsToPixels(kClientWidth) + 12,
-           twipsToPixels(kClientHeight) + menuBar->sizeHint().height() + 32);
+    resize(twipsToPixels(kClientWidth) + 12, twipsToPixels(kClientHeight) + 32);
     m_normal = geometry();
 }
 

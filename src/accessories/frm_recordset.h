@@ -26,6 +26,7 @@ public:
     frmRecordset();
     QWidget* widget() override { return this; }
     bool isMdiChild() const override { return true; }
+    QMenuBar* childMenus() const override { return menuBar; }
     void Form_Load() override;
     void Form_Unload() override;
     void Form_Resize();

@@ -311,4 +311,17 @@ TEST_F(FrameTest, OneMenuBarShowsTheActiveChildsMenusOrTheFramesOwn) {
     Forms::unload(d);
     Forms::flushDeleted();
     EXPECT_EQ(frame->menuBar()->actions(), own);
+
+    // Every accessory window with menus shows them in the frame's bar, never a bar of its own.
+    for (Form* f : {Forms::byName(QStringLiteral("frmEditor")), Forms::byName(QStringLiteral("frmBrowser")),
+                    static_cast<Form*>(Forms::get<frmMediaPlayer>())}) {
+        ASSERT_NE(f, nullptr);
+        const QString name = f->widget()->objectName();
+        auto* sub = qobject_cast<QMdiSubWindow*>(f->widget());
+        ASSERT_TRUE(sub && f->childMenus()) << name.toStdString();
+        Forms::show(f);
+        frame->area()->setActiveSubWindow(sub);
+        EXPECT_FALSE(f->childMenus()->isVisibleTo(sub)) << name.toStdString();
+        EXPECT_EQ(frame->menuBar()->actions(), f->childMenus()->actions()) << name.toStdString();
+    }
 }
