@@ -38,6 +38,7 @@ QPushButton* pictureButton(const QString& icon, const QString& tip, QWidget* par
 frmPrint::frmPrint() {
     setObjectName(QStringLiteral("frmPrint"));
     setWindowTitle(QStringLiteral("Print..."));
+    setMinimumWidth(260); // room for the caption
     auto* layout = new QVBoxLayout(this);
     const auto frame = [this, layout](const QString& caption, const QString& first, const QString& second,
                                       QRadioButton** a, QRadioButton** b) {
