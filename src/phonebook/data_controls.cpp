@@ -365,7 +365,9 @@ bool Data::eventFilter(QObject* watched, QEvent* event) {
             if (watched == txtInfo[i]) txtInfo_GotFocus(i);
         return QMdiSubWindow::eventFilter(watched, event);
     }
-    if (event->type() == QEvent::KeyPress && !qobject_cast<FieldBox*>(watched)) {
+    // In the many-line message box Shift + arrows select lines of the message, as in any editor.
+    if (event->type() == QEvent::KeyPress && !qobject_cast<FieldBox*>(watched) &&
+        !qobject_cast<QPlainTextEdit*>(watched)) {
         auto* k = static_cast<QKeyEvent*>(event);
         const bool arrow = k->key() == Qt::Key_Left || k->key() == Qt::Key_Right || k->key() == Qt::Key_Up ||
                            k->key() == Qt::Key_Down;

@@ -7,6 +7,7 @@
 #include "workspace/frm_save.h"
 
 #include <QAction>
+#include <QTest>
 
 using namespace pb;
 using namespace pbtest;
@@ -55,7 +56,7 @@ TEST_F(MailTest, TheSummaryIsTheNumberAndEveryCaptionWithItsBoxAsItStands) {
 }
 
 TEST_F(MailTest, ToContactAndInfoAboutContactFillTheirBoxesOnly) {
-    open({{"Ann", "Lee", "555 0100", "ann@x.org"}});
+    open({{"Ann", "Lee", "555 0100", "ann@x.org"}, {"Bob"}});
     show(1);
     d->txtForMail[2]->setText(QStringLiteral("My subject"));
     d->txtForMail[3]->setText(QStringLiteral("My message"));
@@ -73,6 +74,9 @@ TEST_F(MailTest, ToContactAndInfoAboutContactFillTheirBoxesOnly) {
 
     d->Toolbar2_ButtonMenuClick(QStringLiteral("SendInfo"));
     EXPECT_EQ(mail(3), lines(d->RecordSummaryText()));
+    // Shift + arrows in the message select its lines; they move no record there.
+    QTest::keyClick(d->txtForMail[3]->editor(), Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(m().current, 1);
     EXPECT_EQ(mail(0), QStringLiteral("Ann "));
     for (const char* name : {"mnuMailTo", "mnuInfoAbout", "mnuSendAllRecords"})
         EXPECT_TRUE(d->action(QString::fromLatin1(name))->isEnabled()) << name;
