@@ -3,8 +3,8 @@
 #include "export/records_text.h"
 #include "output_fakes.h"
 #include "platform/codepage.h"
-#include "workspace/help_class.h"
 #include "workspace/frm_save.h"
+#include "workspace/help_class.h"
 
 #include <QAction>
 #include <QTest>
