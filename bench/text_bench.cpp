@@ -6,10 +6,14 @@
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
 #include "export/records_text.h"
+#include "phonebook/data.h"
+#include "phonebook/frm_print.h"
 #include "platform/codepage.h"
 #include "platform/print_output.h"
+#include "platform/prompts.h"
 #include "platform/rtf.h"
 #include "workspace/forms.h"
+#include "workspace/frm_save.h"
 #include "workspace/vantrel_mdi.h"
 
 #include <QAction>
@@ -17,6 +21,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QTextDocument>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +42,36 @@ int pdfPages(const QString& path) {
     return static_cast<int>(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") +
                             pdf.count("/Type /Page "));
 }
+
+// Prints to a PDF file at printer resolution, counting the pages.
+class PdfOutput final : public PrintOutput {
+public:
+    explicit PdfOutput(QString file) : m_file(std::move(file)) {}
+    void print(const QTextDocument& doc) override {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_file);
+        pages = printPages(doc, printer);
+    }
+    int pages = 0;
+
+private:
+    QString m_file;
+};
+
+// Says yes to the printer dialog, runs the progress window's job at once and
+// answers every box with its first button.
+class PrintingPrompts final : public Prompts {
+public:
+    int msgBox(const QString&, int, const QString&) override { return mb::OK; }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    void showModal(QDialog& dialog) override {
+        if (auto* job = qobject_cast<frmSave*>(&dialog)) job->fireArmed();
+    }
+    bool commonDialog(CommonDialog&, DialogKind kind) override { return kind == DialogKind::Print; }
+};
 
 } // namespace
 
@@ -148,6 +183,45 @@ bool textRows(const QString& folder, const QString& bookPath, int records, const
     ok = print({{QStringLiteral("Print every record of the largest book"), printed, 1.5}}, screen,
                "screen resolution") &&
          ok;
+
+    // The phone book window's commands on the whole book.
+    Prompts& before = prompts();
+    PrintingPrompts answers;
+    setPrompts(&answers);
+    Data* d = Forms::get<Data>();
+    if (m.RecordCount != records) std::exit(25);
+    const double allToMessage =
+        best([&] { d->mnuSendAllRecords_Click(); }, [&] { d->txtForMail[3]->clear(); }, 3);
+    if (d->txtForMail[3]->text() != plain) std::exit(26);
+    std::printf("\nAll records into the mail panel's message box. `QPlainTextEdit::setPlainText` of the same "
+                "text: %.2f ms.\n\n",
+                setPlain);
+    ok = print({{QStringLiteral("All Records into the message box (the text job and the box)"), allToMessage,
+                 1.5}},
+               setPlain, "`setPlainText`") &&
+         ok;
+
+    PdfOutput pdf(folder + QStringLiteral("/dialog.pdf"));
+    setPrintOutput(&pdf);
+    d->mnuPrint_Click();
+    frmPrint* p = Forms::get<frmPrint>();
+    p->Option2->click();
+    p->Option4->click();
+    const double dialogPrint = best([&] { p->cmdPrint_Click(); }, {}, 1);
+    setPrintOutput(nullptr);
+    const int dialogPages = pdfPages(folder + QStringLiteral("/dialog.pdf"));
+    std::printf("\nAll records to the printer from the print dialog: %d pages (PDF holds %d).\n\n", pdf.pages,
+                dialogPages);
+    if (dialogPages != pdf.pages || pdf.pages != pages) ok = false;
+    ok =
+        print(
+            {{QStringLiteral("All Records to a printer from the print dialog (text, print file, every page)"),
+              dialogPrint, 1.5}},
+            screen, "screen resolution") &&
+        ok;
+    Forms::unload<Data>();
+    setPrompts(&before);
+
     Forms::unload<frmRecordset>();
     Forms::flushDeleted();
     m.DatabaseFile.reset();

@@ -77,6 +77,36 @@ void frmRecordset::mnuSaveAs_Click() {
 }
 
 void frmRecordset::mnuPrint_Click() {
+    printFrom(*Rtf);
+}
+
+std::unique_ptr<RichTextBox> frmRecordset::scratchBox() const {
+    auto box = std::make_unique<RichTextBox>();
+    box->setFont(Rtf->font());
+    box->document()->setDefaultFont(Rtf->document()->defaultFont());
+    box->document()->setDocumentMargin(Rtf->document()->documentMargin());
+    box->document()->setDefaultTextOption(Rtf->document()->defaultTextOption());
+    return box;
+}
+
+void frmRecordset::printText(const QString& text) {
+    const std::unique_ptr<RichTextBox> box = scratchBox();
+    box->setPlainText(text);
+    printFrom(*box);
+}
+
+void frmRecordset::printFile(const QString& path) {
+    const std::unique_ptr<RichTextBox> box = scratchBox();
+    bool loaded = false;
+    editorTrap(true)([&] {
+        box->LoadFile(path);
+        loaded = true;
+    });
+    // A file that could not be read is not printed as an empty page.
+    if (loaded) printFrom(*box);
+}
+
+void frmRecordset::printFrom(const RichTextBox& box) {
     Steps step = editorTrap(true);
     CommonDialog& d = frmRecordsetCD;
     step([&] {
@@ -92,24 +122,23 @@ void frmRecordset::mnuPrint_Click() {
     if (!step([&] {
             d.DialogTitle = QStringLiteral("Print");
             d.CancelError = true;
-            d.Flags = 264 + (Rtf->selLength() == 0 ? 0 : 1);
+            d.Flags = 264 + (box.selLength() == 0 ? 0 : 1);
             d.ShowPrinter();
         }))
         return;
     step([&] {
         // The selection when there is one, else the whole text; the range picked in the dialog is not read.
-        std::unique_ptr<QTextDocument> doc(Rtf->document()->clone());
-        const int start = Rtf->selStart();
-        const int length = Rtf->selLength();
-        if (length > 0) {
-            QTextCursor c(doc.get());
-            c.setPosition(start + length);
-            c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-            c.removeSelectedText();
-            c.setPosition(0);
-            c.setPosition(start, QTextCursor::KeepAnchor);
-            c.removeSelectedText();
-        }
+        const int start = box.selStart();
+        const int length = box.selLength();
+        if (length == 0) return printOutput().print(*box.document());
+        std::unique_ptr<QTextDocument> doc(box.document()->clone());
+        QTextCursor c(doc.get());
+        c.setPosition(start + length);
+        c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+        c.setPosition(0);
+        c.setPosition(start, QTextCursor::KeepAnchor);
+        c.removeSelectedText();
         printOutput().print(*doc);
     });
 }

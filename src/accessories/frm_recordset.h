@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QMenu;
 class QMenuBar;
@@ -38,6 +39,10 @@ public:
     void mnuOpen_Click();
     void mnuSaveAs_Click();
     void mnuPrint_Click();
+    // Print `text`, or the file at `path`, as the editor prints its own document but from
+    // a document of their own with the editor's base font and margins: the editor's text stays.
+    void printText(const QString& text);
+    void printFile(const QString& path);
     void mnuSend_Click();
     void mnuExit_Click();
     // Edit menu and the right-click menu.
@@ -90,6 +95,8 @@ private:
     void LoadEditorSettings(const PropertyBag& bag);
     void SaveEditorSettings(PropertyBag& bag) const;
     void rememberNormalGeometry();
+    void printFrom(const RichTextBox& box);
+    std::unique_ptr<RichTextBox> scratchBox() const;
 
     QWidget* m_client = nullptr;
     QRect m_normal;

@@ -27,6 +27,9 @@ bool StartWriteText();
 // The job the progress window runs.
 void WriteRecordsText();
 
+// Builds the text and writes it to the print file in the program folder; false
+// (reported) when either failed.
+bool WritePrintFile();
 // Writes the text to the print file in the program folder and loads it into the
 // text editor; false (reported) when the text or the file could not be made, and
 // then nothing is loaded.

@@ -73,12 +73,15 @@ QString printFilePath() {
     return AppPath() + QStringLiteral("PhonePrint.q7P");
 }
 
-bool MakePrintFile() {
+bool WritePrintFile() {
     if (!StartWriteText()) return false;
+    return Steps(OnError::StandardNoIgnore)([] { files::writeFile(printFilePath(), TextBuffer()); });
+}
+
+bool MakePrintFile() {
     // An old print file must never be loaded (or printed) as if it were this book.
-    Steps step(OnError::StandardNoIgnore);
-    return step([] { files::writeFile(printFilePath(), TextBuffer()); }) &&
-           step([] { Forms::get<frmRecordset>()->Rtf->LoadFile(printFilePath()); });
+    return WritePrintFile() && Steps(OnError::StandardNoIgnore)(
+                                   [] { Forms::get<frmRecordset>()->Rtf->LoadFile(printFilePath()); });
 }
 
 void Data::mnuSaveAs_Click() {

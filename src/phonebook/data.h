@@ -3,6 +3,7 @@
 #include "data/prefix_search.h"
 #include "data/property_bag.h"
 #include "phonebook/field_box.h"
+#include "phonebook/mail_box.h"
 #include "phonebook/record_list_model.h"
 #include "platform/common_dialog.h"
 #include "workspace/forms.h"
@@ -124,6 +125,19 @@ public:
     void mnuSaveAsHtml_Click();
     void mnuCustomBrowser_Click();
 
+    // Mail and print.
+    // The shown record as eight lines: its number, then each caption with its box's text as it stands.
+    QString RecordSummaryText() const;
+    void mnuMailTo_Click();
+    void mnuInfoAbout_Click();
+    void mnuSendAllRecords_Click();
+    // Hands one message to the user's mail program; a failure asks Abort, Retry or Ignore.
+    void SendMapiMail(const QString& address, const QString& displayName, const QString& subject,
+                      const QString& noteText);
+    // Sends what the mail panel holds, to the address in the record's e-mail box.
+    void sendPanel();
+    void mnuPrint_Click();
+
     // Attachments.
     void mnuAttach_Click();
     void mnuSoundAtt_Click();
@@ -189,7 +203,7 @@ public:
     QRadioButton* OptFirst = nullptr;
     QRadioButton* OptLast = nullptr;
     QRadioButton* OptEmail = nullptr;
-    std::array<QLineEdit*, 4> txtForMail{};
+    std::array<MailBox*, 4> txtForMail{};
     QWidget* picContainer = nullptr;
     QLabel* imgPreview = nullptr;
     QWidget* CoolBar1 = nullptr;

@@ -18,6 +18,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScopedValueRollback>
 #include <QToolBar>
@@ -196,13 +197,17 @@ void Data::buildControls() {
     auto* mail = new QGroupBox(QStringLiteral("Mail"), m_surface);
     mail->setObjectName(QStringLiteral("fraMail"));
     auto* mailForm = new QFormLayout(mail);
-    const char* mailCaptions[4] = {"To:", "Cc:", "Subject:", "Message:"};
+    // The captions name what the mail uses each box for: the send takes the name, the
+    // subject and the message; the address box only shows the contact's address.
+    const char* mailCaptions[4] = {"Name:", "E-mail:", "Subject:", "Message:"};
+    const char* mailTips[4] = {"Full Name", "E-mail", "Subject", "Message"};
     for (int i = 0; i < 4; ++i) {
-        txtForMail[i] = new QLineEdit(mail);
+        txtForMail[i] = new MailBox(i == 3, mail);
         txtForMail[i]->setObjectName(QStringLiteral("txtForMail%1").arg(i));
+        txtForMail[i]->setToolTip(QString::fromLatin1(mailTips[i]));
+        txtForMail[i]->editor()->setToolTip(QString::fromLatin1(mailTips[i]));
         mailForm->addRow(QString::fromLatin1(mailCaptions[i]), txtForMail[i]);
     }
-    mail->setVisible(false); // the mail commands come with the mail panel's own work
     right->addWidget(mail);
     right->addStretch(1);
     columns->addLayout(right, 0);
@@ -219,8 +224,8 @@ void Data::buildControls() {
     // The window's shortcuts come before a text box's own use of the same keys.
     for (QLineEdit* box : std::initializer_list<QLineEdit*>{txtInfo[7], txtRecord, txtFind})
         box->installEventFilter(this);
-    for (QLineEdit* box : txtForMail)
-        box->installEventFilter(this);
+    for (MailBox* box : txtForMail)
+        box->editor()->installEventFilter(this);
 }
 
 QAction* Data::action(const QString& name) const {
@@ -290,7 +295,7 @@ void Data::textFont() {
         set(txtInfo[i], strike);
     }
     // The mail boxes take neither the size nor the colour; the find box only name and size.
-    for (QLineEdit* box : txtForMail)
+    for (MailBox* box : txtForMail)
         for (const auto& change : {name, bold, italic, underline, strike})
             set(box, change);
     set(txtFind, name);
@@ -341,7 +346,8 @@ void Data::keyPressEvent(QKeyEvent* event) {
 }
 
 bool Data::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched)) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        (qobject_cast<QLineEdit*>(watched) || qobject_cast<QPlainTextEdit*>(watched))) {
         // Left unaccepted, the key goes to the window's menu item instead of the box.
         const QKeySequence keys(static_cast<QKeyEvent*>(event)->keyCombination());
         for (QAction* a : actions())
@@ -359,7 +365,9 @@ bool Data::eventFilter(QObject* watched, QEvent* event) {
             if (watched == txtInfo[i]) txtInfo_GotFocus(i);
         return QMdiSubWindow::eventFilter(watched, event);
     }
-    if (event->type() == QEvent::KeyPress && !qobject_cast<FieldBox*>(watched)) {
+    // In the many-line message box Shift + arrows select lines of the message, as in any editor.
+    if (event->type() == QEvent::KeyPress && !qobject_cast<FieldBox*>(watched) &&
+        !qobject_cast<QPlainTextEdit*>(watched)) {
         auto* k = static_cast<QKeyEvent*>(event);
         const bool arrow = k->key() == Qt::Key_Left || k->key() == Qt::Key_Right || k->key() == Qt::Key_Up ||
                            k->key() == Qt::Key_Down;

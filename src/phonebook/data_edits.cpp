@@ -267,7 +267,7 @@ void Data::mnuClear_Click() {
     if (locked) return refuseLocked(QStringLiteral("Clear Fields"));
     for (int i = 0; i < 7; ++i)
         txtInfo[i]->clear();
-    for (QLineEdit* box : txtForMail)
+    for (MailBox* box : txtForMail)
         box->clear();
 }
 

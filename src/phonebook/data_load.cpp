@@ -6,6 +6,7 @@
 #include "export/data_report.h"
 #include "phonebook/data.h"
 #include "phonebook/frm_options.h"
+#include "phonebook/frm_print.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
 #include "platform/units.h"
@@ -336,6 +337,7 @@ void Data::Form_Unload() {
     step([&] {
         if (m.AttachRef) m.AttachRef->close();
     });
+    step([] { Forms::unload<frmPrint>(); });
     step([] { Forms::unload<frmOptions>(); });
     step([] { Forms::unload<frmSave>(); });
     step([] { report::closeConnection(); });

@@ -52,15 +52,15 @@ void Data::buildMenus() {
     b.item(preview, "mnuCustomBrowser", "In &WebSurfer...", "F9", [this] { mnuCustomBrowser_Click(); });
     b.item(preview, "mnuFilePreview", "In &TextEditor...", nullptr, [this] { mnuFilePreview_Click(); });
     QMenu* mail = b.sub(file, "mnuMail", "&Mail");
-    b.item(mail, "mnuMailTo", "To &Contact");
-    b.item(mail, "mnuInfoAbout", "&Info about Contact");
-    b.item(mail, "mnuSendAllRecords", "&All Records");
+    b.item(mail, "mnuMailTo", "To &Contact", nullptr, [this] { mnuMailTo_Click(); });
+    b.item(mail, "mnuInfoAbout", "&Info about Contact", nullptr, [this] { mnuInfoAbout_Click(); });
+    b.item(mail, "mnuSendAllRecords", "&All Records", nullptr, [this] { mnuSendAllRecords_Click(); });
     b.sep(file);
     b.item(file, "mnuRead", "&Read", "F8", {}, true);
     b.sep(file, true);
     b.item(file, "mnuDelete", "&Delete This Record", nullptr, [this] { mnuDelete_Click(); });
     b.sep(file);
-    b.item(file, "mnuPrint", "&Print...", "Ctrl+P");
+    b.item(file, "mnuPrint", "&Print...", "Ctrl+P", [this] { mnuPrint_Click(); });
     b.sep(file);
     QMenu* manage = b.sub(file, "mnuManagment", "Mana&gment");
     b.item(manage, "mnuSortFirst", "Sort &by FirstName", nullptr, [this] { mnuSortFirst_Click(); });
@@ -179,7 +179,9 @@ bool isBuilt(const QString& key) {
         QStringLiteral("CopyRecord"),     QStringLiteral("CutRecord"),    QStringLiteral("PasteRecord"),
         QStringLiteral("Open"),           QStringLiteral("SaveDBas"),     QStringLiteral("NotePapers"),
         QStringLiteral("Options"),        QStringLiteral("Preview"),      QStringLiteral("SaveHtml"),
-        QStringLiteral("SaveText")};
+        QStringLiteral("SaveText"),       QStringLiteral("PrintRecord"),  QStringLiteral("Write"),
+        QStringLiteral("Send"),           QStringLiteral("SendMail"),     QStringLiteral("SendInfo"),
+        QStringLiteral("SendAll")};
     return built.contains(key);
 }
 
@@ -343,7 +345,8 @@ void Data::Toolbar1_ButtonClick(const QString& key) {
         {QStringLiteral("FindRecord"), [this] { mnuFind_Click(); }},
         {QStringLiteral("CopyRecord"), [this] { mnuCopy_Click(); }},
         {QStringLiteral("CutRecord"), [this] { mnuCut_Click(); }},
-        {QStringLiteral("PasteRecord"), [this] { mnuPaste_Click(); }}};
+        {QStringLiteral("PasteRecord"), [this] { mnuPaste_Click(); }},
+        {QStringLiteral("PrintRecord"), [this] { mnuPrint_Click(); }}};
     if (key == QLatin1String("NewRecord")) {
         step([] { playSound(sound::ToolbarClick); });
         step([&] { InsertAtEnd(QString(), QString()); });
@@ -398,6 +401,12 @@ void Data::Toolbar2_ButtonClick(const QString& key) {
         step([] { playSound(sound::ToolbarClick); });
         step([&] { InsertAfter(QStringLiteral("*Inserted Record*"), QString()); });
         step([&] { FillRecordList(); });
+    } else if (key == QLatin1String("Write")) {
+        step([] { playSound(sound::ToolbarClick); });
+        step([&] { mnuMailTo_Click(); });
+    } else if (key == QLatin1String("Send")) {
+        step([] { playSound(sound::ToolbarClick); });
+        step([&] { sendPanel(); });
     } else if (key == QLatin1String("NotePapers")) {
         step([] { playSound(sound::ToolbarClick); });
         step([] { ShowForm(QStringLiteral("frmDiaries")); });
@@ -419,6 +428,12 @@ void Data::Toolbar2_ButtonMenuClick(const QString& key) {
         step([&] { mnuInsertBegining_Click(); });
     else if (key == QLatin1String("InsertEnd"))
         step([&] { mnuInsertEnd_Click(); });
+    else if (key == QLatin1String("SendMail"))
+        step([&] { mnuMailTo_Click(); });
+    else if (key == QLatin1String("SendInfo"))
+        step([&] { mnuInfoAbout_Click(); });
+    else if (key == QLatin1String("SendAll"))
+        step([&] { mnuSendAllRecords_Click(); });
 }
 
 } // namespace pb

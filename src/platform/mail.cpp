@@ -24,15 +24,8 @@ QString withMailLineEnds(QString text) {
 class DesktopMailer final : public Mailer {
 public:
     void send(const MailMessage& message) override {
+        checkMailLength(message);
         const QString url = mailtoAddress(message);
-        // A shortened mail would go out as if whole: refuse instead.
-        if (url.size() > kMailtoLimit)
-            throw VbError(
-                err::MailFailed,
-                QStringLiteral("The message is too long to hand to the mail program (%1 KB encoded; "
-                               "the limit is %2 KB). Nothing was sent.")
-                    .arg(url.size() / 1024)
-                    .arg(kMailtoLimit / 1024));
         if (!shell().openUrl(url))
             throw VbError(err::MailFailed,
                           QStringLiteral("No mail program took the message. Nothing was sent."));
@@ -56,6 +49,20 @@ QString mailtoAddress(const MailMessage& m) {
     }
     return QStringLiteral("mailto:") + to + QStringLiteral("?subject=") + encoded(m.subject) +
            QStringLiteral("&body=") + encoded(withMailLineEnds(m.body));
+}
+
+void checkMailLength(const MailMessage& message) {
+    // Encoding never shortens a text: one longer than the limit needs no encoding to tell.
+    const qsizetype raw =
+        message.address.size() + message.displayName.size() + message.subject.size() + message.body.size();
+    const qsizetype size = raw > kMailtoLimit ? raw : mailtoAddress(message).size();
+    // A shortened mail would go out as if whole: refuse instead.
+    if (size > kMailtoLimit)
+        throw VbError(err::MailFailed,
+                      QStringLiteral("The message is too long to hand to the mail program (%1 KB or more "
+                                     "encoded; the limit is %2 KB). Nothing was sent.")
+                          .arg(size / 1024)
+                          .arg(kMailtoLimit / 1024));
 }
 
 Mailer& mailer() {

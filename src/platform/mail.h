@@ -29,6 +29,9 @@ constexpr qsizetype kMailtoLimit = 100 * 1024;
 // The mail as a "mailto:" address: every part percent-encoded, so no text of the
 // user's can add a recipient, a header or an attachment (only the address keeps its "@").
 QString mailtoAddress(const MailMessage& message);
+// Raises the error the hand-over gives when the message is too long for it; it is
+// never shortened.
+void checkMailLength(const MailMessage& message);
 
 namespace err {
 constexpr int MailFailed = 32002;

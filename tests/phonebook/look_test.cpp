@@ -71,7 +71,8 @@ TEST_F(LookTest, RightClickFontAndFixedColourReachTheRightBoxesAndSurviveTheNext
     }
     EXPECT_EQ(d->txtInfo[7]->font(), pictureBoxBefore);
     EXPECT_EQ(baseColour(d->txtInfo[7]), pictureBaseBefore);
-    for (QLineEdit* mail : d->txtForMail) {
+    for (const MailBox* box : d->txtForMail) {
+        const QWidget* mail = box->editor(); // what the user types in
         EXPECT_EQ(mail->font().family(), QStringLiteral("DejaVu Serif"));
         EXPECT_TRUE(mail->font().bold() && mail->font().underline());
         EXPECT_EQ(mail->font().pointSizeF(), mailBefore.pointSizeF());

@@ -18,9 +18,11 @@ public:
         if (fail) throw pb::VbError(pb::err::PrinterError, QStringLiteral("Printer error"));
         printed.push_back(doc.toPlainText());
         pages.push_back(doc.pageCount());
+        fonts.push_back(doc.defaultFont());
     }
     std::vector<QString> printed;
     std::vector<int> pages;
+    std::vector<QFont> fonts;
     bool fail = false;
 };
 
@@ -29,8 +31,15 @@ class RecordingMailer : public pb::Mailer {
 public:
     RecordingMailer() { pb::setMailer(this); }
     ~RecordingMailer() override { pb::setMailer(nullptr); }
-    void send(const pb::MailMessage& message) override { sent.push_back(message); }
+    void send(const pb::MailMessage& message) override {
+        if (failures > 0) {
+            --failures;
+            throw pb::VbError(pb::err::MailFailed, QStringLiteral("No mail program took the message."));
+        }
+        sent.push_back(message);
+    }
     std::vector<pb::MailMessage> sent;
+    int failures = 0; // the next hand-overs that fail
 };
 
 } // namespace pbtest
