@@ -224,16 +224,15 @@ TEST_F(FileCopyTest, TheProgramsWorkingFilesAreNeverABook) {
         EXPECT_TRUE(isWorkingFile(at(name))) << name;
         writeFile(at(name), "");
     }
-    EXPECT_TRUE(isWorkingFile(at("books/../app/./PhoneClip.q7B")));
-    EXPECT_TRUE(isWorkingFile(at("books/Home.q7b.Dorvane-Swap")));
     ASSERT_EQ(::symlink(qPrintable(at("app/Diaries.q7D")), qPrintable(at("books/Notes.q7b"))), 0);
-    EXPECT_TRUE(isWorkingFile(at("books/Notes.q7b")));
+    for (const char* name :
+         {"books/../app/./PhoneClip.q7B", "books/Home.q7b.Dorvane-Swap", "books/Notes.q7b"})
+        EXPECT_TRUE(isWorkingFile(at(name))) << name;
     EXPECT_TRUE(holdsWorkingFile(bookPathsFor(at("app/PhoneClip.q7B"))));
-
-    EXPECT_FALSE(isWorkingFile(at("app/PhoneClip.q7b"))); // another file on this system
-    EXPECT_FALSE(isWorkingFile(at("books/PhoneClip.q7B")));
-    EXPECT_FALSE(isWorkingFile(at("books/Home.q7b.dorvane-swap.q7b")));
-    EXPECT_FALSE(isWorkingFile(at("app/Dorvane2DataBase.q7B")));
+    // The case counts: "app/PhoneClip.q7b" is another file on this system.
+    for (const char* name : {"app/PhoneClip.q7b", "books/PhoneClip.q7B", "books/Home.q7b.dorvane-swap.q7b",
+                             "app/Dorvane2DataBase.q7B"})
+        EXPECT_FALSE(isWorkingFile(at(name))) << name;
     EXPECT_FALSE(holdsWorkingFile(bookPathsFor(at("app/PhoneClip"))));
     setProgramFolder({});
 }

@@ -1,13 +1,14 @@
+#include "error_of.h"
 #include "platform/common_dialog.h"
 #include "platform/font_dialog.h"
 #include "platform/picture_file.h"
 #include "platform/prompts.h"
 #include "platform/vb_error.h"
+#include "records.h"
 #include "scripted_prompts.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QImage>
 #include <QMessageBox>
 #include <QPushButton>
@@ -63,20 +64,11 @@ TEST(Pictures, AreReadByWhatTheFileHoldsNotByItsName) {
         EXPECT_EQ(read.pixelColor(2, 1), QColor(Qt::red)) << file.toStdString();
     }
 
-    const auto errorOf = [](const QString& file) {
-        try {
-            readPicture(file);
-        } catch (const VbError& e) {
-            return e.number();
-        }
-        return 0;
-    };
-    EXPECT_EQ(errorOf(dir.filePath(QStringLiteral("gone.bmp"))), err::FileNotFound);
-    QFile text(dir.filePath(QStringLiteral("notes.bmp")));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("BM but no bitmap at all");
-    text.close();
-    EXPECT_EQ(errorOf(text.fileName()), err::InvalidPicture);
+    const QString text = dir.filePath(QStringLiteral("notes.bmp"));
+    pbtest::writeFile(text, "BM but no bitmap at all");
+    EXPECT_EQ(pbtest::errorOf([&] { readPicture(dir.filePath(QStringLiteral("gone.bmp"))); }),
+              err::FileNotFound);
+    EXPECT_EQ(pbtest::errorOf([&] { readPicture(text); }), err::InvalidPicture);
 }
 
 TEST(MessageBoxes, AreAtLeastAsWideAsTheirTitle) {
@@ -106,18 +98,12 @@ TEST(FontDialog, CarriesFontAndColourBothWaysAndKeepsAMissingFamilysName) {
     dialog.setFrom(d);
     EXPECT_EQ(dialog.color(), 0x0000FF);
     EXPECT_EQ(dialog.colourList()->currentText(), QStringLiteral("Red"));
-    // Sixteen basic colours and "Other...".
-    EXPECT_EQ(dialog.colourList()->count(), 17);
-    EXPECT_EQ(dialog.colourList()->itemText(16), QStringLiteral("Other..."));
 
     CommonDialog out = d;
     out.FontName.clear();
     dialog.storeInto(out);
     EXPECT_EQ(out.FontName, QStringLiteral("No Such Family Here"));
-    EXPECT_EQ(out.FontSize, 14);
-    EXPECT_TRUE(out.FontBold);
-    EXPECT_TRUE(out.FontUnderline);
-    EXPECT_EQ(out.Color, 0x0000FF);
+    EXPECT_TRUE(out.FontSize == 14 && out.FontBold && out.FontUnderline && out.Color == 0x0000FF);
 
     // "Other..." asks the colour dialog; its cancel keeps the colour, its choice is listed.
     const int other = dialog.colourList()->count() - 1;

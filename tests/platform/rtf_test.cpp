@@ -1,4 +1,5 @@
 #include "platform/rtf.h"
+#include "records.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -176,22 +177,16 @@ TEST(Rtf, AnotherProgramReadsWhatIsWritten) {
     fill(doc);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("doc.rtf"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(rtf::write(doc));
-    f.close();
+    pbtest::writeFile(path, rtf::write(doc));
     QProcess p;
     p.start(reader, {QStringLiteral("--html"), path});
     ASSERT_TRUE(p.waitForFinished(20000));
     const QString html = QString::fromUtf8(p.readAllStandardOutput());
-    EXPECT_TRUE(html.contains(QStringLiteral("<b>a\\b{c}"))) << html.toStdString();
-    EXPECT_TRUE(html.contains(QStringLiteral("&eacute;&euro;"))) << html.toStdString();
-    EXPECT_TRUE(html.contains(QStringLiteral("#ff0000"))) << html.toStdString();
-    EXPECT_TRUE(html.contains(QStringLiteral("<center>"))) << html.toStdString();
-    EXPECT_TRUE(html.contains(QStringLiteral("middle"))) << html.toStdString();
+    for (const char* part : {"<b>a\\b{c}", "&eacute;&euro;", "#ff0000", "<center>", "middle"})
+        EXPECT_TRUE(html.contains(QLatin1String(part))) << part << "\n" << html.toStdString();
 }
 
-TEST(Rtf, APlainDocumentIsWrittenExactlyAndTheSameWhateverFormatsItOnceHeld) {
+TEST(Rtf, APlainDocumentIsWrittenExactlyWhateverFormatsItOnceHeldAndComesBackHoweverLong) {
     QTextDocument plain;
     plain.setDefaultFont(QFont(QStringLiteral("Verdana"), 12));
     plain.setPlainText(QStringLiteral("a{b}\\c\n\nd é"));
@@ -209,9 +204,8 @@ TEST(Rtf, APlainDocumentIsWrittenExactlyAndTheSameWhateverFormatsItOnceHeld) {
     c.movePosition(QTextCursor::Start, QTextCursor::KeepAnchor);
     c.removeSelectedText();
     EXPECT_EQ(rtf::write(edited), bytes);
-}
 
-TEST(Rtf, LongParagraphsAndEveryKindOfCharacterComeBack) {
+    // Long paragraphs with every kind of character come back whole.
     QString text;
     for (int i = 0; i < 20000; ++i)
         text += QChar(static_cast<char16_t>(i % 3 == 0   ? 0x20 + i % 95

