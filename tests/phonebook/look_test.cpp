@@ -43,13 +43,14 @@ int32_t textColour(const QWidget* w) {
 int32_t baseColour(const QWidget* w) {
     return colourToStored(w->palette().color(QPalette::Base));
 }
-// A box's font as "family size [bold] [underline]", to compare in one go.
+// A box's font as "family size [bold] [italic] [underline] [strike]", to compare in one go.
 std::string fontOf(const QWidget* w) {
     const QFont f = w->font();
-    return QStringLiteral("%1 %2%3%4")
+    return QStringLiteral("%1 %2%3%4%5%6")
         .arg(f.family())
         .arg(f.pointSizeF())
-        .arg(f.bold() ? " bold" : "", f.underline() ? " underline" : "")
+        .arg(f.bold() ? " bold" : "", f.italic() ? " italic" : "", f.underline() ? " underline" : "",
+             f.strikeOut() ? " strike" : "")
         .toStdString();
 }
 
@@ -86,7 +87,7 @@ TEST_F(LookTest, RightClickFontAndFixedColourReachTheRightBoxesAndSurviveTheNext
     for (const char* key : {"FormBackColor", "TextFontName", "TextFontSize", "TextFontBold",
                             "TextFontUnderline", "TextFontColor"})
         stored << setting(QString::fromLatin1(key));
-    EXPECT_EQ(stored, (QStringList{"65280", "DejaVu Serif", "15", "True", "True", "255"}));
+    EXPECT_EQ(stored.join(u'|').toStdString(), "65280|DejaVu Serif|15|True|True|255");
 
     Forms::flushDeleted();
     Data* again = Forms::get<Data>();
