@@ -88,7 +88,7 @@ TEST_F(PrintTest, TheChoicesComeFromTheSettingsAndGoBackThereAtTheUnload) {
     EXPECT_EQ(keys(), (QStringList{"False", "True", "True", "False"}));
 }
 
-TEST_F(PrintTest, ThisRecordPrintsFromItsOwnDocumentOrShowsTheBoxesAsTheyStandInTheEditor) {
+TEST_F(PrintTest, EachChoicePrintsFromItsOwnDocumentOrShowsItsTextInTheEditor) {
     open({{"Ann", "Lee"}, {"Bob"}});
     show(2);
     d->txtInfo[2]->setText(QStringLiteral(" 555 "));
@@ -100,7 +100,6 @@ TEST_F(PrintTest, ThisRecordPrintsFromItsOwnDocumentOrShowsTheBoxesAsTheyStandIn
     p->cmdPrint_Click();
     EXPECT_EQ(printer.printed, std::vector<QString>{summary});
     EXPECT_EQ(printer.fonts[0], e->Rtf->document()->defaultFont());
-    EXPECT_EQ(e->Rtf->toPlainText(), QStringLiteral("My own unsaved notes"));
     EXPECT_FALSE(e->isVisible());
     EXPECT_EQ(Forms::find<frmPrint>(), p);
 
@@ -118,38 +117,30 @@ TEST_F(PrintTest, ThisRecordPrintsFromItsOwnDocumentOrShowsTheBoxesAsTheyStandIn
     EXPECT_TRUE(prompts->allAnswered());
     EXPECT_EQ(Forms::find<frmPrint>(), p);
 
-    // To a file: the editor shows the record, and the dialog closes.
-    p->Option3->click();
-    p->cmdPrint_Click();
-    EXPECT_EQ(Forms::find<frmPrint>(), nullptr);
-    EXPECT_EQ(keys(), (QStringList{"True", "False", "True", "False"}));
-    EXPECT_TRUE(e->isVisible());
-    EXPECT_EQ(e->Rtf->toPlainText(), summary);
-    EXPECT_EQ(printer.printed.size(), 1u);
-    prompts->expect(QStringLiteral("Do you want to save changes?"), 36, {}, mb::No);
-}
-
-TEST_F(PrintTest, AllRecordsGoToTheEditorOrToThePrinterFromTheBookOnDisk) {
-    open({{"Ann", "Lee"}, {"Bob", "", "555"}});
-    show(1);
-    frmRecordset* e = editorWithOwnText();
+    // All records come from the book on disk, through the print file.
+    printer.fail = false;
+    p->Option2->click();
     expectPrinterDialog();
-    choose(2, 4)->cmdPrint_Click();
+    p->cmdPrint_Click();
     const QString whole = lines(codepage::decode(TextBuffer()));
     EXPECT_TRUE(whole.startsWith(QStringLiteral(" 1\nFirst name: Ann\nLast name: Lee\n")));
     EXPECT_EQ(readFile(printFilePath()), TextBuffer());
-    EXPECT_EQ(printer.printed, std::vector<QString>{whole});
+    EXPECT_EQ(printer.printed, (std::vector<QString>{summary, whole}));
     EXPECT_EQ(e->Rtf->toPlainText(), QStringLiteral("My own unsaved notes"));
-    frmPrint* p = Forms::find<frmPrint>();
-    ASSERT_NE(p, nullptr);
 
-    // To a file: the editor shows the print file, and the dialog closes.
+    // To a file: the editor shows the text, and the dialog closes.
     p->Option3->click();
     p->cmdPrint_Click();
     EXPECT_EQ(Forms::find<frmPrint>(), nullptr);
     EXPECT_TRUE(e->isVisible());
     EXPECT_EQ(e->Rtf->toPlainText(), whole);
-    EXPECT_EQ(printer.printed.size(), 1u);
+    e->hide();
+    choose(1, 3)->cmdPrint_Click();
+    EXPECT_EQ(keys(), (QStringList{"True", "False", "True", "False"}));
+    EXPECT_TRUE(e->isVisible());
+    EXPECT_EQ(e->Rtf->toPlainText(), summary);
+    EXPECT_EQ(printer.printed.size(), 2u);
+    prompts->expect(QStringLiteral("Do you want to save changes?"), 36, {}, mb::No);
 }
 
 TEST_F(PrintTest, APrintFileThatCannotBeWrittenPrintsNothing) {
