@@ -47,6 +47,14 @@ void Forms::show(Form* form) {
     if (!form) return;
     QWidget* w = form->widget();
     if (form->isMdiChild()) Forms::get<VantrelMDI>()->adopt(w);
+    // A window of its own that no one placed comes up over the middle of the frame, not
+    // wherever the window manager finds room (half off the screen, behind the frame).
+    VantrelMDI* frame = Forms::find<VantrelMDI>();
+    if (!form->isMdiChild() && w->isWindow() && !w->isVisible() && !w->testAttribute(Qt::WA_Moved) && frame &&
+        w != frame && frame->isVisible()) {
+        if (!w->testAttribute(Qt::WA_Resized)) w->adjustSize(); // the size it will be shown at
+        w->move(frame->frameGeometry().center() - w->rect().center());
+    }
     if (w->isMinimized())
         w->showNormal();
     else

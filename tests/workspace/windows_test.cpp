@@ -26,10 +26,14 @@ protected:
 };
 
 TEST_F(WindowsTest, TheAboutBoxShowsTheVersionAndStartsAfreshAfterOk) {
+    frame->setGeometry(200, 150, 900, 700);
+    frame->show();
     frame->action(QStringLiteral("mnuAbout"))->trigger();
     frmAbout* about = Forms::find<frmAbout>();
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->isVisible());
+    // A window of its own comes up over the middle of the frame.
+    EXPECT_LE((about->frameGeometry().center() - frame->frameGeometry().center()).manhattanLength(), 4);
     EXPECT_FALSE(about->isModal());
     EXPECT_EQ(about->windowTitle(), QStringLiteral("Dorvane v.%1.%2.%3")
                                         .arg(DORVANE_VERSION_MAJOR)
