@@ -168,23 +168,6 @@ void Data::buildMenus() {
 
 namespace {
 
-// Keys whose commands exist; every other button is shown disabled.
-bool isBuilt(const QString& key) {
-    static const QStringList built = {
-        QStringLiteral("NewRecord"),      QStringLiteral("SaveRecord"),   QStringLiteral("Lock"),
-        QStringLiteral("PreviousRecord"), QStringLiteral("EndRecord"),    QStringLiteral("BeginingRecord"),
-        QStringLiteral("NextRecord"),     QStringLiteral("Insert"),       QStringLiteral("Save"),
-        QStringLiteral("InsertSorted"),   QStringLiteral("InsertBefore"), QStringLiteral("InsertAfter"),
-        QStringLiteral("InsertBegining"), QStringLiteral("InsertEnd"),    QStringLiteral("FindRecord"),
-        QStringLiteral("CopyRecord"),     QStringLiteral("CutRecord"),    QStringLiteral("PasteRecord"),
-        QStringLiteral("Open"),           QStringLiteral("SaveDBas"),     QStringLiteral("NotePapers"),
-        QStringLiteral("Options"),        QStringLiteral("Preview"),      QStringLiteral("SaveHtml"),
-        QStringLiteral("SaveText"),       QStringLiteral("PrintRecord"),  QStringLiteral("Write"),
-        QStringLiteral("Send"),           QStringLiteral("SendMail"),     QStringLiteral("SendInfo"),
-        QStringLiteral("SendAll")};
-    return built.contains(key);
-}
-
 struct Button {
     const char* key; // nullptr: a placeholder
     const char* tip;
@@ -239,7 +222,7 @@ void Data::buildToolbars() {
             a->setToolTip(btn.tip ? QString::fromLatin1(btn.tip) : QString());
             bar->addAction(a);
             a->setVisible(!btn.hidden);
-            a->setEnabled(!btn.hidden && isBuilt(key));
+            a->setEnabled(!btn.hidden);
             if (key == QLatin1String("Lock")) a->setCheckable(true);
             connect(a, &QAction::triggered, this, [this, click, key] { (this->*click)(key); });
             const auto m = menus.find(key);
@@ -254,7 +237,6 @@ void Data::buildToolbars() {
                     QAction* ia = menu->addAction(QString::fromLatin1(it.caption));
                     ia->setData(itemKey);
                     ia->setObjectName(QStringLiteral("tbm") + itemKey);
-                    ia->setEnabled(isBuilt(itemKey));
                     connect(ia, &QAction::triggered, this,
                             [this, menuClick, itemKey] { (this->*menuClick)(itemKey); });
                 }
