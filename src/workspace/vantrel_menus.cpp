@@ -92,16 +92,15 @@ void VantrelMDI::buildToolbar() {
         const char* key;
         const char* tip;
         const char* icon;
-        bool built;
     };
-    const Button buttons[] = {{"FileOpener", "Open a file", "mdi-fileopener", true},
-                              {"PhoneBook", "Open PhoneBook", "mdi-phonebook", true},
-                              {"Linkward", "Open Internet Explorer", "mdi-linkward", true},
-                              {"WebBrowser", "Open WebBrowser", "mdi-webbrowser", true},
-                              {"TextEditor", "Open TextEditor", "mdi-texteditor", true},
-                              {"NotePapers", "Open NotePapers", "mdi-notepapers", true},
-                              {"Phone", "Call", "mdi-phone", true},
-                              {"TechSupp", "Help", "mdi-techsupp", true}};
+    const Button buttons[] = {{"FileOpener", "Open a file", "mdi-fileopener"},
+                              {"PhoneBook", "Open PhoneBook", "mdi-phonebook"},
+                              {"Linkward", "Open Internet Explorer", "mdi-linkward"},
+                              {"WebBrowser", "Open WebBrowser", "mdi-webbrowser"},
+                              {"TextEditor", "Open TextEditor", "mdi-texteditor"},
+                              {"NotePapers", "Open NotePapers", "mdi-notepapers"},
+                              {"Phone", "Call", "mdi-phone"},
+                              {"TechSupp", "Help", "mdi-techsupp"}};
     for (const Button& btn : buttons) {
         const QString key = QString::fromLatin1(btn.key);
         QAction* a =
@@ -109,7 +108,6 @@ void VantrelMDI::buildToolbar() {
                                   QString::fromLatin1(btn.tip));
         a->setObjectName(QStringLiteral("tb") + key);
         a->setData(key);
-        a->setEnabled(btn.built);
         connect(a, &QAction::triggered, this, [this, key] { MDIToolbar_ButtonClick(key); });
     }
 }
