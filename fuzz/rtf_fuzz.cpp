@@ -12,7 +12,7 @@
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static QGuiApplication app(*argc, *argv);
-    // Pictures are decoded under a small allocation limit, as in the program.
+    // A smaller allocation limit than the program's own, so a picture that asks for too much shows at once.
     QImageReader::setAllocationLimit(64);
     return 0;
 }

@@ -38,7 +38,6 @@ void DriveListBox::setDriveOf(const QString& folder) {
 
 DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
     setObjectName(QStringLiteral("dirList"));
-    connect(this, &QListWidget::itemDoubleClicked, this, [this] { openHighlighted(); });
 }
 
 void DirListBox::setPath(const QString& folder) {
@@ -75,10 +74,6 @@ QString DirListBox::highlightedPath() const {
     return item ? item->data(Qt::UserRole).toString() : m_path;
 }
 
-void DirListBox::openHighlighted() {
-    const QString target = highlightedPath();
-    if (target != m_path) setPath(target);
-}
 
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
     setObjectName(QStringLiteral("filList"));

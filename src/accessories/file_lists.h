@@ -29,8 +29,6 @@ public:
     void setPath(const QString& folder);
     // The highlighted entry's folder (the open folder when nothing else is highlighted).
     QString highlightedPath() const;
-    // Opens the highlighted entry when it is not the open folder.
-    void openHighlighted();
     // The open folder's subfolders.
     int ListCount() const { return static_cast<int>(m_subfolders.size()); }
     QString List(int index) const { return joinPath(m_path, m_subfolders.value(index)); }

@@ -85,6 +85,10 @@ frmSeek::frmSeek() : ChildWindow("frmSeek", QStringLiteral("Search for...")) {
     connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
     connect(drvList, &QComboBox::activated, this, [this] { drvList_Change(); });
     connect(dirList, &DirListBox::Change, this, [this] { dirList_Change(); });
+    // A folder that vanished or cannot be read is told, like one chosen with the keys.
+    connect(dirList, &QListWidget::itemDoubleClicked, this, [this] {
+        if (dirList->highlightedPath() != dirList->path()) openFolderOrSay(dirList->highlightedPath());
+    });
     connect(txtSearchSpec, &QLineEdit::textChanged, this, [this] { txtSearchSpec_Change(); });
     connect(filList, &QListWidget::itemDoubleClicked, this, [this] { filList_DblClick(); });
     connect(lstFoundFiles, &QListWidget::itemDoubleClicked, this, [this] { lstFoundFiles_DblClick(); });

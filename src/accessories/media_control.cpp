@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMediaPlayer>
+#include <QPointer>
 #include <QPushButton>
 #include <QSlider>
 #include <QStyle>
@@ -116,10 +117,13 @@ void playMediaFile(QMediaPlayer* player, const QString& path) {
     waited.start();
     QTimer wake; // wakes the wait below now and then
     wake.start(20);
-    while (player->error() == QMediaPlayer::NoError && !settled(player->mediaStatus()) &&
+    // The window holding the player may be closed while events pass here: then stop quietly.
+    const QPointer<QMediaPlayer> alive(player);
+    while (alive && player->error() == QMediaPlayer::NoError && !settled(player->mediaStatus()) &&
            player->playbackState() != QMediaPlayer::StoppedState &&
            waited.elapsed() < MediaPlayerControl::kOpenWaitMs)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (!alive) throw VbError(err::Cancelled);
     if (player->error() != QMediaPlayer::NoError || player->mediaStatus() == QMediaPlayer::InvalidMedia) {
         QString why = player->errorString();
         if (why.isEmpty()) why = QStringLiteral("The file cannot be played");
@@ -130,13 +134,14 @@ void playMediaFile(QMediaPlayer* player, const QString& path) {
 
 void MediaPlayerControl::Open(const QString& path) {
     m_status->clear();
+    const QPointer<QLabel> status(m_status); // gone with the window, if it closed while opening
     try {
         playMediaFile(m_player, path);
     } catch (const VbError& e) {
-        m_status->setText(e.description());
+        if (status) status->setText(e.description());
         throw;
     }
-    m_status->setText(QFileInfo(path).fileName());
+    if (status) status->setText(QFileInfo(path).fileName());
 }
 
 } // namespace pb

@@ -5,6 +5,7 @@
 #include "data/module_phonebook.h"
 #include "export/db_file.h"
 #include "platform/common_dialog.h"
+#include "platform/print_output.h"
 #include "platform/printer.h"
 #include "platform/prompts.h"
 #include "platform/vb_error.h"
@@ -260,6 +261,7 @@ void DataReport::printTo(QPrinter& printer, int from, int to) const {
         renderPage(p, page - 1, printer.resolution());
     }
     if (!p.end()) throw VbError(482, QStringLiteral("The printer could not finish the report"));
+    checkPrinterOutput(printer);
 }
 
 void DataReport::cmdPrint_Click() {

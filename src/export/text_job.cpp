@@ -25,10 +25,11 @@ bool& textBuilt() {
 
 [[maybe_unused]] const bool textJob = frmSave::registerJob(frmSave::RecordsText, WriteRecordsText);
 
-// An export never goes over the open book or one of its companions.
+// An export never goes over the open book, one of its companions or a working file of the program.
 void refuseBookFile(const QString& target) {
     const BookPaths open = bookPaths(pbm().names());
     const QString path = QFileInfo(target).absoluteFilePath();
+    if (isWorkingFile(path)) throw VbError(err::PermissionDenied);
     for (const QString& own : {open.database, open.settings, open.index, open.attachments})
         if (!own.isEmpty() && (QFileInfo(own).absoluteFilePath() == path || files::sameFile(own, path)))
             throw VbError(err::PermissionDenied);

@@ -84,8 +84,12 @@ void frmPrint::Form_Load() {
 }
 
 void frmPrint::Form_Unload() {
+    // A settings store that cannot be written keeps its old choices; the window still goes.
+    Steps step(OnError::Ignore);
     for (int i = 1; i <= 4; ++i)
-        SettingsStore::SaveSetting(kAppName, kSection, key(i), convert::fromBool(option(i)->isChecked()));
+        step([&] {
+            SettingsStore::SaveSetting(kAppName, kSection, key(i), convert::fromBool(option(i)->isChecked()));
+        });
 }
 
 void frmPrint::cmdExit_Click() {

@@ -56,6 +56,15 @@ FontColorDialog::FontColorDialog(QWidget* parent) : QDialog(parent) {
     m_chooser->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     m_chooser->setWindowFlags(Qt::Widget);
     m_chooser->setSizeGripEnabled(false);
+    // Escape in the embedded chooser would only hide it inside a dialog left open: it cancels the whole.
+    connect(m_chooser, &QDialog::rejected, this, [this] {
+        m_chooser->show();
+        reject();
+    });
+    connect(m_chooser, &QDialog::accepted, this, [this] {
+        m_chooser->show();
+        accept();
+    });
 
     m_colours = new QComboBox(this);
     m_colours->setObjectName(QStringLiteral("cboColor"));

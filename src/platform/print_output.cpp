@@ -4,9 +4,11 @@
 #include "platform/vb_error.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFile>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextDocument>
+#include <algorithm>
 #include <memory>
 
 namespace pb {
@@ -55,7 +57,17 @@ int printPages(const QTextDocument& doc, QPrinter& printer) {
         painter.restore();
     }
     if (!painter.end()) printerError();
+    checkPrinterOutput(printer);
     return pages;
+}
+
+void checkPrinterOutput(const QPrinter& printer) {
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty()) return;
+    QFile file(printer.outputFileName());
+    const qint64 size = file.size();
+    if (!file.open(QIODevice::ReadOnly) || size <= 0 || !file.seek(std::max<qint64>(0, size - 64)) ||
+        !file.readAll().contains("%%EOF"))
+        throw VbError(482, QStringLiteral("The PDF file could not be written whole"));
 }
 
 PrintOutput& printOutput() {

@@ -21,6 +21,9 @@ void setPrintOutput(PrintOutput* replacement);
 // resolution and scaled to the printer's, so that long documents print whole.
 // Returns the number of pages.
 int printPages(const QTextDocument& doc, QPrinter& printer);
+// After a print has ended: a PDF file cut short (a full disk) raises 482. The toolkit's PDF
+// writer says nothing when its writes fail, so the file itself is looked at.
+void checkPrinterOutput(const QPrinter& printer);
 
 namespace err {
 constexpr int PrinterError = 482;

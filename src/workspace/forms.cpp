@@ -36,7 +36,11 @@ void Forms::unload(Form* form) {
     if (it == m.end()) return; // already unloading
     m.erase(it);
     order().erase(std::remove(order().begin(), order().end(), form), order().end());
-    form->Form_Unload();
+    // An unload never leaves a window half gone: what its own steps let through stops here.
+    try {
+        form->Form_Unload();
+    } catch (...) {
+    }
     QWidget* w = form->widget();
     w->hide();
     // Deleted from the event loop, so a handler of the window still on the stack finishes safely.

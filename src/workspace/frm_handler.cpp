@@ -46,7 +46,6 @@ frmHandler::frmHandler() {
     LinkwardControl1 = new LinkwardControl(this);
     cmdCustom = new QPushButton(QStringLiteral("WebSurfer"), this);
     cmdCustom->setObjectName(QStringLiteral("cmdCustom"));
-    // The web surfer is not part of the program yet.
     cmdCustom->setEnabled(Forms::isRegistered(QStringLiteral("frmBrowser")));
     connect(cmdCustom, &QPushButton::clicked, this, &frmHandler::cmdCustom_Click);
     auto* row = new QHBoxLayout;

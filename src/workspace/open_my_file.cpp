@@ -1,8 +1,8 @@
 // Opening any file in the program's own windows, chosen by its extension.
 #include "accessories/frm_browser.h"
 #include "accessories/frm_media_player.h"
-#include "accessories/media_control.h"
 #include "accessories/frm_recordset.h"
+#include "accessories/media_control.h"
 #include "data/book_files.h"
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
@@ -20,6 +20,16 @@
 namespace pb {
 
 namespace {
+
+// Opening a film or a sound lets events through until the player answers; a player
+// closed in the meantime ends the opening without a word.
+void unlessClosedMeanwhile(const std::function<void()>& open) {
+    try {
+        open();
+    } catch (const VbError& e) {
+        if (e.number() != err::Cancelled) throw;
+    }
+}
 
 bool contains(const QString& path, const char* ext) {
     return path.contains(QLatin1String(ext), Qt::CaseInsensitive);
@@ -73,7 +83,7 @@ void VantrelMDI::OpenMyFile(const QString& MDICDFileName, bool OpenInPhoneBook) 
         step([&] {
             // The player would stay silent on a missing file: say so, as for a picture.
             if (!QFileInfo(path).isFile()) throw VbError(err::FileNotFound);
-            m_pane->playSound(path);
+            unlessClosedMeanwhile([&] { m_pane->playSound(path); });
         });
         break;
     case WebPage:
@@ -95,7 +105,7 @@ void VantrelMDI::OpenMyFile(const QString& MDICDFileName, bool OpenInPhoneBook) 
         step([&] {
             frmMediaPlayer* player = Forms::get<frmMediaPlayer>();
             Forms::show(player);
-            player->MP->Open(path);
+            unlessClosedMeanwhile([&] { player->MP->Open(path); });
         });
         break;
     case Program:

@@ -9,6 +9,7 @@
 #include <QMediaPlayer>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace pb;
@@ -74,5 +75,15 @@ TEST_F(MediaTest, ABrokenFileGivesTheErrorBoxAndACancelPlaysNothing) {
     player->mnuOpen_Click();
     EXPECT_EQ(player->MP->player()->source(), QUrl());
     player->action(QStringLiteral("mnuClose"))->trigger();
+    EXPECT_EQ(Forms::find<frmMediaPlayer>(), nullptr);
+}
+
+TEST_F(MediaTest, ClosingThePlayerWhileAFileOpensEndsTheOpeningQuietly) {
+    const QString avi = appDir() + QStringLiteral("slow.avi");
+    pbtest::writeAvi(avi, 60);
+    // The close comes while the opening lets events through; no box follows, and nothing is touched after.
+    QTimer::singleShot(0, [] { Forms::unload<frmMediaPlayer>(); });
+    frame->OpenMyFile(avi);
+    Forms::flushDeleted();
     EXPECT_EQ(Forms::find<frmMediaPlayer>(), nullptr);
 }

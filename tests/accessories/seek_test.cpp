@@ -145,6 +145,13 @@ TEST_F(SeekTest, AFullListEndsTheSearch) {
 }
 
 TEST_F(SeekTest, AHighlightedFolderIsOpenedFirstAndFilesOpenFromBothLists) {
+    // A double click on a folder that has gone since it was listed is told, and nothing else happens.
+    QDir(top + QStringLiteral("/a")).removeRecursively();
+    s->dirList->setCurrentRow(s->dirList->count() - 2); // "a"
+    prompts->expect({}, mb::Exclamation, QStringLiteral("Search for..."), mb::OK);
+    Q_EMIT s->dirList->itemDoubleClicked(s->dirList->currentItem());
+    EXPECT_EQ(s->dirList->path(), top);
+
     s->dirList->setCurrentRow(s->dirList->count() - 1); // the last subfolder, "b"
     s->cmdSearch_Click();
     EXPECT_EQ(s->dirList->path(), top + QStringLiteral("/b"));

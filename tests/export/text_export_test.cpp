@@ -107,6 +107,12 @@ TEST_F(TextExportTest, TheOpenBookIsRefusedAndAFailedWriteLeavesTheOldFileWhole)
     expectError();
     d->mnuSaveAs_Click();
     EXPECT_EQ(file(), before);
+    // So is the record clipboard, a working file the program holds open.
+    const QByteArray clip = readFile(appDir() + QStringLiteral("PhoneClip.q7B"));
+    chooseSave(appDir() + QStringLiteral("PhoneClip.q7B"));
+    expectError();
+    d->mnuSaveAs_Click();
+    EXPECT_EQ(readFile(appDir() + QStringLiteral("PhoneClip.q7B")), clip);
 
     writeFile(target(), "old text");
     writeFile(printFilePath(), "an older book");
@@ -119,7 +125,7 @@ TEST_F(TextExportTest, TheOpenBookIsRefusedAndAFailedWriteLeavesTheOldFileWhole)
         EXPECT_FALSE(MakePrintFile());
     }
     EXPECT_EQ(readFile(target()), QByteArray("old text"));
-    EXPECT_TRUE(prompts->shown.at(1).title.startsWith(QStringLiteral("ERROR61")));
+    EXPECT_TRUE(prompts->shown.at(2).title.startsWith(QStringLiteral("ERROR61")));
     // The print file is neither damaged nor loaded.
     EXPECT_EQ(readFile(printFilePath()), QByteArray("an older book"));
     EXPECT_EQ(Forms::find<frmRecordset>(), nullptr);

@@ -8,6 +8,8 @@
 #include "workspace/frm_save.h"
 
 #include <QAction>
+#include <QDir>
+#include <QPushButton>
 #include <QRadioButton>
 
 using namespace pb;
@@ -86,6 +88,17 @@ TEST_F(PrintTest, TheChoicesComeFromTheSettingsAndGoBackThereAtTheUnload) {
     Forms::unload(d);
     EXPECT_EQ(Forms::find<frmPrint>(), nullptr);
     EXPECT_EQ(keys(), (QStringList{"False", "True", "True", "False"}));
+}
+
+TEST_F(PrintTest, ASettingsStoreThatCannotBeWrittenDoesNotKeepTheDialog) {
+    open({{"Ann"}});
+    frmPrint* p = choose(1, 4);
+    // A folder where the settings file should be: no write can succeed, even as root.
+    QFile::remove(settingsFile());
+    QDir().mkpath(settingsFile());
+    p->cmdExit->click();
+    EXPECT_EQ(Forms::find<frmPrint>(), nullptr);
+    QDir(settingsFile()).removeRecursively();
 }
 
 TEST_F(PrintTest, EachChoicePrintsFromItsOwnDocumentOrShowsItsTextInTheEditor) {

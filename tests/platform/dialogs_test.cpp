@@ -9,10 +9,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontDialog>
 #include <QImage>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -132,6 +134,14 @@ TEST(FontDialog, CarriesFontAndColourBothWaysAndKeepsAMissingFamilysName) {
     dialog.storeInto(plain);
     EXPECT_EQ(plain.Color, 0x00FF00);
     EXPECT_FALSE(plain.FontUnderline);
+
+    // Escape in the font lists cancels the whole dialog, never leaves it open and empty.
+    dialog.show();
+    auto* chooser = dialog.findChild<QFontDialog*>();
+    ASSERT_NE(chooser, nullptr);
+    QTest::keyClick(chooser, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
 TEST(InputBox, TellsACancelFromAnEmptyAnswer) {

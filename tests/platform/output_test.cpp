@@ -1,5 +1,6 @@
 #include "error_of.h"
 #include "fakes.h"
+#include "file_size_limit.h"
 #include "platform/mail.h"
 #include "platform/print_output.h"
 #include "platform/vb_error.h"
@@ -88,4 +89,12 @@ TEST(Print, ALongDocumentPrintsEveryPageToPdfAndAPrinterThatCannotBeginIsError48
 
     printer.setOutputFileName(dir.filePath(QStringLiteral("missing/folder/out.pdf")));
     EXPECT_EQ(pbtest::errorOf([&] { printPages(doc, printer); }), 482);
+
+    // A one-page PDF cut short by a full disk: the toolkit says it ended well, the file says not.
+    printer.setOutputFileName(dir.filePath(QStringLiteral("short.pdf")));
+    const QTextDocument one(QStringLiteral("One line"));
+    {
+        const pbtest::FileSizeLimit fullDisk(1024);
+        EXPECT_EQ(pbtest::errorOf([&] { printPages(one, printer); }), 482);
+    }
 }
