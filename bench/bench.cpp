@@ -1,7 +1,7 @@
 // Times the book operations on the largest book against a raw read of its file.
 // Run: build/bench/dorvane_bench   (prints a Markdown table)
-#include "data/attach_ref.h"
 #include "bench/text_bench.h"
+#include "data/attach_ref.h"
 #include "data/database.h"
 #include "data/module_phonebook.h"
 #include "data/record_moves.h"

@@ -74,7 +74,6 @@ QString DirListBox::highlightedPath() const {
     return item ? item->data(Qt::UserRole).toString() : m_path;
 }
 
-
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
     setObjectName(QStringLiteral("filList"));
 }
