@@ -9,6 +9,7 @@
 #include "platform/settings_store.h"
 #include "workspace/forms.h"
 
+#include "timing.h"
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -19,10 +20,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
+
 #include <cstdio>
 #include <functional>
 
 using namespace pb;
+using pbbench::best;
 
 namespace {
 
@@ -32,17 +35,6 @@ public:
     std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
     bool commonDialog(CommonDialog&, DialogKind) override { return false; }
 };
-
-double best(const std::function<void()>& work, int runs) {
-    double bestMs = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        bestMs = std::min(bestMs, t.nsecsElapsed() / 1e6);
-    }
-    return bestMs;
-}
 
 // Mean time of one call over `n` calls, in milliseconds.
 double each(const std::function<void()>& work, int n) {
@@ -75,7 +67,7 @@ int main(int argc, char** argv) {
             p.start(QStringLiteral("find"), {root, QStringLiteral("-iname"), pattern});
             p.waitForFinished(-1);
         },
-        3);
+        {}, 3);
     auto* seek = Forms::get<frmSeek>();
     int found = 0;
     const double seekMs = best(
@@ -86,7 +78,7 @@ int main(int argc, char** argv) {
             seek->cmdSearch_Click();
             found = seek->lstFoundFiles->count();
         },
-        3);
+        {}, 3);
     // Cancel clicked a quarter into a search: how long until the search has stopped.
     seek->ResetSearch();
     seek->dirList->setPath(root);

@@ -18,6 +18,7 @@
 #include "workspace/module_sort.h"
 #include "workspace/vantrel_mdi.h"
 
+#include "timing.h"
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -27,11 +28,13 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <algorithm>
+
 #include <cstdio>
 #include <functional>
 #include <vector>
 
 using namespace pb;
+using pbbench::best;
 
 namespace {
 
@@ -87,19 +90,6 @@ void writeBook(const QString& path, const QByteArray& bytes) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         std::exit(1);
     }
-}
-
-// Best of several runs, in milliseconds; `prepare` runs untimed before each.
-double best(const std::function<void()>& work, const std::function<void()>& prepare = {}, int runs = 7) {
-    double bestMs = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        if (prepare) prepare();
-        QElapsedTimer t;
-        t.start();
-        work();
-        bestMs = std::min(bestMs, t.nsecsElapsed() / 1e6);
-    }
-    return bestMs;
 }
 
 using bench::Row;

@@ -1,6 +1,8 @@
 // The database file copy and the report on the largest book.
 #include "db_bench.h"
 
+#include "timing.h"
+
 #include "data/module_phonebook.h"
 #include "export/data_report.h"
 #include "export/db_file.h"
@@ -19,19 +21,9 @@
 
 using namespace pb;
 
-namespace {
+using pbbench::best;
 
-double bestOf(int runs, const std::function<void()>& work, const std::function<void()>& prepare = {}) {
-    double bestMs = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        if (prepare) prepare();
-        QElapsedTimer t;
-        t.start();
-        work();
-        bestMs = std::min(bestMs, t.nsecsElapsed() / 1e6);
-    }
-    return bestMs;
-}
+namespace {
 
 // Resident memory of the process, in MB.
 double residentMb() {
@@ -69,8 +61,7 @@ DatabaseBench benchDatabaseFile(const QString& dir, const QByteArray& book, int 
     const auto rows = rowsOf(book, count);
     const QString bare = dir + QStringLiteral("/bare.sqlite");
     // The same rows through a prepared insert in one transaction, nothing else.
-    const double bareMs = bestOf(
-        7,
+    const double bareMs = best(
         [&] {
             {
                 QSqlDatabase db =
@@ -93,11 +84,13 @@ DatabaseBench benchDatabaseFile(const QString& dir, const QByteArray& book, int 
             }
             QSqlDatabase::removeDatabase(QStringLiteral("bare"));
         },
-        [&] { QFile::remove(bare); });
+        [&] { QFile::remove(bare); }, 7);
 
-    const double jobMs = bestOf(7, [&] {
-        if (!data->MakeItProDB()) std::exit(20);
-    });
+    const double jobMs = best(
+        [&] {
+            if (!data->MakeItProDB()) std::exit(20);
+        },
+        {}, 7);
 
     double shellMs = 0;
     const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
@@ -114,34 +107,37 @@ DatabaseBench benchDatabaseFile(const QString& dir, const QByteArray& book, int 
         }
         out.write(text);
         out.close();
-        shellMs = bestOf(
-            7,
+        shellMs = best(
             [&] {
                 if (QProcess::execute(
                         shell, {bare, dbfile::createTableSql(labels), QStringLiteral(".mode csv"),
                                 QStringLiteral(".import ") + csv + QStringLiteral(" PhoneTable")}) != 0)
                     std::exit(21);
             },
-            [&] { QFile::remove(bare); });
+            [&] { QFile::remove(bare); }, 7);
     }
 
     // The report: the build, the connection, every row read, the first page drawn.
     const double before = residentMb();
-    const double reportMs = bestOf(3, [&] {
-        data->mnuReport_Click();
-        DataReport* r = Forms::find<DataReport>();
-        if (!r || static_cast<int>(r->rows().size()) != count) std::exit(22);
-        r->repaint();
-    });
+    const double reportMs = best(
+        [&] {
+            data->mnuReport_Click();
+            DataReport* r = Forms::find<DataReport>();
+            if (!r || static_cast<int>(r->rows().size()) != count) std::exit(22);
+            r->repaint();
+        },
+        {}, 3);
     const double extraMb = residentMb() - before;
     // Every page of the report into a PDF file, as "Print to PDF" writes it.
     const int pdfPages = Forms::find<DataReport>()->pageCount();
-    const double pdfMs = bestOf(1, [&] {
-        QPrinter pdf(QPrinter::HighResolution);
-        pdf.setOutputFormat(QPrinter::PdfFormat);
-        pdf.setOutputFileName(dir + QStringLiteral("/report.pdf"));
-        Forms::find<DataReport>()->printTo(pdf);
-    });
+    const double pdfMs = best(
+        [&] {
+            QPrinter pdf(QPrinter::HighResolution);
+            pdf.setOutputFormat(QPrinter::PdfFormat);
+            pdf.setOutputFileName(dir + QStringLiteral("/report.pdf"));
+            Forms::find<DataReport>()->printTo(pdf);
+        },
+        {}, 1);
     Forms::unload<DataReport>();
     report::closeConnection();
 
