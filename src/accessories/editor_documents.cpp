@@ -59,12 +59,8 @@ void frmRecordset::mnuSaveAs_Click() {
     Steps step = editorTrap(true);
     CommonDialog& d = frmRecordsetCD;
     if (!step([&] {
-            d.DialogTitle = QStringLiteral("Save As");
-            d.DefaultExt = QStringLiteral("txt");
-            d.FileName.clear();
-            d.Flags = 2;
-            d.Filter = QStringLiteral("Text |*.txt; *.rtf; *.doc");
-            d.ShowSave();
+            d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("txt"),
+                         QStringLiteral("Text |*.txt; *.rtf; *.doc"));
         }))
         return;
     if (!d.Accepted) return;

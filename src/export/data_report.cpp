@@ -281,14 +281,10 @@ void DataReport::cmdPdf_Click() {
     QString target;
     const bool chosen = step([&] {
         for (;;) {
-            dialog.DialogTitle = QStringLiteral("Print to PDF");
-            dialog.DefaultExt = QStringLiteral("pdf");
-            dialog.FileName.clear();
-            dialog.Flags = 2;
-            dialog.Filter = QStringLiteral("PDF document (.pdf) |*.pdf| All files | *.*");
             dialog.FilterIndex = 1;
             dialog.CancelError = true;
-            dialog.ShowSave();
+            dialog.ShowSaveAs(QStringLiteral("Print to PDF"), QStringLiteral("pdf"),
+                              QStringLiteral("PDF document (.pdf) |*.pdf| All files | *.*"));
             target = dialog.FileName;
             if (!report::refusedTarget(target, dialog.DialogTitle)) return;
         }

@@ -85,14 +85,10 @@ void Data::mnuTransform_Click() {
     QString target;
     const bool chosen = step([&] {
         do {
-            d.DialogTitle = QStringLiteral("Save As");
-            d.DefaultExt = QStringLiteral("sqlite");
-            d.FileName.clear();
-            d.Flags = 2; // ask before overwriting an existing file
-            d.Filter = QStringLiteral("SQLite database (.sqlite) |*.sqlite; | All files | *.*;");
             d.FilterIndex = 1;
             d.CancelError = true;
-            d.ShowSave();
+            d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("sqlite"),
+                         QStringLiteral("SQLite database (.sqlite) |*.sqlite; | All files | *.*;"));
             target = d.FileName;
         } while (report::refusedTarget(target, d.DialogTitle));
     });

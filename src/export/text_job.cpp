@@ -90,12 +90,7 @@ void Data::mnuSaveAs_Click() {
     CommonDialog& d = dlgFileOpen[0];
     Steps step(OnError::StandardCancelRule);
     const bool chosen = step([&] {
-        d.DialogTitle = QStringLiteral("Save As");
-        d.DefaultExt = QStringLiteral("txt");
-        d.FileName.clear();
-        d.Flags = 2;
-        d.Filter = QStringLiteral("Text |*.txt");
-        d.ShowSave();
+        d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("txt"), QStringLiteral("Text |*.txt"));
     });
     // A cancel with the dialog's cancel error off raises nothing: it still writes nothing.
     if (chosen && d.Accepted && !d.FileName.isEmpty())

@@ -217,12 +217,8 @@ void Data::mnuSaveAsHtml_Click() {
     CommonDialog& d = dlgFileOpen[0];
     Steps ask(OnError::StandardCancelRule);
     const bool chosen = ask([&] {
-        d.DialogTitle = QStringLiteral("Save As");
-        d.DefaultExt = QStringLiteral("htm");
-        d.FileName.clear();
-        d.Flags = 2;
-        d.Filter = QStringLiteral("Web Page |*.htm; *.html");
-        d.ShowSave();
+        d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("htm"),
+                     QStringLiteral("Web Page |*.htm; *.html"));
     });
     // A cancel with the dialog's cancel error off raises nothing: it still builds nothing.
     if (!chosen || !d.Accepted || d.FileName.isEmpty()) {

@@ -43,14 +43,9 @@ void confirmFullerName(const QString& chosen, const QString& book) {
 
 // Asks where a book is to be written; a cancel raises the cancel error.
 BookPaths chooseBookFile(CommonDialog& d, const QString& title, const QString& filter) {
-    d.DialogTitle = title;
-    d.DefaultExt = QStringLiteral("q7b");
-    d.FileName.clear();
-    d.Flags = 2; // ask before overwriting an existing file
-    d.Filter = filter;
     d.FilterIndex = 1;
     d.CancelError = true;
-    d.ShowSave();
+    d.ShowSaveAs(title, QStringLiteral("q7b"), filter);
     const BookPaths chosen = bookPathsFor(d.FileName);
     confirmFullerName(d.FileName, chosen.database);
     return chosen;

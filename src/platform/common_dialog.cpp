@@ -24,6 +24,14 @@ void CommonDialog::ShowOpen() {
 void CommonDialog::ShowSave() {
     show(static_cast<int>(Prompts::DialogKind::Save));
 }
+void CommonDialog::ShowSaveAs(const QString& title, const QString& defaultExt, const QString& filter) {
+    DialogTitle = title;
+    DefaultExt = defaultExt;
+    FileName.clear();
+    Flags = 2;
+    Filter = filter;
+    ShowSave();
+}
 void CommonDialog::ShowColor() {
     show(static_cast<int>(Prompts::DialogKind::Color));
 }

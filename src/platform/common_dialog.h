@@ -32,6 +32,8 @@ public:
 
     void ShowOpen();
     void ShowSave();
+    // Asks for a file to write: the name starts empty, and replacing an existing file is confirmed.
+    void ShowSaveAs(const QString& title, const QString& defaultExt, const QString& filter);
     void ShowColor();
     void ShowFont();
     void ShowPrinter();
