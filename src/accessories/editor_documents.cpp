@@ -95,7 +95,7 @@ void frmRecordset::printFile(const QString& path) {
     const std::unique_ptr<RichTextBox> box = scratchBox();
     bool loaded = false;
     editorTrap(true)([&] {
-        box->LoadFile(path);
+        box->LoadCodePageText(path);
         loaded = true;
     });
     // A file that could not be read is not printed as an empty page.

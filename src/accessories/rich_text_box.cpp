@@ -1,6 +1,7 @@
 #include "accessories/rich_text_box.h"
 
 #include "data/file_copy.h"
+#include "platform/codepage.h"
 #include "platform/rtf.h"
 #include "platform/vb_error.h"
 
@@ -32,7 +33,7 @@ int RichTextBox::findText(const QString& text, int from) const {
     return static_cast<int>(m_raw.indexOf(text, std::max(0, from), Qt::CaseInsensitive));
 }
 
-void RichTextBox::LoadFile(const QString& path) {
+QByteArray RichTextBox::readWhole(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists()) throw VbError(err::FileNotFound);
     if (info.isDir()) throw VbError(err::PathFileAccess);
@@ -45,6 +46,11 @@ void RichTextBox::LoadFile(const QString& path) {
     const QByteArray bytes = file.read(kMaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError) throw VbError(err::DeviceIO);
     if (bytes.size() > kMaxFileBytes) throw VbError(err::OutOfMemory);
+    return bytes;
+}
+
+void RichTextBox::LoadFile(const QString& path) {
+    const QByteArray bytes = readWhole(path);
     if (rtf::isRtf(bytes)) {
         document()->setUndoRedoEnabled(false);
         rtf::read(bytes, *document());
@@ -52,6 +58,13 @@ void RichTextBox::LoadFile(const QString& path) {
     } else {
         setPlainText(rtf::decodePlainText(bytes));
     }
+}
+
+void RichTextBox::LoadCodePageText(const QString& path) {
+    QString text = codepage::decode(readWhole(path));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    setPlainText(text);
 }
 
 void RichTextBox::SaveFile(const QString& path) const {

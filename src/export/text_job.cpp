@@ -81,8 +81,9 @@ bool WritePrintFile() {
 
 bool MakePrintFile() {
     // An old print file must never be loaded (or printed) as if it were this book.
-    return WritePrintFile() && Steps(OnError::StandardNoIgnore)(
-                                   [] { Forms::get<frmRecordset>()->Rtf->LoadFile(printFilePath()); });
+    return WritePrintFile() && Steps(OnError::StandardNoIgnore)([] {
+               Forms::get<frmRecordset>()->Rtf->LoadCodePageText(printFilePath());
+           });
 }
 
 void Data::mnuSaveAs_Click() {
