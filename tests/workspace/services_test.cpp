@@ -1,10 +1,13 @@
 #include "app_fixture.h"
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
+#include "platform/app_path.h"
 #include "workspace/forms.h"
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 using namespace pb;
@@ -48,8 +51,26 @@ TEST_F(ServicesTest, SelectFileNameReturnsThePathOrEmptyOnCancel) {
     EXPECT_TRUE(Forms::find<VantrelMDI>()->MDICD.CancelError); // stays on for every later user
 }
 
-TEST_F(ServicesTest, AppPathEndsInASeparator) {
+TEST_F(ServicesTest, TheProgramFolderIsTheUsersDataFolderOrTheNamedOneNeverTheExecutables) {
     EXPECT_EQ(AppPath(), appDir());
+    const QString org = QCoreApplication::organizationName();
+    const QString app = QCoreApplication::applicationName();
+    const QByteArray data = qgetenv("XDG_DATA_HOME");
+    const QByteArray named = qgetenv("DORVANE_HOME");
+    QCoreApplication::setOrganizationName(QStringLiteral("Brenmoor"));
+    QCoreApplication::setApplicationName(QStringLiteral("Dorvane"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(tmp.path() + QStringLiteral("/data")));
+    qunsetenv("DORVANE_HOME");
+    // The test program's own folder can be written, and still the book is not kept there.
+    EXPECT_EQ(programFolderNow(), tmp.path() + QStringLiteral("/data/Brenmoor/Dorvane/"));
+    EXPECT_TRUE(QFileInfo(tmp.path() + QStringLiteral("/data/Brenmoor/Dorvane")).isDir());
+    qputenv("DORVANE_HOME", QFile::encodeName(tmp.path() + QStringLiteral("/portable")));
+    EXPECT_EQ(programFolderNow(), tmp.path() + QStringLiteral("/portable/"));
+
+    QCoreApplication::setOrganizationName(org);
+    QCoreApplication::setApplicationName(app);
+    for (const auto& [name, value] : {std::pair{"XDG_DATA_HOME", data}, std::pair{"DORVANE_HOME", named}})
+        value.isNull() ? qunsetenv(name) : qputenv(name, value);
 }
 
 TEST_F(ServicesTest, AFailingHelpFileIsReportedInItsOwnBox) {
