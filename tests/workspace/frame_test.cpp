@@ -261,6 +261,9 @@ TEST_F(FrameTest, EachRightClickMenuOpensOnlyOverItsOwnEmptySurface) {
     EXPECT_EQ(rightClick(viewport, QPoint(d->width() + 10, 10)), frame->mnuRC);
     QWidget* surface = d->lblinfo[0]->parentWidget();
     EXPECT_EQ(rightClick(surface, QPoint(3, surface->height() - 3)), d->mnuBackColor);
+    // The picture preview with no picture in it is bare surface too.
+    ASSERT_TRUE(d->imgPreview->pixmap().isNull());
+    EXPECT_EQ(rightClick(d->imgPreview, middle(d->imgPreview)), d->mnuBackColor);
 
     // Over a child's parts neither menu opens.
     EXPECT_EQ(rightClick(d->lblinfo[0], middle(d->lblinfo[0])), nullptr);
