@@ -46,7 +46,7 @@ public:
         m_picture = p;
         update();
     }
-    bool hasPicture() const { return !m_picture.isNull(); }
+    const QPixmap& picture() const { return m_picture; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -257,7 +257,11 @@ void Data::setBackPicture(const QString& file) {
 }
 
 bool Data::hasBackPicture() const {
-    return static_cast<Surface*>(m_surface)->hasPicture();
+    return !backPicture().isNull();
+}
+
+QPixmap Data::backPicture() const {
+    return static_cast<Surface*>(m_surface)->picture();
 }
 
 void Data::labelBackcolor() {
