@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace pb;
@@ -29,6 +30,17 @@ TEST_F(ServicesTest, ShowFormKnowsItsNamesExactlyAndPlaysItsSoundFirst) {
     ShowForm(QStringLiteral("Data"));
     EXPECT_EQ(Forms::find<Data>(), d); // never a second window
     EXPECT_FALSE(d->isMinimized());
+}
+
+TEST_F(ServicesTest, ShowFormBringsAWindowAlreadyOpenToTheFront) {
+    VantrelMDI* frame = Forms::get<VantrelMDI>();
+    frame->show();
+    ShowForm(QStringLiteral("frmAlarm"));
+    QWidget* alarm = Forms::byName(QStringLiteral("frmAlarm"))->widget();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    ShowForm(QStringLiteral("frmAlarm")); // behind the frame: the status bar's click brings it up
+    EXPECT_TRUE(QTest::qWaitForWindowActive(alarm));
 }
 
 TEST_F(ServicesTest, ShowFormIsSilentWithSoundsOff) {
