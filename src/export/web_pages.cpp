@@ -331,15 +331,16 @@ std::array<QByteArray, PageCount> PageBuilder::finish() {
     std::array<QByteArray, PageCount> pages;
     const QByteArray link = folderLink(m_settings.folder);
 
-    pages[Title] =
-        joinLines({"<html>", kStyleLink,
-                   "<body><font color = '#123456'><center><H1><a target = 'inlineRecords' "
-                   "href = 'Records.htm#Top'>",
-                   "<img border = '0' src = 'Dorvane2.ico'></a><br>Web Phonebook</H1></center></font>",
-                   "<H5><center><i><SCRIPT>",
-                   "document.write('File Created Date: ' + document.fileCreatedDate + '<BR>' + "
-                   "'Last Update: ' + document.lastModified);",
-                   "</SCRIPT></i></center></H5>", "</body>", "</html>"});
+    pages[Title] = joinLines(
+        {"<html>", kStyleLink,
+         "<body><font color = '#123456'><center><H1><a target = 'inlineRecords' "
+         "href = 'Records.htm#Top'>",
+         "<img border = '0' src = 'Dorvane2.ico'></a><br>Web Phonebook</H1></center></font>",
+         "<H5><center><i><SCRIPT>",
+         // Browsers of today know no creation date of a page: its modification date stands in.
+         "document.write('File Created Date: ' + (document.fileCreatedDate || document.lastModified) + "
+         "'<BR>' + 'Last Update: ' + document.lastModified);",
+         "</SCRIPT></i></center></H5>", "</body>", "</html>"});
 
     line(m_contents, "</select><br><br>");
     line(m_contents, "");

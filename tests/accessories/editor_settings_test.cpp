@@ -5,8 +5,10 @@
 #include "data/property_bag.h"
 #include "platform/units.h"
 #include "workspace/forms.h"
+#include "workspace/vantrel_mdi.h"
 
 #include <QFileInfo>
+#include <QMdiArea>
 #include <limits>
 
 using namespace pb;
@@ -67,9 +69,22 @@ TEST_F(EditorSettingsTest, TheFirstRunMakesAnEmptyFileAndCloseWritesTheTwelveKey
     EXPECT_EQ(stored("rtfTextName").toString(), QStringLiteral("Verdana"));
 }
 
+TEST_F(EditorSettingsTest, WithNoStoredPlaceTheWindowComesUpInTheMiddleOfTheWorkspace) {
+    VantrelMDI* frame = Forms::get<VantrelMDI>();
+    frame->resize(1100, 800);
+    frmRecordset* e = load();
+    Forms::show(e);
+    const QRect room = frame->area()->viewport()->rect();
+    EXPECT_TRUE(room.contains(e->geometry()));
+    EXPECT_LE((e->geometry().center() - room.center()).manhattanLength(), 2);
+}
+
 TEST_F(EditorSettingsTest, StoredSettingsComeBackAndGoOutUnchangedAndMaximisedIsKept) {
     saveBagFile(file(), goodBag());
     frmRecordset* e = load();
+    EXPECT_EQ(e->geometry(), QRect(30, 20, 600, 400));
+    Forms::get<VantrelMDI>()->show();
+    Forms::show(e); // the open workspace takes it in where it stood
     EXPECT_EQ(e->geometry(), QRect(30, 20, 600, 400));
     EXPECT_EQ(e->Rtf->font().pointSizeF(), 14.5);
     EXPECT_TRUE(e->Rtf->font().bold());

@@ -94,9 +94,10 @@ TEST_F(MailTest, WriteFillsItsBoxesOnlyAndSendTakesTheRecordsAddressAndAsksAgain
     EXPECT_EQ(sentAs(mailer.sent[0]), "ann@x.org | Ann & Co | Hello? | Line one\nLine two");
     EXPECT_EQ(mail(3), QStringLiteral("Line one\nLine two")); // the panel is kept
 
-    // A failed hand-over: the standard error dialog; Retry hands it over again.
+    // A failed hand-over: the error dialog says why; Retry hands it over again.
     mailer.failures = 1;
-    prompts->expect({}, mb::AbortRetryIgnore | mb::Critical, {}, mb::Retry);
+    prompts->expect(QStringLiteral("No mail program took the message."), mb::AbortRetryIgnore | mb::Critical,
+                    {}, mb::Retry);
     d->Toolbar2_ButtonClick(QStringLiteral("Send"));
     EXPECT_TRUE(prompts->shown.back().title.startsWith(QStringLiteral("ERROR32002 No mail program")));
     EXPECT_EQ(m().LastErrorAnswer, QStringLiteral("4"));
