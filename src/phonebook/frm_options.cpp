@@ -197,8 +197,7 @@ void frmOptions::Form_Load() {
         });
         step([&] {
             data->dlgFileOpen[0].FileName = data->BackPic;
-            // With no picture of the user's, the preview shows the one the window shows.
-            ImagePrev->setPixmap(data->BackPic.isEmpty() ? data->backPicture()
+            ImagePrev->setPixmap(data->BackPic.isEmpty() ? QPixmap()
                                                          : QPixmap::fromImage(readPicture(data->BackPic)));
         });
     }
