@@ -1,9 +1,8 @@
 #include "platform/rtf.h"
 
 #include "platform/codepage.h"
+#include "platform/picture_file.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -375,13 +374,8 @@ private:
         Picture pict = std::move(m_pict);
         m_pict = Picture{};
         if (pict.kind == Picture::Png || pict.kind == Picture::Jpeg) {
-            QBuffer buffer(&pict.data);
-            buffer.open(QIODevice::ReadOnly);
-            QImageReader reader(&buffer, pict.kind == Picture::Png ? "png" : "jpeg");
-            const QSize size = reader.size();
-            QImage image;
-            if (size.isValid() && qint64(size.width()) * size.height() <= kMaxPicturePixels)
-                image = reader.read();
+            const QImage image =
+                decodePicture(pict.data, {pict.kind == Picture::Png ? "png" : "jpeg", kMaxPicturePixels});
             if (!image.isNull()) return insertImage(image, pict);
         }
         if (pict.kind != Picture::None || !pict.data.isEmpty()) {

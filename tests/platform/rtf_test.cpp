@@ -11,6 +11,7 @@
 #include <QTextDocument>
 #include <QUrl>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 using namespace pb;
 
@@ -49,6 +50,13 @@ void fill(QTextDocument& doc) {
     img.setWidth(30);
     img.setHeight(20);
     c.insertImage(img);
+}
+
+// The process's peak memory so far, in MB.
+long peakMb() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss / 1024;
 }
 
 QTextCharFormat formatAt(const QTextDocument& doc, int position) {
@@ -150,6 +158,24 @@ TEST(Rtf, DamagedInputNeverFailsAndStaysWithinWhatItHolds) {
     EXPECT_TRUE(doc.toPlainText().contains(QStringLiteral("deep")));
     rtf::read(cases[5], doc);
     EXPECT_EQ(doc.toPlainText(), QStringLiteral(" after"));
+}
+
+TEST(Rtf, APictureWhoseChunkClaimsMoreThanTheFileHoldsIsNotDecoded) {
+    // A 2x2 PNG with a text chunk whose length says 0x60000025 but which holds 9 bytes.
+    QImage picture(2, 2, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    png.insert(png.size() - 12, QByteArray::fromHex("60000025") + "tEXtComment\0x" + QByteArray(4, '\0'));
+    const QByteArray file = "{\\rtf1 before {\\pict\\pngblip " + png.toHex() + "} after}";
+    const long before = peakMb();
+    QTextDocument doc;
+    rtf::read(file, doc);
+    EXPECT_EQ(doc.toPlainText(),
+              QStringLiteral("before ") + rtf::kPicturePlaceholder + QStringLiteral(" after"));
+    EXPECT_LT(peakMb() - before, 100) << "the decoder was handed the chunk's claimed length";
 }
 
 TEST(Rtf, PlainTextIsUtf8WhenValidElseTheSingleByteCodePage) {
