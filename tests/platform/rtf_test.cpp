@@ -139,6 +139,19 @@ TEST(Rtf, AWordProcessorsFileReadsWithItsSkippedPartsLeftOut) {
     EXPECT_EQ(pic.toImageFormat().width(), 40); // 600 twips
 }
 
+TEST(Rtf, ATableReadsAsItsRowsWithATabBetweenCells) {
+    // Rows as two word processors write them: cells ended by the cell's end alone, or by a paragraph's end
+    // and then the cell's; an empty last cell; text after the table with no paragraph end before it.
+    const QByteArray file =
+        "{\\rtf1 Before.\\par \\trowd\\cellx991\\cellx2012\\pard\\intbl{A1}\\cell"
+        "\\pard\\intbl{B1}\\cell\\row\\pard\\trowd\\pard\\intbl{A2}\\cell\\pard\\intbl\\cell\\row"
+        "{\\trowd{{\\pard\\intbl x\\par}\\cell}{{\\pard\\intbl y\\par}\\cell}\\intbl\\row}"
+        "\\pard After.\\par}";
+    QTextDocument doc;
+    rtf::read(file, doc);
+    EXPECT_EQ(doc.toPlainText(), QStringLiteral("Before.\nA1\tB1\nA2\t\nx\ty\nAfter.\n"));
+}
+
 TEST(Rtf, DamagedInputNeverFailsAndStaysWithinWhatItHolds) {
     const QByteArray cases[] = {
         QByteArray(100000, '{') + "deep" + QByteArray(100000, '}'),
