@@ -11,6 +11,7 @@
 #include <QTextDocument>
 #include <QUrl>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/resource.h>
 
 using namespace pb;
@@ -209,20 +210,51 @@ TEST(Rtf, PlainTextIsUtf8WhenValidElseTheSingleByteCodePage) {
     EXPECT_FALSE(rtf::isRtf(" {\\rtf1}"));
 }
 
-TEST(Rtf, AnotherProgramReadsWhatIsWritten) {
-    const QString reader = QStandardPaths::findExecutable(QStringLiteral("unrtf"));
-    if (reader.isEmpty()) GTEST_SKIP() << "unrtf is not installed";
+TEST(Rtf, OtherProgramsReadWhatIsWritten) {
     QTextDocument doc;
     fill(doc);
+    QTextCursor end(&doc);
+    end.movePosition(QTextCursor::End);
+    end.insertBlock();
+    end.insertText(QStringLiteral("中x and ∑y"));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("doc.rtf"));
     pbtest::writeFile(path, rtf::write(doc));
-    QProcess p;
-    p.start(reader, {QStringLiteral("--html"), path});
-    ASSERT_TRUE(p.waitForFinished(20000));
-    const QString html = QString::fromUtf8(p.readAllStandardOutput());
-    for (const char* part : {"<b>a\\b{c}", "&eacute;&euro;", "#ff0000", "<center>", "middle"})
-        EXPECT_TRUE(html.contains(QLatin1String(part))) << part << "\n" << html.toStdString();
+    // Each reader runs in the test's own folder: some write the document's pictures where they run.
+    const auto run = [&](const char* name, const QStringList& arguments) -> std::optional<QString> {
+        const QString program = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (program.isEmpty()) return std::nullopt;
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(program, arguments);
+        EXPECT_TRUE(p.waitForFinished(120000)) << name;
+        return QString::fromUtf8(p.readAllStandardOutput());
+    };
+    int readers = 0;
+    if (const auto html = run("unrtf", {QStringLiteral("--html"), path})) {
+        ++readers;
+        for (const char* part : {"<b>a\\b{c}", "&eacute;&euro;", "#ff0000", "<center>", "middle"})
+            EXPECT_TRUE(html->contains(QLatin1String(part))) << part << "\n" << html->toStdString();
+    }
+    // The characters after one that the code page lacks come through too.
+    QStringList parts{QStringLiteral("a\\b{c}"), QStringLiteral("middle"), QStringLiteral("中x and ∑y")};
+    if (const auto plain = run("pandoc", {QStringLiteral("-f"), QStringLiteral("rtf"), QStringLiteral("-t"),
+                                          QStringLiteral("plain"), path})) {
+        ++readers;
+        for (const QString& part : parts)
+            EXPECT_TRUE(plain->contains(part)) << part.toStdString() << "\n" << plain->toStdString();
+    }
+    const QString profile = QUrl::fromLocalFile(dir.filePath(QStringLiteral("profile"))).toString();
+    if (run("soffice", {QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--headless"),
+                        QStringLiteral("--convert-to"), QStringLiteral("txt:Text (encoded):UTF8"),
+                        QStringLiteral("--outdir"), dir.filePath(QStringLiteral("out")), path})) {
+        ++readers;
+        parts << QStringLiteral("é€中");
+        const QString text = QString::fromUtf8(pbtest::readFile(dir.filePath(QStringLiteral("out/doc.txt"))));
+        for (const QString& part : parts)
+            EXPECT_TRUE(text.contains(part)) << part.toStdString() << "\n" << text.toStdString();
+    }
+    if (readers == 0) GTEST_SKIP() << "none of unrtf, pandoc and soffice is installed";
 }
 
 TEST(Rtf, APlainDocumentIsWrittenExactlyWhateverFormatsItOnceHeldAndComesBackHoweverLong) {
