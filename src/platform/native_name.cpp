@@ -3,7 +3,6 @@
 #include "platform/codepage.h"
 
 #include <QFile>
-#include <QStringDecoder>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -48,10 +47,8 @@ int validSequence(QByteArrayView b, qsizetype at, char32_t& cp) {
 } // namespace
 
 QString fromBytes(QByteArrayView bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) return text;
-    text.clear();
+    if (bytes.isValidUtf8()) return QString::fromUtf8(bytes);
+    QString text;
     text.reserve(bytes.size());
     for (qsizetype i = 0; i < bytes.size();) {
         const auto c = static_cast<unsigned char>(bytes[i]);
@@ -94,8 +91,8 @@ bool hasStandIns(QStringView path) {
     return false;
 }
 
-QString shown(QStringView path) {
-    if (!hasStandIns(path)) return path.toString();
+QString shown(const QString& path) {
+    if (!hasStandIns(path)) return path;
     const QByteArray bytes = toBytes(path);
     QString out;
     for (qsizetype i = 0; i < bytes.size();) {

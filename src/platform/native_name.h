@@ -19,7 +19,7 @@ QByteArray toBytes(QStringView path);
 // True when the path holds a byte that is not UTF-8.
 bool hasStandIns(QStringView path);
 // The path for people to read: each stand-in shows as its byte in the code page.
-QString shown(QStringView path);
+QString shown(const QString& path);
 
 struct FileStat {
     bool exists = false;
