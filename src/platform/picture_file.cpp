@@ -21,6 +21,8 @@ constexpr qint64 kDeflateRatio = 1032;
 constexpr qint64 kJpegPixelsPerByte = 512;
 constexpr qint64 kRunPixelsPerByte = 16384;
 constexpr qint64 kBitPixelsPerByte = 8;
+// A picture file is read whole before it is checked: none the decoders take is this large.
+constexpr qint64 kMostFileBytes = qint64(256) << 20;
 // No header's size is taken beyond this many pixels (keeps the sums below in range).
 constexpr qint64 kMostPixels = qint64(1) << 40;
 
@@ -264,12 +266,10 @@ QImage decodePicture(const QByteArray& bytes, const PictureOptions& options) {
 QImage readPicture(const QString& path, qint64 maxPixels) {
     const native::FileStat st = native::stat(path);
     if (!st.isFile) throw VbError(err::FileNotFound);
+    if (st.size > kMostFileBytes) throw VbError(err::InvalidPicture);
     QFile file;
     if (!native::openForReading(file, path)) throw VbError(err::InvalidPicture);
-    // Mapped, not copied: only the header is read before the decoder runs.
-    const uchar* mapped = st.size > 0 ? file.map(0, st.size) : nullptr;
-    const QByteArray bytes =
-        mapped ? QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), st.size) : file.readAll();
+    const QByteArray bytes = file.readAll();
     QImage image = decodePicture(bytes, {{}, maxPixels, true}); // photos stand the way the camera held them
     if (image.isNull()) throw VbError(err::InvalidPicture);
     return image;
