@@ -150,6 +150,11 @@ void frmRecordset::mnuSend_Click() {
 
 void frmRecordset::SendMailMessage(const QString& address, const QString& displayName, const QString& subject,
                                    const QString& noteText) {
+    // Asking again could not help: the address must be typed again.
+    if (const QString why = recipientProblem(address); !why.isEmpty()) {
+        MsgBox(why, mb::OKOnly | mb::Exclamation, QStringLiteral("TextEditor"));
+        return;
+    }
     // The mail program shows the mail filled in; sending it is the user's step there.
     const MailMessage message{address, displayName, subject, noteText};
     editorTrap(false)([&] { mailer().send(message); });

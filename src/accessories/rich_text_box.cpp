@@ -2,11 +2,11 @@
 
 #include "data/file_copy.h"
 #include "platform/codepage.h"
+#include "platform/native_name.h"
 #include "platform/rtf.h"
 #include "platform/vb_error.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -34,15 +34,16 @@ int RichTextBox::findText(const QString& text, int from) const {
 }
 
 QByteArray RichTextBox::readWhole(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) throw VbError(err::FileNotFound);
-    if (info.isDir()) throw VbError(err::PathFileAccess);
+    const native::FileStat info = native::stat(path);
+    if (!info.exists) throw VbError(err::FileNotFound);
+    if (info.isFolder) throw VbError(err::PathFileAccess);
     // A name that merely looks like a text's could be any file: refuse the huge ones before reading.
-    if (info.size() > kMaxFileBytes)
+    if (info.size > kMaxFileBytes)
         throw VbError(err::OutOfMemory,
                       QStringLiteral("The file is too large to open in the text editor (over 64 MB)."));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) throw fileErrorFromErrno(path, errno ? errno : EACCES);
+    QFile file;
+    errno = 0;
+    if (!native::openForReading(file, path)) throw fileErrorFromErrno(path, errno ? errno : EACCES);
     const QByteArray bytes = file.read(kMaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError) throw VbError(err::DeviceIO);
     if (bytes.size() > kMaxFileBytes) throw VbError(err::OutOfMemory);

@@ -115,6 +115,17 @@ TEST_F(MailTest, WriteFillsItsBoxesOnlyAndSendTakesTheRecordsAddressAndAsksAgain
     expectSaveQuestion();
 }
 
+TEST_F(MailTest, AnAddressThatWouldReachMoreThanOneRecipientIsRefusedWithNothingSent) {
+    open({{"Ann", "Lee", "555 0100", "a@b.org>,<e@evil.org"}});
+    show(1);
+    d->txtForMail[0]->setText(QStringLiteral("Ann Lee"));
+    prompts->expect({}, mb::OKOnly | mb::Exclamation, QStringLiteral("Mail"), mb::OK);
+    d->Toolbar2_ButtonClick(QStringLiteral("Send"));
+    ASSERT_FALSE(prompts->shown.empty());
+    EXPECT_TRUE(prompts->shown.back().prompt.contains(QStringLiteral("a@b.org>,<e@evil.org")));
+    EXPECT_TRUE(mailer.sent.empty());
+}
+
 TEST_F(MailTest, AllRecordsPutsTheWholeBookIntoTheMessageBoxUnlessTheBookCannotBeRead) {
     open(book(400));
     show(1);

@@ -66,6 +66,20 @@ TEST(Mail, TheDesktopGetsTheAddressOrTheFailureIsReported) {
     EXPECT_TRUE(shell.opened.isEmpty());
 }
 
+TEST(Mail, AnAddressThatReadsAsSeveralRecipientsIsNeverHandedOver) {
+    pbtest::RecordingShell shell;
+    for (const char* address : {"a@b.org,e@evil.org", "a@b.org;e@evil.org", "a@b.org>,<e@evil.org",
+                                "a@b.org e@evil.org", "a@b.org\ne@evil.org"}) {
+        const MailMessage m{QString::fromLatin1(address), QStringLiteral("Ann"), {}, {}};
+        EXPECT_FALSE(recipientProblem(m.address).isEmpty()) << address;
+        EXPECT_EQ(pbtest::errorOf([&] { mailer().send(m); }), err::MailFailed) << address;
+    }
+    EXPECT_TRUE(shell.opened.isEmpty());
+    // Blanks around the one address are not part of it.
+    mailer().send({QStringLiteral(" ann@example.org "), {}, {}, {}});
+    EXPECT_EQ(shell.opened.size(), 1);
+}
+
 namespace {
 
 int pdfPages(const QString& path) {
