@@ -1,6 +1,5 @@
 #include "export/data_report.h"
 
-#include "data/book_files.h"
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
 #include "export/db_file.h"
@@ -10,6 +9,7 @@
 #include "platform/prompts.h"
 #include "platform/vb_error.h"
 #include "workspace/error_steps.h"
+#include "workspace/module_services.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -63,15 +63,6 @@ void closeConnection() {
 
 QSqlDatabase connection() {
     return QSqlDatabase::database(kConnection, false);
-}
-
-bool refusedTarget(const QString& path, const QString& title) {
-    if (!isWorkingFile(path) && !overlaps(BookPaths{path, path, path, path}, bookPaths(pbm().names())))
-        return false;
-    MsgBox(path + QStringLiteral("\r\nbelongs to the open phonebook or is one of Dorvane's working files.\r\n"
-                                 "Please choose another name."),
-           mb::OKOnly | mb::Exclamation, title);
-    return true;
 }
 
 } // namespace report
@@ -270,6 +261,7 @@ void DataReport::cmdPrint_Click() {
     dialog.setMinMax(1, std::max(1, pageCount()));
     prompts().showModal(dialog);
     if (dialog.result() != QDialog::Accepted) return;
+    if (printsToRefusedFile(printer, dialog.windowTitle())) return;
     const bool range = printer.printRange() == QPrinter::PageRange;
     Steps(OnError::Standard)(
         [&] { printTo(printer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0); });
@@ -286,7 +278,7 @@ void DataReport::cmdPdf_Click() {
             dialog.ShowSaveAs(QStringLiteral("Print to PDF"), QStringLiteral("pdf"),
                               QStringLiteral("PDF document (.pdf) |*.pdf| All files | *.*"));
             target = dialog.FileName;
-            if (!report::refusedTarget(target, dialog.DialogTitle)) return;
+            if (!refusedTarget(target, dialog.DialogTitle)) return;
         }
     });
     if (!chosen) return;

@@ -21,9 +21,6 @@ bool connectionOpen();
 void openConnection(const QString& file);
 void closeConnection();
 QSqlDatabase connection();
-// True, after telling the user, when writing `path` would replace the open book, one
-// of its companions or a working file of the program.
-bool refusedTarget(const QString& path, const QString& title);
 } // namespace report
 
 // The pages of the report, drawn only where they are seen.

@@ -90,7 +90,7 @@ void Data::mnuTransform_Click() {
             d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("sqlite"),
                          QStringLiteral("SQLite database (.sqlite) |*.sqlite; | All files | *.*;"));
             target = d.FileName;
-        } while (report::refusedTarget(target, d.DialogTitle));
+        } while (refusedTarget(target, d.DialogTitle));
     });
     if (!chosen) return;
     // The user has agreed to replace what is there: the copy takes its place whole,

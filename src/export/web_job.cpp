@@ -147,21 +147,9 @@ QString appletFolder() {
 
 void refuseBookTarget(const QString& framesetFile, const QString& folder) {
     const BookPaths open = bookPaths(pbm().names());
-    QStringList targets = {framesetFile, folder};
-    for (int p = web::Title; p < web::PageCount; ++p)
-        targets << inFolder(folder, web::kPageFiles[p]);
-    for (const QString& name : appletResources())
-        targets << inFolder(folder, name);
-    const QString attachments = QFileInfo(open.attachments).absoluteFilePath();
-    for (const QString& target : targets) {
-        const QString path = QFileInfo(target).absoluteFilePath();
-        bool refused =
-            isWorkingFile(path) || (!open.attachments.isEmpty() && files::isInside(path, attachments));
-        for (const QString& own : {open.database, open.settings, open.index, open.attachments})
-            refused = refused || (!own.isEmpty() &&
-                                  (QFileInfo(own).absoluteFilePath() == path || files::sameFile(own, path)));
-        if (refused) throw VbError(err::PermissionDenied);
-    }
+    if (targetClash(framesetFile, open) == Clash::OpenBook ||
+        targetClash(folder, open, true) == Clash::OpenBook)
+        throw VbError(err::PermissionDenied);
 }
 
 void writeWebFolderPage(const QString& folder, web::Page page) {
@@ -216,25 +204,29 @@ bool WriteWebPreview() {
 void Data::mnuSaveAsHtml_Click() {
     CommonDialog& d = dlgFileOpen[0];
     Steps ask(OnError::StandardCancelRule);
-    const bool chosen = ask([&] {
-        d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("htm"),
-                     QStringLiteral("Web Page |*.htm; *.html"));
-    });
     // A cancel with the dialog's cancel error off raises nothing: it still builds nothing.
-    if (!chosen || !d.Accepted || d.FileName.isEmpty()) {
-        d.FileName.clear();
-        return;
-    }
+    const auto chosen = [&] {
+        return ask([&] {
+                   d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("htm"),
+                                QStringLiteral("Web Page |*.htm; *.html"));
+               }) &&
+               d.Accepted && !d.FileName.isEmpty();
+    };
+    // The pages fill a folder of their own: nothing of ours may be that folder or lie in it.
+    const auto refused = [&] {
+        return refusedTarget(d.FileName, d.DialogTitle) ||
+               refusedTarget(web::exportFolderFor(d.FileName), d.DialogTitle, true);
+    };
+    bool named = chosen();
+    while (named && refused())
+        named = chosen();
     const QString file = d.FileName;
     d.FileName.clear();
+    if (!named) return;
     const QString folder = web::exportFolderFor(file);
-    // Nothing may go past a refused target or a folder that is not there.
+    // Nothing may go past a folder that is not there.
     Steps must(OnError::StandardNoIgnore);
-    if (!must([&] {
-            refuseBookTarget(file, folder);
-            files::createFolder(folder);
-        }))
-        return;
+    if (!must([&] { files::createFolder(folder); })) return;
     WebFolder() = folder + QLatin1Char('/');
     if (!StartWriteHtml()) return;
     Steps step(OnError::Standard);
