@@ -162,8 +162,14 @@ void writeWebFrameset(const QString& framesetFile) {
 
 void copyAppletFiles(const QString& folder) {
     const QDir applet(appletFolder());
+    // Pages that an older export left in the Applet folder never replace this export's own.
+    const auto isPage = [](const QString& name) {
+        return std::any_of(web::kPageFiles.begin(), web::kPageFiles.end(), [&](const QString& page) {
+            return !page.isEmpty() && page.compare(name, Qt::CaseInsensitive) == 0;
+        });
+    };
     for (const QString& name : applet.entryList(QDir::Files | QDir::Hidden))
-        files::copyFile(applet.filePath(name), inFolder(folder, name));
+        if (!isPage(name)) files::copyFile(applet.filePath(name), inFolder(folder, name));
 }
 
 QString webPreviewPage() {

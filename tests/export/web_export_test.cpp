@@ -78,8 +78,10 @@ TEST_F(WebExportTest, ExportWritesLinkedPagesBesideTheChosenFileAndFlipsTheApple
     EXPECT_EQ(captions.last(), VantrelMDI::normalCaption());
     EXPECT_EQ(m().Rec.trimmed(PhoneRecord::FirstName), QStringLiteral("Ann"));
 
-    // Again into the same place: the pages are replaced, files of the user's stay.
+    // Again into the same place: the pages are replaced, files of the user's stay, and pages an
+    // older export left in the Applet folder never stand in for the new ones.
     writeFile(folder + QStringLiteral("/mine.txt"), "mine");
+    writeFile(appletFolder() + QStringLiteral("/Records.htm"), "stale");
     exportTo(dir + QStringLiteral("Book.htm"));
     EXPECT_EQ(appletType(), QStringLiteral("0"));
     EXPECT_TRUE(readFile(folder + QStringLiteral("/Records.htm")).contains("<param name=script value='0'>"));
