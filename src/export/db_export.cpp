@@ -95,7 +95,13 @@ void Data::mnuTransform_Click() {
     if (!chosen) return;
     // The user has agreed to replace what is there: the copy takes its place whole,
     // also on another file system, and only then is the working file removed.
-    if (step([&] { files::copyFile(workingFile(), target); })) step([] { files::removeFile(workingFile()); });
+    // A move that failed leaves the built file where it was, also when the user goes on past it.
+    bool moved = false;
+    step([&] {
+        files::copyFile(workingFile(), target);
+        moved = true;
+    });
+    if (moved) step([] { files::removeFile(workingFile()); });
     d.FileName.clear();
 }
 
