@@ -11,7 +11,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QPrinter>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -130,14 +129,8 @@ DatabaseBench benchDatabaseFile(const QString& dir, const QByteArray& book, int 
     const double extraMb = residentMb() - before;
     // Every page of the report into a PDF file, as "Print to PDF" writes it.
     const int pdfPages = Forms::find<DataReport>()->pageCount();
-    const double pdfMs = best(
-        [&] {
-            QPrinter pdf(QPrinter::HighResolution);
-            pdf.setOutputFormat(QPrinter::PdfFormat);
-            pdf.setOutputFileName(dir + QStringLiteral("/report.pdf"));
-            Forms::find<DataReport>()->printTo(pdf);
-        },
-        {}, 1);
+    const double pdfMs =
+        best([&] { Forms::find<DataReport>()->printToPdf(dir + QStringLiteral("/report.pdf")); }, {}, 1);
     Forms::unload<DataReport>();
     report::closeConnection();
 

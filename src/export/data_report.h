@@ -64,6 +64,8 @@ public:
     int pageCount() const { return m_view->pageCount(); }
     // Paints pages `from` to `to` (1-based, 0: all) on a printer, one page each.
     void printTo(QPrinter& printer, int from = 0, int to = 0) const;
+    // Writes every page into the PDF file `file`; a write the disk refuses raises its own error.
+    void printToPdf(const QString& file) const;
     // Paints one page onto an image at `dpi` (what a printer would get).
     void renderPage(QPainter& p, int page, double dotsPerInch) const;
 
@@ -80,6 +82,7 @@ protected:
 
 private:
     void layoutFromPrinter();
+    void paintPages(QPagedPaintDevice& device, int from, int to, double dotsPerInch) const;
     std::vector<report::Row> m_rows;
     QSizeF m_pageTwips;
     QRectF m_printableTwips;

@@ -44,7 +44,9 @@ QString flipAppletType() {
     const double old =
         SettingsStore::GetSetting(kAppName, section, key, QStringLiteral("0")).trimmed().toDouble(&ok);
     const QString next = ok && old == 1 ? QStringLiteral("0") : QStringLiteral("1");
-    SettingsStore::SaveSetting(kAppName, section, key, next);
+    // A setting that cannot be stored is no reason to build nothing: on a full disk the
+    // pages' own writes then say what is wrong.
+    Steps(OnError::Ignore)([&] { SettingsStore::SaveSetting(kAppName, section, key, next); });
     return next;
 }
 

@@ -1,6 +1,7 @@
 #include "accessories/frm_browser.h"
 #include "export/web_export.h"
 #include "export_fixture.h"
+#include "file_size_limit.h"
 #include "platform/settings_store.h"
 #include "web_fakes.h"
 
@@ -153,6 +154,16 @@ TEST_F(WebExportTest, CancelRefusalsAndFilesInTheWayWriteAndShowNothing) {
     EXPECT_FALSE(QFileInfo::exists(appDir() + QStringLiteral("Busy.htm")));
     EXPECT_EQ(modals, 0);
     EXPECT_EQ(appletType(), QStringLiteral("<missing>"));
+
+    // A full disk is told as such before anything else.
+    prompts->expectAny(mb::Abort);
+    {
+        FileSizeLimit limit(0);
+        exportTo(appDir() + QStringLiteral("Full.htm"));
+    }
+    ASSERT_FALSE(prompts->shown.empty());
+    EXPECT_TRUE(prompts->shown.back().title.startsWith(QStringLiteral("ERROR61 ")))
+        << qPrintable(prompts->shown.back().title);
 
     // A preview whose folder or Applet folder cannot be made is told, and Abort shows nothing; the
     // pages written before the Applet folder failed stay.
