@@ -94,7 +94,7 @@ ReportView::ReportView(QWidget* parent) : QAbstractScrollArea(parent) {
     verticalScrollBar()->setSingleStep(40);
 }
 
-void ReportView::setReport(const std::vector<report::Row>* rows, QSizeF pageTwips, QRectF printableTwips) {
+void ReportView::setReport(const report::RowTable* rows, QSizeF pageTwips, QRectF printableTwips) {
     m_rows = rows;
     m_page = pageTwips;
     m_printable = printableTwips;
@@ -213,14 +213,15 @@ void DataReport::layoutFromPrinter() {
 }
 
 void DataReport::Refresh() {
-    std::vector<report::Row> rows;
+    report::RowTable rows;
     QSqlDatabase db = report::connection();
     dbfile::readColumns(db, report::boundColumns(), [&](std::vector<QString>& values) {
         report::Row row;
         for (std::size_t i = 0; i < row.size(); ++i)
             row[i] = shown(values[i]);
-        rows.push_back(std::move(row));
+        rows.add(row);
     });
+    rows.squeeze();
     m_rows = std::move(rows);
     layoutFromPrinter();
     m_view->setReport(&m_rows, m_pageTwips, m_printableTwips);

@@ -28,7 +28,7 @@ class ReportView : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit ReportView(QWidget* parent = nullptr);
-    void setReport(const std::vector<report::Row>* rows, QSizeF pageTwips, QRectF printableTwips);
+    void setReport(const report::RowTable* rows, QSizeF pageTwips, QRectF printableTwips);
     void setZoom(double zoom);
     double zoom() const { return m_zoom; }
     int pageCount() const;
@@ -44,7 +44,7 @@ private:
     int pageStride() const;
     void updateScrollBars();
 
-    const std::vector<report::Row>* m_rows = nullptr;
+    const report::RowTable* m_rows = nullptr;
     QSizeF m_page;
     QRectF m_printable;
     double m_zoom = 1.0;
@@ -60,7 +60,7 @@ public:
 
     // Reads the rows again through the report's connection.
     void Refresh();
-    const std::vector<report::Row>& rows() const { return m_rows; }
+    const report::RowTable& rows() const { return m_rows; }
     int pageCount() const { return m_view->pageCount(); }
     // Paints pages `from` to `to` (1-based, 0: all) on a printer, one page each.
     void printTo(QPrinter& printer, int from = 0, int to = 0) const;
@@ -83,7 +83,7 @@ protected:
 private:
     void layoutFromPrinter();
     void paintPages(QPagedPaintDevice& device, int from, int to, double dotsPerInch) const;
-    std::vector<report::Row> m_rows;
+    report::RowTable m_rows;
     QSizeF m_pageTwips;
     QRectF m_printableTwips;
 };
