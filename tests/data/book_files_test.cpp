@@ -264,7 +264,8 @@ TEST_F(FileCopyTest, APlaceToWriteIsRefusedWhenItIsTheOpenBookOrTheProgramsOwn) 
         {"app", true, W},
         {"app/Book.htm", false, N},
         {"app/Dorvane2DataBase.q7B", false, N},
-        {"app/PhoneClip.q7b", false, N}, // another file where case counts
+        {"app/PhoneClip.q7b", false, N},  // another file where case counts
+        {"app/phoneprint.q7p", false, N}, // the same, with neither file there yet
         {"books/Applet/Records.htm", false, N},
     };
     for (const auto& row : table)
