@@ -280,10 +280,12 @@ public:
         if (m_fd >= 0) ::close(m_fd);
     }
     bool isSequential() const override { return true; }
-    // Raises the error of the first write that failed, or of closing the file.
+    // Raises the error of the first write that failed, or of putting the file on the disk: it
+    // is on the disk before it takes the target's name.
     void finish() {
         const int fd = std::exchange(m_fd, -1);
-        if (m_errno == 0 && ::close(fd) != 0) m_errno = errno;
+        if (m_errno == 0 && ::fdatasync(fd) != 0 && errno != EINVAL) m_errno = errno;
+        if (::close(fd) != 0 && m_errno == 0) m_errno = errno;
         if (m_errno != 0) throw fileErrorFromErrno(m_path, m_errno);
     }
     bool failed() const { return m_errno != 0; }
