@@ -5,6 +5,7 @@
 #include "platform/print_output.h"
 #include "platform/printer.h"
 #include "platform/prompts.h"
+#include "workspace/module_services.h"
 
 #include <QFileInfo>
 #include <QTextCursor>
@@ -58,17 +59,18 @@ void frmRecordset::mnuOpen_Click() {
 void frmRecordset::mnuSaveAs_Click() {
     Steps step = editorTrap(true);
     CommonDialog& d = frmRecordsetCD;
-    if (!step([&] {
-            d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("txt"),
-                         QStringLiteral("Text |*.txt; *.rtf; *.doc"));
-        }))
-        return;
-    if (!d.Accepted) return;
-    step([&] {
-        QString name = d.FileName;
+    QString name;
+    do {
+        if (!step([&] {
+                d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("txt"),
+                             QStringLiteral("Text |*.txt; *.rtf; *.doc"));
+            }))
+            return;
+        if (!d.Accepted) return;
+        name = d.FileName;
         if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".txt");
-        Rtf->SaveFile(name);
-    });
+    } while (refusedTarget(name, d.DialogTitle));
+    step([&] { Rtf->SaveFile(name); });
     d.FileName.clear();
 }
 
@@ -122,6 +124,7 @@ void frmRecordset::printFrom(const RichTextBox& box) {
             d.ShowPrinter();
         }))
         return;
+    if (printsToRefusedFile(programPrinter(), d.DialogTitle)) return;
     step([&] {
         // The selection when there is one, else the whole text; the range picked in the dialog is not read.
         const int start = box.selStart();

@@ -128,6 +128,25 @@ TEST(WebPages, SmallBookGivesThePagesByteForByte) {
                                  "a:active {color: green;}\r\n"
                                  "a:visited {color: #999966;}\r\n"
                                  "a:hover {color: red; font-size: large;}\r\n");
+
+    // Built in parts, each measured and then written into its own room, the pages are the same.
+    const QByteArray book = bookBytes(recs);
+    PageBuilder parted(s, 2);
+    const std::vector<PartSize> sizes = {parted.measure(book.constData(), 1, 1),
+                                         parted.measure(book.constData() + 440, 2, 2)};
+    parted.beginRecords(s.appletType);
+    std::vector<PageBuilder::Room> rooms = parted.makeRoom(sizes);
+    parted.writeInto(rooms[1], book.constData() + 440, 2, 2);
+    parted.writeInto(rooms[0], book.constData(), 1, 1);
+    EXPECT_TRUE(rooms[0].full() && rooms[1].full());
+    EXPECT_EQ(parted.finish(), pages);
+    // A record that no longer gives what was measured writes nothing past its room.
+    PageBuilder changed(s, 1);
+    const std::vector<PartSize> one = {changed.measure(book.constData() + 440, 1, 1)};
+    changed.beginRecords(s.appletType);
+    std::vector<PageBuilder::Room> room = changed.makeRoom(one);
+    EXPECT_THROW(changed.writeInto(room[0], book.constData(), 1, 1), PartChanged);
+    EXPECT_LE(room[0].records, room[0].recordsEnd);
 }
 
 TEST(WebPages, EveryPageDeclaresTheCodePageItsNamesAreWrittenIn) {
