@@ -8,7 +8,6 @@
 #include "scripted_prompts.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QComboBox>
 #include <QFontDialog>
 #include <QImage>
@@ -76,12 +75,7 @@ TEST(Pictures, AreReadByWhatTheFileHoldsNotByItsName) {
 
 TEST(Pictures, AHeaderClaimingMorePixelsThanTheBytesHoldIsRefusedUndecoded) {
     // An 8x8 JPEG whose frame header says 5000x5000: the decoder would make up 25 million pixels.
-    QImage small(8, 8, QImage::Format_RGB32);
-    small.fill(Qt::green);
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    small.save(&buffer, "JPEG");
+    QByteArray jpeg = pbtest::pictureBytes(8, 8, Qt::green, "JPEG");
     const qsizetype frame = jpeg.indexOf("\xFF\xC0");
     ASSERT_GT(frame, 0);
     jpeg.replace(frame + 5, 4, QByteArray::fromHex("13881388"));

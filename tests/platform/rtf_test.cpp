@@ -1,7 +1,6 @@
 #include "platform/rtf.h"
 #include "records.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -108,12 +107,7 @@ TEST(Rtf, WhatIsWrittenReadsBackWithItsTextFormatsAlignmentAndPicture) {
 }
 
 TEST(Rtf, AWordProcessorsFileReadsWithItsSkippedPartsLeftOut) {
-    QImage picture(2, 2, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "PNG");
+    QByteArray png = pbtest::pictureBytes(2, 2, Qt::blue, "PNG");
     const QByteArray file =
         "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat{\\fonttbl{\\f0\\fswiss\\fcharset0 "
         "Arial;}{\\f1\\froman "
@@ -176,12 +170,7 @@ TEST(Rtf, DamagedInputNeverFailsAndStaysWithinWhatItHolds) {
 
 TEST(Rtf, APictureWhoseChunkClaimsMoreThanTheFileHoldsIsNotDecoded) {
     // A 2x2 PNG with a text chunk whose length says 0x60000025 but which holds 9 bytes.
-    QImage picture(2, 2, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "PNG");
+    QByteArray png = pbtest::pictureBytes(2, 2, Qt::blue, "PNG");
     png.insert(png.size() - 12, QByteArray::fromHex("60000025") + "tEXtComment\0x" + QByteArray(4, '\0'));
     const QByteArray file = "{\\rtf1 before {\\pict\\pngblip " + png.toHex() + "} after}";
     const long before = peakMb();

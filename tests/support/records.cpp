@@ -2,7 +2,9 @@
 
 #include "platform/codepage.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImage>
 #include <gtest/gtest.h>
 
 namespace pbtest {
@@ -39,6 +41,16 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
     ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+QByteArray pictureBytes(int width, int height, const QColor& colour, const char* format) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, format);
+    return bytes;
 }
 
 QByteArray readFile(const QString& path) {

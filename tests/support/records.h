@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QString>
 #include <vector>
 
@@ -16,6 +17,8 @@ QByteArray nulRecord();
 QByteArray bookBytes(const std::vector<Rec>& records);
 
 void writeFile(const QString& path, const QByteArray& bytes);
+// A picture of one colour, encoded in `format` ("PNG", "JPEG", ...).
+QByteArray pictureBytes(int width, int height, const QColor& colour, const char* format);
 QByteArray readFile(const QString& path);
 // Record n (1-based) of a file's bytes, zero-filled past the end.
 QByteArray recordAt(const QByteArray& file, int n);
