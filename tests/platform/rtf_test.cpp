@@ -107,7 +107,7 @@ TEST(Rtf, WhatIsWrittenReadsBackWithItsTextFormatsAlignmentAndPicture) {
 }
 
 TEST(Rtf, AWordProcessorsFileReadsWithItsSkippedPartsLeftOut) {
-    QByteArray png = pbtest::pictureBytes(2, 2, Qt::blue, "PNG");
+    const QByteArray png = pbtest::pictureBytes(2, 2, Qt::blue, "PNG");
     const QByteArray file =
         "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat{\\fonttbl{\\f0\\fswiss\\fcharset0 "
         "Arial;}{\\f1\\froman "
