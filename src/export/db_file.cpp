@@ -166,11 +166,7 @@ void build(const QString& target, const std::array<QString, 7>& labels, const QB
         syncFile(staged);
         files::putInPlace(staged, target);
     } catch (...) {
-        try {
-            files::removeFile(staged);
-        } catch (const VbError&) {
-            // the build's own failure is the one to tell
-        }
+        files::discard(staged);
         throw;
     }
 }

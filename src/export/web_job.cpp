@@ -2,6 +2,7 @@
 #include "accessories/frm_browser.h"
 #include "data/book_files.h"
 #include "data/file_copy.h"
+#include "data/file_sets.h"
 #include "data/module_phonebook.h"
 #include "export/web_export.h"
 #include "phonebook/data.h"
@@ -188,12 +189,14 @@ QString webPreviewFolder() {
 
 namespace {
 
-// The pages first and the frameset last: a frameset never points at pages older than itself.
+// The frameset, its pages and the applet's files replace an earlier export as one set.
 bool writeAll(Steps& step, const QString& framesetFile, const QString& folder) {
+    std::vector<files::NamedBytes> pages;
     for (int p = web::Title; p < web::PageCount; ++p)
-        step([&] { writeWebFolderPage(folder, static_cast<web::Page>(p)); });
-    step([&] { writeWebFrameset(framesetFile); });
-    step([&] { copyAppletFiles(folder); });
+        pages.push_back({web::kPageFiles[p], WebPages()[p]});
+    step([&] {
+        files::replacePageSet(framesetFile, WebPages()[web::Frameset], folder, pages, appletFolder());
+    });
     return !step.left();
 }
 

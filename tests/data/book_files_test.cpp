@@ -1,6 +1,7 @@
 #include "data/attachments.h"
 #include "data/book_files.h"
 #include "data/file_copy.h"
+#include "data/file_sets.h"
 #include "platform/app_path.h"
 #include "platform/vb_error.h"
 #include "records.h"
@@ -9,10 +10,12 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <csignal>
+#include <random>
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace pb;
@@ -293,4 +296,63 @@ TEST(Attachments, NamesThatCouldNotBeStoredAndFoundAgainAreTold) {
     EXPECT_FALSE(isBareFileName(QStringLiteral("..")));
     EXPECT_FALSE(isBareFileName(QStringLiteral("../x.jpg")));
     EXPECT_TRUE(isBareFileName(QStringLiteral("a..b.jpg")));
+}
+
+TEST_F(FileCopyTest, AKillAtAnyMomentOfABackupLeavesTheOldBackupOrTheNewOneOnceTheNextStartHasRun) {
+    // Two versions of a book, every file of each marked with its letter.
+    const auto makeBook = [&](const QString& name, char letter) {
+        mk(name);
+        const BookPaths book = bookPathsFor(at(name + QStringLiteral("/Home.q7b")));
+        writeFile(book.database, QByteArray(1 << 20, letter));
+        writeFile(book.settings, QByteArray(100, letter));
+        writeFile(book.index, QByteArray(188, letter));
+        mk(name + QStringLiteral("/HomeAttachments"));
+        for (int i = 0; i < 40; ++i)
+            writeFile(book.attachments + QStringLiteral("/clip%1.wav").arg(i), QByteArray(20000, letter));
+        return book;
+    };
+    const BookPaths a = makeBook(QStringLiteral("a"), 'a');
+    const BookPaths b = makeBook(QStringLiteral("b"), 'b');
+    mk("app");
+    const BookPaths backup = bookPathsFor(at("app/Home.q7b"));
+    backUpBook(a, backup);
+    const auto letterOf = [](const QString& file) {
+        const QByteArray bytes = readFile(file);
+        return bytes.isEmpty() || bytes.count(bytes[0]) != bytes.size() ? '?' : bytes[0];
+    };
+    std::mt19937 random(20270115);
+    for (int round = 0; round < 30; ++round) {
+        files::setLedgerFolder(at("app"));
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            try {
+                for (;;) {
+                    backUpBook(b, backup);
+                    backUpBook(a, backup);
+                }
+            } catch (...) {
+            }
+            ::_exit(1);
+        }
+        ::usleep(std::uniform_int_distribution<useconds_t>(1000, 40000)(random));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the backups stopped on their own in round " << round;
+
+        // What the next start does, then one backup or the other, whole.
+        files::finishUnfinishedWrites();
+        const char letter = letterOf(backup.database);
+        ASSERT_TRUE(letter == 'a' || letter == 'b') << "round " << round;
+        EXPECT_EQ(letterOf(backup.settings), letter) << "round " << round;
+        EXPECT_EQ(letterOf(backup.index), letter) << "round " << round;
+        for (int i = 0; i < 40; ++i)
+            ASSERT_EQ(letterOf(backup.attachments + QStringLiteral("/clip%1.wav").arg(i)), letter)
+                << "round " << round << ", attachment " << i;
+        ASSERT_EQ(entries("app"),
+                  (QStringList{"Home.q7b", "Home.set", "HomeAttachments", "HomeAttachmentsRef.att"}))
+            << "round " << round;
+    }
+    files::setLedgerFolder({});
 }
