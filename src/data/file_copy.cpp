@@ -221,11 +221,12 @@ void syncData(int fd, const QString& file) {
     if (::fdatasync(fd) != 0 && errno != EINVAL) fail(file, errno);
 }
 
-// Copies into `out`, syncs it and closes it; the caller owns the name.
-void fillAndClose(Fd& out, int in, const struct stat& st, const QString& from, const QString& to) {
+// Copies into `out`, syncs it when asked and closes it; the caller owns the name.
+void fillAndClose(Fd& out, int in, const struct stat& st, const QString& from, const QString& to,
+                  bool sync = true) {
     pump(in, out.fd, st.st_size, from, to);
     if (::fchmod(out.fd, st.st_mode & 0777 & ~creationMask()) != 0) fail(to, errno);
-    syncData(out.fd, to);
+    if (sync) syncData(out.fd, to);
     if (out.close() != 0) fail(to, errno);
 }
 
@@ -239,22 +240,45 @@ int createFresh(const QString& path) {
     return fd;
 }
 
-// A copy into a folder that nobody sees yet: no name of its own needed.
+// Copies and writes into a folder that nobody sees yet: no names of their own needed, and
+// the whole tree is synced at its end.
 void copyFileDirect(const QString& from, const QString& to) {
     struct stat st {};
     Fd in(openSource(from, &st));
     Fd out(::open(native(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
     if (out.fd < 0) fail(to, errno);
-    fillAndClose(out, in.fd, st, from, to);
+    fillAndClose(out, in.fd, st, from, to, false);
 }
 
-void writeFileDirect(const QString& path, const QByteArrayView& bytes, const QString& to) {
+void writeFileDirect(const QString& path, const QByteArrayView& bytes) {
     Fd out(::open(native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (out.fd < 0) fail(to, errno);
-    writeAll(out.fd, {bytes}, to);
-    if (::fchmod(out.fd, 0666 & ~creationMask()) != 0) fail(to, errno);
-    syncData(out.fd, to);
-    if (out.close() != 0) fail(to, errno);
+    if (out.fd < 0) fail(path, errno);
+    writeAll(out.fd, {bytes}, path);
+    if (::fchmod(out.fd, 0666 & ~creationMask()) != 0) fail(path, errno);
+    if (out.close() != 0) fail(path, errno);
+}
+
+// Syncs files after they were all written: their writing-out is started for all of them
+// first, so the disk is kept busy instead of waiting for each file in turn.
+void syncFiles(const std::vector<QString>& paths) {
+    for (const bool wait : {false, true}) {
+        for (const QString& path : paths) {
+            Fd fd(::open(native(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+            if (fd.fd < 0) fail(path, errno);
+            if (wait)
+                syncData(fd.fd, path);
+            else
+                ::sync_file_range(fd.fd, 0, 0, SYNC_FILE_RANGE_WRITE); // a hint: its failure changes nothing
+        }
+    }
+}
+
+void syncFolders(const std::vector<QString>& folders) {
+    for (const QString& folder : folders) {
+        Fd fd(::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (fd.fd < 0) fail(folder, errno);
+        if (::fsync(fd.fd) != 0 && errno != EINVAL) fail(folder, errno);
+    }
 }
 
 void copyLink(const QString& from, const QString& to) {
@@ -478,6 +502,7 @@ void detail::makeFolder(const QString& staged, const QString& from, const std::v
     if (const int e = removeEntry(staged)) fail(staged, e);
     if (::mkdir(native(staged).constData(), 0700) != 0) fail(staged, errno);
     std::vector<QString> folders = {staged};
+    std::vector<QString> written;
     try {
         const auto add = [&](const QString& source, const Entry& e, bool link) {
             const QString target = staged + QLatin1Char('/') + e.relative;
@@ -490,8 +515,9 @@ void detail::makeFolder(const QString& staged, const QString& from, const std::v
             case Entry::File:
                 // A second name for a file the old tree holds: nothing is copied, and the old tree stays
                 // whole.
-                if (!link || ::link(native(source).constData(), native(target).constData()) != 0)
-                    copyFileDirect(source, target);
+                if (link && ::link(native(source).constData(), native(target).constData()) == 0) break;
+                copyFileDirect(source, target);
+                written.push_back(target);
                 break;
             case Entry::Link:
                 copyLink(source, target);
@@ -502,17 +528,16 @@ void detail::makeFolder(const QString& staged, const QString& from, const std::v
             add(from + QLatin1Char('/') + e.relative, e, false);
         for (const NamedBytes& f : files) {
             const QString target = staged + QLatin1Char('/') + f.name;
-            if (!exists(target)) writeFileDirect(target, f.bytes, target);
+            if (exists(target)) continue;
+            writeFileDirect(target, f.bytes);
+            written.push_back(target);
         }
         for (const Entry& e : kept)
             add(old + QLatin1Char('/') + e.relative, e, true);
         if (::chmod(native(staged).constData(), 0777 & ~creationMask()) != 0) fail(staged, errno);
-        // The names in every folder reach the disk too, the deepest first.
-        for (auto f = folders.rbegin(); f != folders.rend(); ++f) {
-            Fd fd(::open(native(*f).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-            if (fd.fd < 0) fail(*f, errno);
-            if (::fsync(fd.fd) != 0 && errno != EINVAL) fail(*f, errno);
-        }
+        // The files, then the names in every folder, the deepest first.
+        syncFiles(written);
+        syncFolders({folders.rbegin(), folders.rend()});
     } catch (...) {
         (void)removeEntry(staged);
         throw;
