@@ -137,12 +137,17 @@ bool StartWriteHtml() {
 QString appletFolder() {
     const QString folder = AppPath() + QStringLiteral("Applet");
     if (files::folderExists(folder)) return folder;
-    files::createFolder(folder);
+    if (QFileInfo(folder).exists() || QFileInfo(folder).isSymLink()) throw VbError(err::FileExists);
+    std::vector<files::NamedBytes> applet;
     for (const QString& name : appletResources()) {
         QFile in(QStringLiteral(":/applet/") + name);
         if (!in.open(QIODevice::ReadOnly)) throw VbError(err::FileNotFound);
-        files::writeFile(inFolder(folder, name), in.readAll());
+        applet.push_back({name, in.readAll()});
     }
+    // Made whole beside its place: a kill never leaves a folder that later exports take for whole.
+    files::FileSet set({folder});
+    set.stageFolder(folder, {}, applet, false);
+    set.commit();
     return folder;
 }
 
