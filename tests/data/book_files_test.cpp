@@ -316,6 +316,7 @@ TEST_F(FileCopyTest, AKillAtAnyMomentOfABackupLeavesTheOldBackupOrTheNewOneOnceT
     mk("app");
     const BookPaths backup = bookPathsFor(at("app/Home.q7b"));
     backUpBook(a, backup);
+    writeFile(at("app/Home.q7b.orig"), "the user's own"); // not ours, whatever its name
     const auto letterOf = [](const QString& file) {
         const QByteArray bytes = readFile(file);
         return bytes.isEmpty() || bytes.count(bytes[0]) != bytes.size() ? '?' : bytes[0];
@@ -350,8 +351,8 @@ TEST_F(FileCopyTest, AKillAtAnyMomentOfABackupLeavesTheOldBackupOrTheNewOneOnceT
         for (int i = 0; i < 40; ++i)
             ASSERT_EQ(letterOf(backup.attachments + QStringLiteral("/clip%1.wav").arg(i)), letter)
                 << "round " << round << ", attachment " << i;
-        ASSERT_EQ(entries("app"),
-                  (QStringList{"Home.q7b", "Home.set", "HomeAttachments", "HomeAttachmentsRef.att"}))
+        ASSERT_EQ(entries("app"), (QStringList{"Home.q7b", "Home.q7b.orig", "Home.set", "HomeAttachments",
+                                               "HomeAttachmentsRef.att"}))
             << "round " << round;
     }
     files::setLedgerFolder({});
