@@ -3,6 +3,7 @@
 // version or its new one, never a mix), and names of ours left behind, right after
 // the kill, after the next load and after the next run of the same command.
 // Run by hand: build/bench/dorvane_kill_campaign [kills per command]   (prints a table)
+//         or:  TMPDIR=<a small file system> build/bench/dorvane_kill_campaign --full-disk
 #include "data/book_files.h"
 #include "data/module_phonebook.h"
 #include "data/phone_record.h"
@@ -12,6 +13,7 @@
 #include "platform/common_dialog.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
+#include "platform/vb_error.h"
 #include "workspace/forms.h"
 #include "workspace/frm_save.h"
 #include "workspace/vantrel_mdi.h"
@@ -50,6 +52,7 @@ public:
             errors << title + QStringLiteral(": ") + prompt;
             return mb::Abort;
         default:
+            if (style & mb::Critical) errors << title + QStringLiteral(": ") + prompt;
             return mb::OK;
         }
     }
@@ -126,6 +129,16 @@ QByteArray bookOf(int records, const QString& tag) {
         book += record(QStringLiteral("%1%2").arg(tag).arg(i), QStringLiteral("Family%1").arg(i),
                        QStringLiteral("Comment for record %1").arg(i));
     return book;
+}
+
+// The web pages' applet setting as each scenario starts. After a write of the settings
+// failed on a full disk this run keeps failing to write them, which changes nothing here.
+void resetAppletType() {
+    try {
+        SettingsStore::SaveSetting(kAppName, QStringLiteral("WebBrowser"), QStringLiteral("AppletType"),
+                                   QStringLiteral("0"));
+    } catch (const VbError&) {
+    }
 }
 
 struct Scenario {
@@ -250,12 +263,54 @@ Counts run(Scenario& s, int kills, const QString& everything, std::mt19937& rand
     return c;
 }
 
+// Fills the file system that holds `folder` to the last byte; the filler is removed by the caller.
+void fill(const QString& filler) {
+    QFile f(filler);
+    if (!f.open(QIODevice::WriteOnly)) std::exit(7);
+    for (qint64 chunk = 1 << 20; chunk > 0; chunk /= 2) {
+        const QByteArray bytes(chunk, 'f');
+        while (f.write(bytes) == chunk && f.flush()) {
+        }
+    }
+}
+
+// Each command on a full disk: it is told, and the target, the book and its companions stay
+// as they were, with no name of ours beside them.
+bool fullDisk(Scenario& s, const QString& everything) {
+    s.prepare();
+    const Tree before = treeOf(s.root, s.only);
+    Tree book;
+    for (const QString& f : s.bookFiles)
+        book[f] = get(s.bookFolder + f);
+    loadWindow();
+    const QString filler = everything + QStringLiteral("/filler");
+    fill(filler);
+    answers->errors.clear();
+    s.command();
+    QFile::remove(filler);
+    Tree bookAfter;
+    for (const QString& f : s.bookFiles)
+        bookAfter[f] = get(s.bookFolder + f);
+    const bool told = !answers->errors.isEmpty();
+    const bool whole = treeOf(s.root, s.only) == before && bookAfter == book;
+    const QStringList left = leftovers(everything);
+    std::printf("| %s | %s | %s | %s |\n", qPrintable(s.name),
+                told ? qPrintable(answers->errors.first().simplified().left(60)) : "not told",
+                whole ? "as it was" : "changed",
+                left.isEmpty() ? "none" : qPrintable(left.join(QStringLiteral(", "))));
+    std::fflush(stdout);
+    unloadAll();
+    return told && whole && left.isEmpty();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int kills = argc > 1 ? std::atoi(argv[1]) : 100;
+    // "--full-disk": each command once on a full disk instead (put TMPDIR on a small file system).
+    const bool onFullDisk = argc > 1 && QByteArray(argv[1]) == "--full-disk";
+    const int kills = argc > 1 && !onFullDisk ? std::atoi(argv[1]) : 100;
     QTemporaryDir dir;
     const QString appDir = dir.path() + QStringLiteral("/app/");
     const QString out = dir.path() + QStringLiteral("/out/");
@@ -287,8 +342,7 @@ int main(int argc, char** argv) {
         for (int i = 0; i < 40; ++i)
             put(appDir + QStringLiteral("Dorvane2DataBaseAttachments/clip%1.wav").arg(i),
                 QByteArray(50000, 'n'));
-        SettingsStore::SaveSetting(kAppName, QStringLiteral("WebBrowser"), QStringLiteral("AppletType"),
-                                   QStringLiteral("0"));
+        resetAppletType();
         pbm().DataBasePath = appDir;
         pbm().DataBaseName = bookName;
     };
@@ -381,8 +435,7 @@ int main(int argc, char** argv) {
         inWindow(command);
         put(appDir + bookName, smallBook);
         put(appDir + QStringLiteral("Dorvane2DataBase.set"), {});
-        SettingsStore::SaveSetting(kAppName, QStringLiteral("WebBrowser"), QStringLiteral("AppletType"),
-                                   QStringLiteral("0"));
+        resetAppletType();
     };
     scenarios.push_back({QStringLiteral("Web export over an earlier export"),
                          [&] {
@@ -428,6 +481,16 @@ int main(int argc, char** argv) {
                          appDir,
                          bookFiles});
 
+    if (onFullDisk) {
+        std::printf("| Command on a full disk | Told | Target, book and companions | Names of ours left |\n"
+                    "|---|---|---|---|\n");
+        bool ok = true;
+        for (Scenario& s : scenarios)
+            ok = fullDisk(s, dir.path()) && ok;
+        unloadAll();
+        setPrompts(nullptr);
+        return ok ? 0 : 1;
+    }
     std::mt19937 random(20270116);
     std::printf(
         "| Command | Kills | Finished before the kill | Target mixed right after the kill | "
