@@ -269,6 +269,8 @@ void FileSet::commit() {
         }
         throw;
     }
+    // The note's end reaches the disk before anything else is done there: a note that came
+    // back after a power cut would remove again what took the place of a member that went.
     removeFile(note);
     syncFolderOf(note);
     for (const Step& s : steps)

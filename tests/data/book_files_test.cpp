@@ -357,3 +357,38 @@ TEST_F(FileCopyTest, AKillAtAnyMomentOfABackupLeavesTheOldBackupOrTheNewOneOnceT
     }
     files::setLedgerFolder({});
 }
+
+TEST_F(FileCopyTest, ABookReplacementCutShortBetweenItsRenamesIsFinishedAndOneCutShortBeforeIsUndone) {
+    const BookPaths home = bookPathsFor(at("Home.q7b"));
+    // As a kill leaves it after the note was written and the old folder moved aside: the old
+    // database still in place, the new versions staged, the old attachments under their old name.
+    const auto killedMidway = [&](bool noteWhole) {
+        writeFile(home.database, "old records");
+        writeFile(home.settings, "old bag");
+        mk("HomeAttachments.dorvane-old");
+        writeFile(at("HomeAttachments.dorvane-old/old.wav"), "old");
+        writeFile(home.database + QStringLiteral(".dorvane-new"), "new records");
+        mk("HomeAttachments.dorvane-new");
+        writeFile(at("HomeAttachments.dorvane-new/new.wav"), "new");
+        const auto step = [](const char* kind, const QString& path) -> QByteArray {
+            return QByteArray(kind) + ' ' + QFile::encodeName(path).toPercentEncoding("/") + '\n';
+        };
+        writeFile(home.database + QStringLiteral(".dorvane-set"),
+                  "dorvane-set\n" + step("R", home.database) + step("R", home.attachments) +
+                      step("D", home.settings) + step("D", home.index) + (noteWhole ? "end\n" : ""));
+    };
+    killedMidway(true);
+    recoverBook(home);
+    EXPECT_EQ(entries(""), (QStringList{"Home.q7b", "HomeAttachments"}));
+    EXPECT_EQ(readFile(home.database), QByteArray("new records"));
+    EXPECT_EQ(entries("HomeAttachments"), QStringList{"new.wav"});
+
+    // A note the kill cut short: no rename had begun, so the staged versions go.
+    QDir(at("HomeAttachments")).removeRecursively();
+    killedMidway(false);
+    QDir().rename(at("HomeAttachments.dorvane-old"), at("HomeAttachments"));
+    recoverBook(home);
+    EXPECT_EQ(entries(""), (QStringList{"Home.q7b", "Home.set", "HomeAttachments"}));
+    EXPECT_EQ(readFile(home.database), QByteArray("old records"));
+    EXPECT_EQ(entries("HomeAttachments"), QStringList{"old.wav"});
+}
