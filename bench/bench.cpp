@@ -1,5 +1,5 @@
 // Times the book operations on the largest book against a raw read of its file.
-// Run: build/bench/dorvane_bench   (prints a Markdown table)
+// Run: build/bench/dorvane_bench   (prints Markdown tables; --fresh: only those of a fresh process)
 #include "bench/text_bench.h"
 #include "data/attach_ref.h"
 #include "data/database.h"
@@ -8,6 +8,7 @@
 #include "data/record_moves.h"
 #include "db_bench.h"
 #include "export/web_export.h"
+#include "fresh_bench.h"
 #include "phonebook/data.h"
 #include "platform/app_path.h"
 #include "platform/prompts.h"
@@ -202,6 +203,7 @@ std::vector<Row> webRows(const QString& folder, double* wholeWriteMs) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (const int child = runFreshChild(argc, argv); child >= 0) return child;
     QTemporaryDir dir;
     setProgramFolder(dir.path());
     SettingsStore::setFolder(dir.path() + QStringLiteral("/config"));
@@ -211,6 +213,12 @@ int main(int argc, char** argv) {
     const QString path = dir.path() + QStringLiteral("/Dorvane2DataBase.q7B");
     const QByteArray book = makeBook(kMaxRecords);
     writeBook(path, book);
+    // The processes of their own get a folder of their own, so nothing of theirs is left here.
+    const QString freshFolder = dir.path() + QStringLiteral("/fresh");
+    QDir().mkpath(freshFolder);
+    writeBook(freshFolder + QStringLiteral("/Dorvane2DataBase.q7B"), book);
+    const FreshBench fresh = freshBench(freshFolder);
+    if (argc > 1 && QByteArray(argv[1]) == "--fresh") return printFreshBench(fresh) ? 0 : 1;
 
     const double raw = best([&] {
         QFile f(path);
@@ -508,6 +516,7 @@ int main(int argc, char** argv) {
              },
              printRows) &&
          ok;
+    ok = printFreshBench(fresh) && ok;
     setPrompts(nullptr);
     return ok ? 0 : 1;
 }

@@ -14,7 +14,6 @@ struct DatabaseBench {
     double jobMs = 0;    // the copy job
     double shellMs = 0;  // the sqlite3 shell importing the same rows from CSV; 0: no shell
     double reportMs = 0; // the report opened
-    double reportMb = 0; // memory the open report adds
     double pdfMs = 0;    // every page of the report printed to PDF
     int pdfPages = 0;
 };

@@ -113,7 +113,8 @@ bool textRows(const QString& folder, const QString& bookPath, int records, const
     const double setPlain = best([&] { reference.setPlainText(plain); }, [&] { reference.clear(); }, 3);
     std::vector<Row> rows;
     rows.push_back({QStringLiteral("Load the print file into the editor"),
-                    best([&] { e->Rtf->LoadFile(printFilePath()); }, [&] { e->Rtf->clear(); }, 3), 1.5});
+                    best([&] { e->Rtf->LoadCodePageText(printFilePath()); }, [&] { e->Rtf->clear(); }, 3),
+                    1.5});
     const QString rtfPath = folder + QStringLiteral("/text.rtf");
     e->Rtf->SaveFile(rtfPath);
     rows.push_back({QStringLiteral("Load the same text as an RTF file"),

@@ -1,5 +1,7 @@
 // Feeds arbitrary bytes to the RTF reader, as a damaged or hostile document
-// would, and writes and reads back what it made. Build and run: see the README.
+// would, and writes and reads back what it made; the same bytes go to the picture
+// reader as a picture file. Build and run: see the README.
+#include "platform/picture_file.h"
 #include "platform/rtf.h"
 
 #include <QGuiApplication>
@@ -26,5 +28,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pb::rtf::read(pb::rtf::write(doc), again);
     if (again.toPlainText() != doc.toPlainText()) std::abort();
     pb::rtf::decodePlainText(bytes);
+    pb::decodePicture(bytes);
     return 0;
 }

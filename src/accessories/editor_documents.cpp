@@ -5,6 +5,7 @@
 #include "platform/print_output.h"
 #include "platform/printer.h"
 #include "platform/prompts.h"
+#include "workspace/module_services.h"
 
 #include <QFileInfo>
 #include <QTextCursor>
@@ -58,17 +59,18 @@ void frmRecordset::mnuOpen_Click() {
 void frmRecordset::mnuSaveAs_Click() {
     Steps step = editorTrap(true);
     CommonDialog& d = frmRecordsetCD;
-    if (!step([&] {
-            d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("txt"),
-                         QStringLiteral("Text |*.txt; *.rtf; *.doc"));
-        }))
-        return;
-    if (!d.Accepted) return;
-    step([&] {
-        QString name = d.FileName;
+    QString name;
+    do {
+        if (!step([&] {
+                d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("txt"),
+                             QStringLiteral("Text |*.txt; *.rtf; *.doc"));
+            }))
+            return;
+        if (!d.Accepted) return;
+        name = d.FileName;
         if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".txt");
-        Rtf->SaveFile(name);
-    });
+    } while (refusedTarget(name, d.DialogTitle));
+    step([&] { Rtf->SaveFile(name); });
     d.FileName.clear();
 }
 
@@ -95,7 +97,7 @@ void frmRecordset::printFile(const QString& path) {
     const std::unique_ptr<RichTextBox> box = scratchBox();
     bool loaded = false;
     editorTrap(true)([&] {
-        box->LoadFile(path);
+        box->LoadCodePageText(path);
         loaded = true;
     });
     // A file that could not be read is not printed as an empty page.
@@ -122,6 +124,7 @@ void frmRecordset::printFrom(const RichTextBox& box) {
             d.ShowPrinter();
         }))
         return;
+    if (printsToRefusedFile(programPrinter(), d.DialogTitle)) return;
     step([&] {
         // The selection when there is one, else the whole text; the range picked in the dialog is not read.
         const int start = box.selStart();
@@ -150,6 +153,11 @@ void frmRecordset::mnuSend_Click() {
 
 void frmRecordset::SendMailMessage(const QString& address, const QString& displayName, const QString& subject,
                                    const QString& noteText) {
+    // Asking again could not help: the address must be typed again.
+    if (const QString why = recipientProblem(address); !why.isEmpty()) {
+        MsgBox(why, mb::OKOnly | mb::Exclamation, QStringLiteral("TextEditor"));
+        return;
+    }
     // The mail program shows the mail filled in; sending it is the user's step there.
     const MailMessage message{address, displayName, subject, noteText};
     editorTrap(false)([&] { mailer().send(message); });

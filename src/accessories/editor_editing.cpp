@@ -1,6 +1,7 @@
 // The text editor's editing commands: clipboard, find, alignment, fonts,
 // colours, pictures, the toolbar and the pressed state of its buttons.
 #include "accessories/frm_recordset.h"
+#include "platform/picture_file.h"
 #include "platform/prompts.h"
 #include "platform/units.h"
 #include "workspace/help_class.h"
@@ -11,7 +12,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QImageReader>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -149,15 +149,7 @@ void frmRecordset::mnuInsertImage_Click() {
         return;
     if (!d.Accepted) return;
     QImage image;
-    if (!step([&] {
-            QImageReader reader(d.FileName);
-            const QSize size = reader.size();
-            if (size.isValid() && qint64(size.width()) * size.height() > kMaxPicturePixels)
-                throw VbError(err::InvalidPicture);
-            image = reader.read();
-            if (image.isNull()) throw VbError(err::InvalidPicture);
-        }))
-        return;
+    if (!step([&] { image = readPicture(d.FileName, kMaxPicturePixels); })) return;
     // Straight into the document at the caret: the user's clipboard is left alone.
     step([&] {
         static int pictures = 0;

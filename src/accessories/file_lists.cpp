@@ -1,5 +1,6 @@
 #include "accessories/file_lists.h"
 
+#include "platform/native_name.h"
 #include "platform/vb_error.h"
 
 #include <QDir>
@@ -41,9 +42,11 @@ DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
 }
 
 void DirListBox::setPath(const QString& folder) {
-    const QString clean = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    // Text operations only: the path may hold bytes that are not UTF-8 (see native_name.h).
+    const QString clean =
+        QDir::cleanPath(QDir::isAbsolutePath(folder) ? folder : joinPath(QDir::currentPath(), folder));
     FolderListing listing;
-    if (!QFileInfo(clean).isDir() || !listFolder(clean, NamePattern(QString()), listing))
+    if (!native::stat(clean).isFolder || !listFolder(clean, NamePattern(QString()), listing))
         throw VbError(err::PathNotFound);
     m_path = clean;
     m_subfolders = listing.folders;
@@ -57,12 +60,13 @@ void DirListBox::setPath(const QString& folder) {
     }
     for (int i = 0; i < chain.size(); ++i) {
         const QString name = i == 0 ? chain[i] : QFileInfo(chain[i]).fileName();
-        auto* item = new QListWidgetItem(open, QString(i * 2, QLatin1Char(' ')) + name, this);
+        auto* item = new QListWidgetItem(open, QString(i * 2, QLatin1Char(' ')) + native::shown(name), this);
         item->setData(Qt::UserRole, chain[i]);
     }
     m_firstSub = static_cast<int>(chain.size());
     for (const QString& sub : m_subfolders) {
-        auto* item = new QListWidgetItem(closed, QString(m_firstSub * 2, QLatin1Char(' ')) + sub, this);
+        auto* item =
+            new QListWidgetItem(closed, QString(m_firstSub * 2, QLatin1Char(' ')) + native::shown(sub), this);
         item->setData(Qt::UserRole, joinPath(clean, sub));
     }
     setCurrentRow(m_firstSub - 1);
@@ -90,14 +94,22 @@ void FileListBox::setPattern(const QString& patterns) {
 
 QString FileListBox::FileName() const {
     const QListWidgetItem* item = currentItem();
-    return item ? item->text() : QString();
+    if (!item) return {};
+    const QVariant own = item->data(Qt::UserRole);
+    return own.isValid() ? own.toString() : item->text();
 }
 
 void FileListBox::refill() {
     clear();
     FolderListing listing;
     if (m_path.isEmpty() || !listFolder(m_path, m_pattern, listing)) return;
-    addItems(listing.files);
+    QStringList shown;
+    shown.reserve(listing.files.size());
+    for (const QString& name : std::as_const(listing.files))
+        shown << native::shown(name);
+    addItems(shown);
+    for (int i = 0; i < listing.files.size(); ++i)
+        if (native::hasStandIns(listing.files[i])) item(i)->setData(Qt::UserRole, listing.files[i]);
 }
 
 } // namespace pb

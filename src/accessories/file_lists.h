@@ -51,6 +51,7 @@ public:
     void setPath(const QString& folder);
     void setPattern(const QString& patterns);
     QString pattern() const { return m_pattern.text(); }
+    // The highlighted file's name as the file system has it (the list shows it readable).
     QString FileName() const;
 
 private:

@@ -1,6 +1,7 @@
 #include "accessories/file_walk.h"
 
-#include <QFile>
+#include "platform/native_name.h"
+
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
@@ -64,8 +65,8 @@ QString joinPath(const QString& folder, const QString& name) {
 bool listFolder(const QString& folder, const NamePattern& pattern, FolderListing& out) {
     out.folders.clear();
     out.files.clear();
-    const QByteArray native = QFile::encodeName(folder);
-    DIR* dir = ::opendir(native.constData());
+    // By the name's own bytes: a name that is not UTF-8 is listed, matched and opened as it is.
+    DIR* dir = ::opendir(native::toBytes(folder).constData());
     if (!dir) return false;
     const int fd = ::dirfd(dir);
     while (const dirent* e = ::readdir(dir)) {
@@ -82,9 +83,9 @@ bool listFolder(const QString& folder, const NamePattern& pattern, FolderListing
             type = isDir ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
         }
         if (type == DT_DIR) {
-            out.folders << QFile::decodeName(n);
+            out.folders << native::fromBytes(n);
         } else if (type == DT_REG) {
-            QString name = QFile::decodeName(n);
+            QString name = native::fromBytes(n);
             if (pattern.matches(name)) out.files << std::move(name);
         }
     }

@@ -103,8 +103,14 @@ frmAlarm::frmAlarm() {
     grid->addWidget(fraT, 1, 3);
     grid->addWidget(cmdRun, 2, 0, 1, 2);
     grid->addWidget(lblinfo, 2, 2, 1, 2);
-    grid->addWidget(OKButton, 3, 2);
-    grid->addWidget(CancelButton, 3, 3);
+    // The two buttons side by side at one size, whatever the columns above them need.
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton* b : {OKButton, CancelButton}) {
+        b->setMinimumWidth(80);
+        buttons->addWidget(b);
+    }
+    grid->addLayout(buttons, 3, 0, 1, 4);
 
     connect(cmdRun, &QPushButton::clicked, this, [this] { cmdRun_Click(); });
     connect(OKButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
@@ -131,6 +137,9 @@ void frmAlarm::cmdRun_Click() {
 }
 
 void frmAlarm::OKButton_Click() {
+    // A box changed without a key (a paste with the mouse) was never checked: an alarm
+    // that could not ring is refused here, never armed in silence.
+    if (!boxAccepted(1) || !boxAccepted(2)) return;
     playSound(sound::AlarmSet);
     // Every OK is a fresh alarm: the next tick works out when it rings.
     Armed = true;
@@ -182,11 +191,15 @@ void frmAlarm::ring() {
 }
 
 void frmAlarm::txtTime_KeyUp(int Index) {
-    if (Index != 1 && Index != 2) return;
+    if (Index == 1 || Index == 2) boxAccepted(Index);
+}
+
+bool frmAlarm::boxAccepted(int Index) {
     const std::optional<alarm::Refusal> r = alarm::checkBox(Index, txtTime[Index]->text());
-    if (!r) return;
+    if (!r) return true;
     MsgBox(r->message, mb::OKOnly | mb::Exclamation, QStringLiteral("! Alarm message"));
     txtTime[Index]->setText(r->reset);
+    return false;
 }
 
 void frmAlarm::txtTime_Change(int Index) {

@@ -59,6 +59,8 @@ protected:
 
 private:
     void ring();
+    // Says what is wrong with the hour (1) or minute (2) box and resets it; true when it is good.
+    bool boxAccepted(int Index);
     QString m_dueFor; // the alarm text m_due was worked out for
     QDateTime m_due;
     QDateTime m_lastRung;

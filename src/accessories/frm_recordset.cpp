@@ -239,11 +239,20 @@ void frmRecordset::Form_Load() {
 void frmRecordset::LoadEditorSettings(const PropertyBag& bag) {
     Steps step(OnError::Ignore);
     QRect g = geometry();
+    bool placed = false;
     step([&] { g.setWidth(twipsToPixels(storedTwips(need(bag, "frmRecordsetWidth"), true))); });
     step([&] { g.setHeight(twipsToPixels(storedTwips(need(bag, "frmRecordsetHeight"), true))); });
-    step([&] { g.moveTop(twipsToPixels(storedTwips(need(bag, "frmRecordsetTop"), false))); });
-    step([&] { g.moveLeft(twipsToPixels(storedTwips(need(bag, "frmRecordsetLeft"), false))); });
-    setGeometry(g);
+    step([&] {
+        g.moveTop(twipsToPixels(storedTwips(need(bag, "frmRecordsetTop"), false)));
+        placed = true;
+    });
+    step([&] {
+        g.moveLeft(twipsToPixels(storedTwips(need(bag, "frmRecordsetLeft"), false)));
+        placed = true;
+    });
+    // Moved only by a stored place: without one the frame puts the window in view.
+    resize(g.size());
+    if (placed) move(g.topLeft());
     m_normal = g;
     step([&] {
         const QVariant v = need(bag, "frmRecordsetWindowState");

@@ -39,8 +39,9 @@ public:
     void mnuOpen_Click();
     void mnuSaveAs_Click();
     void mnuPrint_Click();
-    // Print `text`, or the file at `path`, as the editor prints its own document but from
-    // a document of their own with the editor's base font and margins: the editor's text stays.
+    // Print `text`, or the program's code-page text file at `path`, as the editor prints its own
+    // document but from a document of their own with the editor's base font and margins: the
+    // editor's text stays.
     void printText(const QString& text);
     void printFile(const QString& path);
     void mnuSend_Click();

@@ -1,6 +1,7 @@
 #include "accessories/frm_seek.h"
 
 #include "accessories/file_lists.h"
+#include "platform/native_name.h"
 #include "platform/prompts.h"
 #include "platform/units.h"
 #include "platform/vb_convert.h"
@@ -162,10 +163,17 @@ bool frmSeek::letEventsThrough() {
 }
 
 void frmSeek::flushFound() {
-    if (!m_pending.isEmpty()) {
-        lstFoundFiles->addItems(m_pending);
-        m_pending.clear();
-    }
+    // The list shows each path readable; a name that is not UTF-8 keeps its own bytes beside.
+    const int first = lstFoundFiles->count();
+    QStringList shown;
+    shown.reserve(m_pending.size());
+    for (const QString& path : std::as_const(m_pending))
+        shown << native::shown(path);
+    lstFoundFiles->addItems(shown);
+    for (int i = 0; i < m_pending.size(); ++i)
+        if (native::hasStandIns(m_pending[i]))
+            lstFoundFiles->item(first + i)->setData(Qt::UserRole, m_pending[i]);
+    m_pending.clear();
     lblCount->setText(m_found == 0 ? QStringLiteral("0") : convert::signPlace(m_found));
 }
 
@@ -259,8 +267,8 @@ void frmSeek::filList_DblClick() {
 void frmSeek::lstFoundFiles_DblClick() {
     const QListWidgetItem* item = lstFoundFiles->currentItem();
     if (!item) return;
-    const QString path = item->text();
-    Forms::get<VantrelMDI>()->OpenMyFile(path, false);
+    const QVariant own = item->data(Qt::UserRole);
+    Forms::get<VantrelMDI>()->OpenMyFile(own.isValid() ? own.toString() : item->text(), false);
 }
 
 bool frmSeek::eventFilter(QObject* watched, QEvent* event) {
@@ -271,7 +279,7 @@ bool frmSeek::eventFilter(QObject* watched, QEvent* event) {
         QTimer::singleShot(0, txtSearchSpec, [box = txtSearchSpec] { box->selectAll(); });
     } else if ((t == QEvent::FocusIn || t == QEvent::MouseMove) &&
                (watched == filList || watched == filList->viewport())) {
-        filList->setToolTip(filList->FileName());
+        filList->setToolTip(native::shown(filList->FileName()));
     } else if ((t == QEvent::FocusIn || t == QEvent::MouseMove) &&
                (watched == lstFoundFiles || watched == lstFoundFiles->viewport())) {
         const QListWidgetItem* item = lstFoundFiles->currentItem();

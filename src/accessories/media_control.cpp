@@ -1,11 +1,13 @@
 #include "accessories/media_control.h"
 
+#include "platform/native_name.h"
 #include "platform/vb_error.h"
 
 #include <QAudioOutput>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,6 +20,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QVideoWidget>
+#include <cerrno>
 
 namespace pb {
 
@@ -107,9 +110,22 @@ QString MediaPlayerControl::status() const {
 }
 
 void playMediaFile(QMediaPlayer* player, const QString& path) {
-    if (!QFileInfo(path).isFile()) throw VbError(err::FileNotFound);
+    if (!native::stat(path).isFile) throw VbError(err::FileNotFound);
     player->stop();
-    player->setSource(QUrl::fromLocalFile(path));
+    // The player opens a file by a text name, which cannot hold a name that is not UTF-8: such a
+    // file is handed over opened, and stays open with the player until the next one.
+    const QList<QFile*> earlier = player->findChildren<QFile*>(QString(), Qt::FindDirectChildrenOnly);
+    if (native::hasStandIns(path)) {
+        auto* file = new QFile(player);
+        if (!native::openForReading(*file, path)) {
+            delete file;
+            throw fileErrorFromErrno(path, errno);
+        }
+        player->setSourceDevice(file, native::fileUrl(path));
+    } else {
+        player->setSource(QUrl::fromLocalFile(path));
+    }
+    qDeleteAll(earlier);
     player->play();
     // The player answers later (or at once): wait for its verdict before calling it a success.
     // Events are let through by hand: a nested event loop would end at once after a quit request.
@@ -141,7 +157,7 @@ void MediaPlayerControl::Open(const QString& path) {
         if (status) status->setText(e.description());
         throw;
     }
-    if (status) status->setText(QFileInfo(path).fileName());
+    if (status) status->setText(native::shown(QFileInfo(path).fileName()));
 }
 
 } // namespace pb

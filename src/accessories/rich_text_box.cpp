@@ -1,11 +1,12 @@
 #include "accessories/rich_text_box.h"
 
 #include "data/file_copy.h"
+#include "platform/codepage.h"
+#include "platform/native_name.h"
 #include "platform/rtf.h"
 #include "platform/vb_error.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -32,19 +33,25 @@ int RichTextBox::findText(const QString& text, int from) const {
     return static_cast<int>(m_raw.indexOf(text, std::max(0, from), Qt::CaseInsensitive));
 }
 
-void RichTextBox::LoadFile(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) throw VbError(err::FileNotFound);
-    if (info.isDir()) throw VbError(err::PathFileAccess);
+QByteArray RichTextBox::readWhole(const QString& path) {
+    const native::FileStat info = native::stat(path);
+    if (!info.exists) throw VbError(err::FileNotFound);
+    if (info.isFolder) throw VbError(err::PathFileAccess);
     // A name that merely looks like a text's could be any file: refuse the huge ones before reading.
-    if (info.size() > kMaxFileBytes)
+    if (info.size > kMaxFileBytes)
         throw VbError(err::OutOfMemory,
                       QStringLiteral("The file is too large to open in the text editor (over 64 MB)."));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) throw fileErrorFromErrno(path, errno ? errno : EACCES);
+    QFile file;
+    errno = 0;
+    if (!native::openForReading(file, path)) throw fileErrorFromErrno(path, errno ? errno : EACCES);
     const QByteArray bytes = file.read(kMaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError) throw VbError(err::DeviceIO);
     if (bytes.size() > kMaxFileBytes) throw VbError(err::OutOfMemory);
+    return bytes;
+}
+
+void RichTextBox::LoadFile(const QString& path) {
+    const QByteArray bytes = readWhole(path);
     if (rtf::isRtf(bytes)) {
         document()->setUndoRedoEnabled(false);
         rtf::read(bytes, *document());
@@ -52,6 +59,13 @@ void RichTextBox::LoadFile(const QString& path) {
     } else {
         setPlainText(rtf::decodePlainText(bytes));
     }
+}
+
+void RichTextBox::LoadCodePageText(const QString& path) {
+    QString text = codepage::decode(readWhole(path));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    setPlainText(text);
 }
 
 void RichTextBox::SaveFile(const QString& path) const {

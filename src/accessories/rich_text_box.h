@@ -18,6 +18,9 @@ public:
     // Replaces the document with the file; raises a VbError (7 for a file over
     // the size cap) and keeps the document as it was when the file cannot be read.
     void LoadFile(const QString& path);
+    // The program's own text files (the print file) hold code-page text and nothing else: they
+    // load as that text unchanged, whatever else their bytes could be read as.
+    void LoadCodePageText(const QString& path);
     // Writes the document as RTF through a temporary file; the old file stays whole on failure.
     void SaveFile(const QString& path) const;
     void refresh() { viewport()->update(); }
@@ -40,6 +43,8 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
+    // The whole file, refused as LoadFile documents.
+    static QByteArray readWhole(const QString& path);
     // The document's characters by position, kept until the next change.
     mutable QString m_raw;
     mutable bool m_rawValid = false;

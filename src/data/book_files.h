@@ -24,17 +24,30 @@ BookPaths bookPathsIn(const QString& folder, const BookPaths& book);
 // The path with ".q7b" added when it does not end in it (any case).
 QString withBookExtension(const QString& path);
 
-// True when writing `target`'s files would touch a file of `open`: the same
-// file or name, or a file inside a folder that the target replaces.
-bool overlaps(const BookPaths& target, const BookPaths& open);
+// One name for one place: the same cleaned path, one file reached through links or
+// by another spelling of its name, or (neither there yet) the same name in the same
+// folder, letters compared without regard to case where the folder does so.
+bool samePlace(const QString& a, const QString& b);
+// True when `path` lies somewhere below `folder`, matched as samePlace matches.
+bool insideOf(const QString& path, const QString& folder);
 
-// True for the program's own working files, which are never a book: the record
-// clipboard, the print file, the note pages and the database copy in the program folder, and any
-// book's swap file (its path with ".dorvane-swap" after it, any case). The same
-// file counts by its cleaned absolute path or as one file through a link.
+// True for the program's own files, which are never a book and never the place of a
+// file the user names: in the program folder the record clipboard, the sort file, the
+// print file, the note pages, the editor's settings, the web preview and its folder,
+// the database copy and the applet folder (and what the two folders hold); the
+// settings file; and any staged or swap file of ours, wherever it lies.
 bool isWorkingFile(const QString& path);
-// True when any file of `book` is a working file.
-bool holdsWorkingFile(const BookPaths& book);
+
+// What a place the user names to write would land on.
+enum class Clash { None, OpenBook, WorkingFile };
+// The one check of a place the user names to write: the open book `open` (its file,
+// bag, index, attachments folder or anything in it), or a working file. With
+// `wholeFolder`, `path` is a folder that the writer fills or replaces as a whole, so
+// anything of ours inside it clashes too.
+Clash targetClash(const QString& path, const BookPaths& open, bool wholeFolder = false);
+// A book written in the place of `target`: any of its files, its attachments folder
+// as a whole.
+Clash targetClash(const BookPaths& target, const BookPaths& open);
 
 // The files of a book, the database first: one set (file_sets.h).
 std::vector<QString> bookSet(const BookPaths& book);

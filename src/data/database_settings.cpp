@@ -29,8 +29,7 @@ void WriteDataBaseSettings(PropertyBag& bag) {
     ModulePhoneBook& m = pbm();
     for (int i = 0; i < 7; ++i)
         bag.WriteProperty(keyOfLabel(i), m.Label[i]);
-    bag.WriteProperty(QStringLiteral("recordNumber"),
-                      QVariant::fromValue<short>(static_cast<short>(m.current)));
+    bag.WriteProperty(QStringLiteral("recordNumber"), static_cast<qint16>(m.current));
     bag.WriteProperty(QStringLiteral("sortDate"), m.SortDate.isValid() ? m.SortDate : convert::zeroDate());
     bag.WriteProperty(QStringLiteral("sortedByFirstName"), m.SortedByFirstName);
     bag.WriteProperty(QStringLiteral("sortedByLastName"), m.SortedByLastName);

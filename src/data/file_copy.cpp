@@ -504,9 +504,16 @@ void detail::makeFolder(const QString& staged, const QString& from, const std::v
     std::vector<QString> folders = {staged};
     std::vector<QString> written;
     try {
+        // A name that differs from one of `files` only in case would stand for it where names are
+        // looked up without regard to case: it gives way too.
+        const auto givesWay = [&](const QString& relative) {
+            return std::any_of(files.begin(), files.end(), [&](const NamedBytes& f) {
+                return f.name.compare(relative, Qt::CaseInsensitive) == 0;
+            });
+        };
         const auto add = [&](const QString& source, const Entry& e, bool link) {
             const QString target = staged + QLatin1Char('/') + e.relative;
-            if (exists(target)) return; // an earlier part of the new tree has its own
+            if (exists(target) || givesWay(e.relative)) return; // an earlier part of the new tree has its own
             switch (e.kind) {
             case Entry::Folder:
                 if (::mkdir(native(target).constData(), 0777) != 0) fail(target, errno);
@@ -524,14 +531,13 @@ void detail::makeFolder(const QString& staged, const QString& from, const std::v
                 break;
             }
         };
-        for (const Entry& e : entries)
-            add(from + QLatin1Char('/') + e.relative, e, false);
         for (const NamedBytes& f : files) {
             const QString target = staged + QLatin1Char('/') + f.name;
-            if (exists(target)) continue;
             writeFileDirect(target, f.bytes);
             written.push_back(target);
         }
+        for (const Entry& e : entries)
+            add(from + QLatin1Char('/') + e.relative, e, false);
         for (const Entry& e : kept)
             add(old + QLatin1Char('/') + e.relative, e, true);
         if (::chmod(native(staged).constData(), 0777 & ~creationMask()) != 0) fail(staged, errno);

@@ -16,9 +16,10 @@ QByteArray native(const QString& path);
 // the target it stands for (named in errors). A failure leaves no `staged`.
 void makeCopy(const QString& from, const QString& staged, const QString& to);
 void makeBytes(const QString& staged, const QByteArrayView& bytes, const QString& to);
-// The folder `staged` made of the tree of `from` (when not empty), the `files` where
-// that has none of the name, and what only `old` holds (when not empty), linked
-// rather than copied. Every file and folder in it is synced. A failure leaves no `staged`.
+// The folder `staged` made of the `files`, the tree of `from` (when not empty) where
+// those have none of the name, and what only `old` holds (when not empty), linked
+// rather than copied; a name that differs from one of `files` only in case is left
+// out. Every file and folder in it is synced. A failure leaves no `staged`.
 void makeFolder(const QString& staged, const QString& from, const std::vector<NamedBytes>& files,
                 const QString& old);
 

@@ -29,9 +29,11 @@ public:
     // The member's new version: a copy of the file `from`, or the bytes given.
     void stageCopy(const QString& member, const QString& from);
     void stageBytes(const QString& member, const QByteArray& bytes);
-    // The member folder's new version: the tree of `from` (when not empty), then
-    // `files` where `from` has none of that name, then, with `keepOld`, what only
-    // the member folder held (kept by a second name, not copied).
+    // The member folder's new version: the `files`, then the tree of `from` (when not
+    // empty) where they have none of that name, then, with `keepOld`, what only the
+    // member folder held (kept by a second name, not copied). A name that differs from
+    // one of `files` only in case is left out: it would stand for that file where
+    // names are looked up without regard to case.
     void stageFolder(const QString& member, const QString& from, const std::vector<NamedBytes>& files,
                      bool keepOld);
     // The member goes when the set is put in place.
@@ -54,8 +56,8 @@ private:
 void recoverSet(const std::vector<QString>& members);
 
 // A page file and, beside it, the folder of what it shows, replaced as one set:
-// the folder takes `files`, the files of `extras` over them, and keeps the other
-// files it held.
+// the folder takes `files` and the files of `extras`, and keeps the other files it
+// held; a file of `extras` never stands for one of `files`.
 void replacePageSet(const QString& pageFile, const QByteArray& page, const QString& folder,
                     const std::vector<NamedBytes>& files, const QString& extras);
 

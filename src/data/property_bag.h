@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
+#include <concepts>
 #include <map>
 
 namespace pb {
@@ -17,6 +18,10 @@ public:
     };
 
     void WriteProperty(const QString& name, const QVariant& value);
+    // A 16-bit integer is kept 16-bit: a QVariant made from it would hold a 32-bit int.
+    template <std::same_as<qint16> T> void WriteProperty(const QString& name, T value) {
+        WriteProperty(name, QVariant::fromValue<qint16>(value));
+    }
     // The stored value, or `defaultValue` when the name is missing.
     QVariant ReadProperty(const QString& name, const QVariant& defaultValue = {}) const;
     bool contains(const QString& name) const { return m_values.count(name) != 0; }

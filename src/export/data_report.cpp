@@ -1,6 +1,5 @@
 #include "export/data_report.h"
 
-#include "data/book_files.h"
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
 #include "export/db_file.h"
@@ -10,14 +9,17 @@
 #include "platform/prompts.h"
 #include "platform/vb_error.h"
 #include "workspace/error_steps.h"
+#include "workspace/module_services.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -26,7 +28,11 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QVBoxLayout>
+#include <cerrno>
 #include <cmath>
+#include <fcntl.h>
+#include <unistd.h>
+#include <utility>
 
 namespace pb {
 
@@ -65,15 +71,6 @@ QSqlDatabase connection() {
     return QSqlDatabase::database(kConnection, false);
 }
 
-bool refusedTarget(const QString& path, const QString& title) {
-    if (!isWorkingFile(path) && !overlaps(BookPaths{path, path, path, path}, bookPaths(pbm().names())))
-        return false;
-    MsgBox(path + QStringLiteral("\r\nbelongs to the open phonebook or is one of Dorvane's working files.\r\n"
-                                 "Please choose another name."),
-           mb::OKOnly | mb::Exclamation, title);
-    return true;
-}
-
 } // namespace report
 
 namespace {
@@ -97,7 +94,7 @@ ReportView::ReportView(QWidget* parent) : QAbstractScrollArea(parent) {
     verticalScrollBar()->setSingleStep(40);
 }
 
-void ReportView::setReport(const std::vector<report::Row>* rows, QSizeF pageTwips, QRectF printableTwips) {
+void ReportView::setReport(const report::RowTable* rows, QSizeF pageTwips, QRectF printableTwips) {
     m_rows = rows;
     m_page = pageTwips;
     m_printable = printableTwips;
@@ -216,14 +213,15 @@ void DataReport::layoutFromPrinter() {
 }
 
 void DataReport::Refresh() {
-    std::vector<report::Row> rows;
+    report::RowTable rows;
     QSqlDatabase db = report::connection();
     dbfile::readColumns(db, report::boundColumns(), [&](std::vector<QString>& values) {
         report::Row row;
         for (std::size_t i = 0; i < row.size(); ++i)
             row[i] = shown(values[i]);
-        rows.push_back(std::move(row));
+        rows.add(row);
     });
+    rows.squeeze();
     m_rows = std::move(rows);
     layoutFromPrinter();
     m_view->setReport(&m_rows, m_pageTwips, m_printableTwips);
@@ -239,29 +237,98 @@ void DataReport::renderPage(QPainter& p, int page, double dotsPerInch) const {
     p.restore();
 }
 
-void DataReport::printTo(QPrinter& printer, int from, int to) const {
+void DataReport::paintPages(QPagedPaintDevice& device, int from, int to, double dotsPerInch) const {
     // The largest book gives thousands of pages: a second or two of work.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     const int count = pageCount();
     const int first = from > 0 ? std::min(from, count) : 1;
     const int last = to > 0 ? std::min(to, count) : count;
-    const bool fullPage = printer.fullPage();
-    // The report keeps its own margins, measured from the paper's edge.
-    printer.setFullPage(true);
     QPainter p;
-    const bool started = p.begin(&printer);
-    printer.setFullPage(fullPage);
-    if (!started) throw VbError(482, QStringLiteral("The printer could not be started"));
+    if (!p.begin(&device)) throw VbError(482, QStringLiteral("The printer could not be started"));
     for (int page = first; page <= last; ++page) {
-        if (page > first && !printer.newPage()) {
+        if (page > first && !device.newPage()) {
             p.end();
             throw VbError(482, QStringLiteral("The printer refused a new page"));
         }
-        renderPage(p, page - 1, printer.resolution());
+        renderPage(p, page - 1, dotsPerInch);
     }
     if (!p.end()) throw VbError(482, QStringLiteral("The printer could not finish the report"));
+}
+
+void DataReport::printTo(QPrinter& printer, int from, int to) const {
+    const bool fullPage = printer.fullPage();
+    // The report keeps its own margins, measured from the paper's edge.
+    printer.setFullPage(true);
+    const auto restore = qScopeGuard([&] { printer.setFullPage(fullPage); });
+    paintPages(printer, from, to, printer.resolution());
     checkPrinterOutput(printer);
+}
+
+namespace {
+
+// The bytes of a PDF on their way into a file: a write the disk refuses is kept by its
+// cause, which the PDF writer itself does not tell.
+class PdfFile : public QIODevice {
+public:
+    explicit PdfFile(const QString& path) : m_path(path) {
+        m_fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (m_fd < 0) throw fileErrorFromErrno(path, errno);
+        QIODevice::open(QIODevice::WriteOnly);
+    }
+    ~PdfFile() override {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    bool isSequential() const override { return true; }
+    // Raises the error of the first write that failed, or of putting the file on the disk: it
+    // is on the disk before it takes the target's name.
+    void finish() {
+        const int fd = std::exchange(m_fd, -1);
+        if (m_errno == 0 && ::fdatasync(fd) != 0 && errno != EINVAL) m_errno = errno;
+        if (::close(fd) != 0 && m_errno == 0) m_errno = errno;
+        if (m_errno != 0) throw fileErrorFromErrno(m_path, m_errno);
+    }
+    bool failed() const { return m_errno != 0; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 length) override {
+        qint64 done = 0;
+        while (m_errno == 0 && done < length) {
+            const ssize_t n = ::write(m_fd, data + done, static_cast<std::size_t>(length - done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0)
+                m_errno = errno;
+            else
+                done += n;
+        }
+        return m_errno == 0 ? done : -1;
+    }
+
+private:
+    QString m_path;
+    int m_fd = -1;
+    int m_errno = 0;
+};
+
+} // namespace
+
+void DataReport::printToPdf(const QString& file) const {
+    PdfFile out(file);
+    {
+        QPdfWriter pdf(&out);
+        pdf.setResolution(1200);
+        const QPageLayout page = programPrinter().pageLayout();
+        // The report keeps its own margins, measured from the paper's edge.
+        pdf.setPageLayout(QPageLayout(page.pageSize(), page.orientation(), QMarginsF()));
+        try {
+            paintPages(pdf, 0, 0, pdf.resolution());
+        } catch (const VbError&) {
+            // A page refused because the disk was full is told as the full disk.
+            if (!out.failed()) throw;
+        }
+    }
+    out.finish();
 }
 
 void DataReport::cmdPrint_Click() {
@@ -270,6 +337,7 @@ void DataReport::cmdPrint_Click() {
     dialog.setMinMax(1, std::max(1, pageCount()));
     prompts().showModal(dialog);
     if (dialog.result() != QDialog::Accepted) return;
+    if (printsToRefusedFile(printer, dialog.windowTitle())) return;
     const bool range = printer.printRange() == QPrinter::PageRange;
     Steps(OnError::Standard)(
         [&] { printTo(printer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0); });
@@ -286,7 +354,7 @@ void DataReport::cmdPdf_Click() {
             dialog.ShowSaveAs(QStringLiteral("Print to PDF"), QStringLiteral("pdf"),
                               QStringLiteral("PDF document (.pdf) |*.pdf| All files | *.*"));
             target = dialog.FileName;
-            if (!report::refusedTarget(target, dialog.DialogTitle)) return;
+            if (!refusedTarget(target, dialog.DialogTitle)) return;
         }
     });
     if (!chosen) return;
@@ -294,11 +362,7 @@ void DataReport::cmdPdf_Click() {
         // Written beside its place under another name, and renamed over it when whole.
         const QString staged = files::stageBytes(target, {});
         try {
-            QPrinter pdf(QPrinter::HighResolution);
-            pdf.setOutputFormat(QPrinter::PdfFormat);
-            pdf.setPageLayout(programPrinter().pageLayout());
-            pdf.setOutputFileName(staged);
-            printTo(pdf);
+            printToPdf(staged);
             files::putInPlace(staged, target);
         } catch (...) {
             files::discard(staged);

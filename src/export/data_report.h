@@ -21,9 +21,6 @@ bool connectionOpen();
 void openConnection(const QString& file);
 void closeConnection();
 QSqlDatabase connection();
-// True, after telling the user, when writing `path` would replace the open book, one
-// of its companions or a working file of the program.
-bool refusedTarget(const QString& path, const QString& title);
 } // namespace report
 
 // The pages of the report, drawn only where they are seen.
@@ -31,7 +28,7 @@ class ReportView : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit ReportView(QWidget* parent = nullptr);
-    void setReport(const std::vector<report::Row>* rows, QSizeF pageTwips, QRectF printableTwips);
+    void setReport(const report::RowTable* rows, QSizeF pageTwips, QRectF printableTwips);
     void setZoom(double zoom);
     double zoom() const { return m_zoom; }
     int pageCount() const;
@@ -47,7 +44,7 @@ private:
     int pageStride() const;
     void updateScrollBars();
 
-    const std::vector<report::Row>* m_rows = nullptr;
+    const report::RowTable* m_rows = nullptr;
     QSizeF m_page;
     QRectF m_printable;
     double m_zoom = 1.0;
@@ -63,10 +60,12 @@ public:
 
     // Reads the rows again through the report's connection.
     void Refresh();
-    const std::vector<report::Row>& rows() const { return m_rows; }
+    const report::RowTable& rows() const { return m_rows; }
     int pageCount() const { return m_view->pageCount(); }
     // Paints pages `from` to `to` (1-based, 0: all) on a printer, one page each.
     void printTo(QPrinter& printer, int from = 0, int to = 0) const;
+    // Writes every page into the PDF file `file`; a write the disk refuses raises its own error.
+    void printToPdf(const QString& file) const;
     // Paints one page onto an image at `dpi` (what a printer would get).
     void renderPage(QPainter& p, int page, double dotsPerInch) const;
 
@@ -83,7 +82,8 @@ protected:
 
 private:
     void layoutFromPrinter();
-    std::vector<report::Row> m_rows;
+    void paintPages(QPagedPaintDevice& device, int from, int to, double dotsPerInch) const;
+    report::RowTable m_rows;
     QSizeF m_pageTwips;
     QRectF m_printableTwips;
 };

@@ -55,8 +55,6 @@ bool Data::MakeItProDB() {
     const int count = m.RecordCount;
     // Nothing goes past a failed step: a file missing rows is never taken for the book.
     Steps step(OnError::StandardNoIgnore);
-    QByteArray book;
-    if (count > 0 && !step([&] { book = m.database().readRange(1, count); })) return false;
     if (const int dup = dbfile::duplicateColumn(m.Label); dup >= 0) {
         tellDuplicateColumn(m.Label[static_cast<std::size_t>(dup)]);
         return false;
@@ -72,7 +70,8 @@ bool Data::MakeItProDB() {
                                       QStringLiteral(".   Completed: ") + convert::signPlace(percent),
                                   last);
     };
-    const bool whole = step([&] { dbfile::build(workingFile(), m.Label, book, count, progress); });
+    const auto read = [&](int first, int n) { return m.database().readRange(first, n); };
+    const bool whole = step([&] { dbfile::buildBySlices(workingFile(), m.Label, read, count, progress); });
     Steps(OnError::Ignore)([&] { m.readRecord(m.current); });
     return whole;
 }
@@ -90,12 +89,18 @@ void Data::mnuTransform_Click() {
             d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("sqlite"),
                          QStringLiteral("SQLite database (.sqlite) |*.sqlite; | All files | *.*;"));
             target = d.FileName;
-        } while (report::refusedTarget(target, d.DialogTitle));
+        } while (refusedTarget(target, d.DialogTitle));
     });
     if (!chosen) return;
     // The user has agreed to replace what is there: the copy takes its place whole,
     // also on another file system, and only then is the working file removed.
-    if (step([&] { files::copyFile(workingFile(), target); })) step([] { files::removeFile(workingFile()); });
+    // A move that failed leaves the built file where it was, also when the user goes on past it.
+    bool moved = false;
+    step([&] {
+        files::copyFile(workingFile(), target);
+        moved = true;
+    });
+    if (moved) step([] { files::removeFile(workingFile()); });
     d.FileName.clear();
 }
 

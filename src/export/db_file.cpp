@@ -77,7 +77,10 @@ void syncFile(const QString& file) {
     if (r != 0 && e != EINVAL) throw fileErrorFromErrno(file, e);
 }
 
-void fill(const QString& file, const std::array<QString, 7>& labels, const QByteArray& book, int count,
+// Records read at a time: big enough for few reads, small enough to leave no trace in memory.
+constexpr int kRecordsPerRead = 16 * kRowsPerInsert;
+
+void fill(const QString& file, const std::array<QString, 7>& labels, const ReadRecords& read, int count,
           const Progress& progress) {
     Connection c(file);
     QSqlDatabase db = c.db();
@@ -95,14 +98,24 @@ void fill(const QString& file, const std::array<QString, 7>& labels, const QByte
     const int batch = std::min(kRowsPerInsert, std::max(count, 1));
     QSqlQuery insert(db);
     if (!insert.prepare(insertSql(batch))) throw failure(insert.lastError());
+    QByteArray slice;
+    int sliceFirst = 1;
     for (int first = 1; first <= count; first += batch) {
         const int rows = std::min(batch, count - first + 1);
         if (rows < batch && !insert.prepare(insertSql(rows))) throw failure(insert.lastError());
+        if (first == 1 || first - sliceFirst >= kRecordsPerRead) {
+            sliceFirst = first;
+            const int n = std::min(kRecordsPerRead, count - first + 1);
+            slice = read(first, n);
+            if (slice.size() < static_cast<qsizetype>(n) * PhoneRecord::kLength)
+                throw VbError(err::PathFileAccess,
+                              QStringLiteral("The book is shorter than its record count"));
+        }
         for (int k = 0; k < rows; ++k) {
             const int i = first + k;
             if (progress) progress(i);
-            const qsizetype at = static_cast<qsizetype>(i - 1) * PhoneRecord::kLength;
-            const PhoneRecord r = PhoneRecord::fromBytes(book.constData() + at, PhoneRecord::kLength);
+            const qsizetype at = static_cast<qsizetype>(i - sliceFirst) * PhoneRecord::kLength;
+            const PhoneRecord r = PhoneRecord::fromBytes(slice.constData() + at, PhoneRecord::kLength);
             for (int f = 0; f < 7; ++f)
                 insert.bindValue(k * 7 + f, r.raw(fields[static_cast<std::size_t>(f)]));
         }
@@ -159,10 +172,20 @@ void build(const QString& target, const std::array<QString, 7>& labels, const QB
            const Progress& progress) {
     if (book.size() < static_cast<qsizetype>(count) * PhoneRecord::kLength)
         throw VbError(err::PathFileAccess, QStringLiteral("The book is shorter than its record count"));
+    const auto read = [&](int first, int n) {
+        return QByteArray::fromRawData(book.constData() +
+                                           static_cast<qsizetype>(first - 1) * PhoneRecord::kLength,
+                                       static_cast<qsizetype>(n) * PhoneRecord::kLength);
+    };
+    buildBySlices(target, labels, read, count, progress);
+}
+
+void buildBySlices(const QString& target, const std::array<QString, 7>& labels, const ReadRecords& read,
+                   int count, const Progress& progress) {
     // An empty file under a fresh name beside the target: the engine takes it as a new database.
     const QString staged = files::stageBytes(target, {});
     try {
-        fill(staged, labels, book, count, progress);
+        fill(staged, labels, read, count, progress);
         syncFile(staged);
         files::putInPlace(staged, target);
     } catch (...) {

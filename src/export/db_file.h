@@ -38,9 +38,16 @@ inline constexpr int kRowsPerInsert = 64;
 // Called with the record number before each row (1 .. count).
 using Progress = std::function<void(int)>;
 
-// Builds a fresh file holding `count` records of `book` (440 bytes each) beside
-// `target` and renames it over `target` only when it is complete; a failure leaves
-// `target` as it was and no file behind. Raises VbError.
+// Records `first` .. `first + count - 1` (1-based) of a book, 440 bytes each.
+using ReadRecords = std::function<QByteArray(int first, int count)>;
+
+// Builds a fresh file holding `count` records of a book beside `target` and renames
+// it over `target` only when it is complete; a failure leaves `target` as it was and
+// no file behind. The book is read a slice at a time, so the largest one is never
+// held whole. Raises VbError.
+void buildBySlices(const QString& target, const std::array<QString, 7>& labels, const ReadRecords& read,
+                   int count, const Progress& progress = {});
+// The same from a book held in `book`, which must hold `count` records.
 void build(const QString& target, const std::array<QString, 7>& labels, const QByteArray& book, int count,
            const Progress& progress = {});
 

@@ -70,7 +70,32 @@ std::pair<int, int> Pages::rowsOf(int page) const {
     return {first, std::clamp(m_rows - first, 0, size)};
 }
 
-void paintPage(QPainter& p, const Pages& pages, const std::vector<Row>& rows, int page) {
+void RowTable::add(const Row& row) {
+    for (const QString& value : row) {
+        m_text += value.toUtf8();
+        m_ends.push_back(static_cast<quint32>(m_text.size()));
+    }
+}
+
+QString RowTable::value(std::size_t row, std::size_t box) const {
+    const std::size_t at = row * 7 + box;
+    const quint32 begin = at == 0 ? 0 : m_ends[at - 1];
+    return QString::fromUtf8(m_text.constData() + begin, m_ends[at] - begin);
+}
+
+Row RowTable::operator[](std::size_t row) const {
+    Row out;
+    for (std::size_t b = 0; b < out.size(); ++b)
+        out[b] = value(row, b);
+    return out;
+}
+
+void RowTable::squeeze() {
+    m_text.squeeze();
+    m_ends.shrink_to_fit();
+}
+
+void paintPage(QPainter& p, const Pages& pages, const RowTable& rows, int page) {
     p.save();
     p.setPen(Qt::black);
     int top = 0;
@@ -86,7 +111,7 @@ void paintPage(QPainter& p, const Pages& pages, const std::vector<Row>& rows, in
     const auto [first, count] = pages.rowsOf(page);
     top = Pages::detailTop(page);
     for (int r = first; r < first + count; ++r, top += kDetail) {
-        const Row& row = rows[static_cast<std::size_t>(r)];
+        const Row row = rows[static_cast<std::size_t>(r)];
         for (std::size_t b = 0; b < row.size(); ++b) {
             const QRect box = detailBoxes()[b].twips.translated(0, top);
             // The tall boxes wrap their text; the one-line boxes cut it at their edge.

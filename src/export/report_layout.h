@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QRect>
 #include <QString>
 #include <array>
@@ -37,6 +38,23 @@ std::vector<QString> boundColumns();
 // One record as its boxes show it (values without their padding).
 using Row = std::array<QString, 7>;
 
+// The rows of a report, their values one after another as UTF-8: the largest book's
+// 229,000 values would otherwise be as many strings of their own.
+class RowTable {
+public:
+    void add(const Row& row);
+    std::size_t size() const { return m_ends.size() / 7; }
+    bool empty() const { return m_ends.empty(); }
+    QString value(std::size_t row, std::size_t box) const;
+    Row operator[](std::size_t row) const;
+    // Gives back the room reserved for rows that did not come.
+    void squeeze();
+
+private:
+    QByteArray m_text;
+    std::vector<quint32> m_ends; // where each value ends in m_text, seven to a row
+};
+
 // How the rows fall on pages of a given printable height.
 class Pages {
 public:
@@ -57,6 +75,6 @@ private:
 };
 
 // Paints page `page` with the painter's units in twips, origin at the printable area's corner.
-void paintPage(QPainter& p, const Pages& pages, const std::vector<Row>& rows, int page);
+void paintPage(QPainter& p, const Pages& pages, const RowTable& rows, int page);
 
 } // namespace pb::report

@@ -1,6 +1,5 @@
 // The text job of the progress window, the print file and the book's text export.
 #include "accessories/frm_recordset.h"
-#include "data/book_files.h"
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
 #include "export/records_text.h"
@@ -10,7 +9,6 @@
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
 
-#include <QFileInfo>
 #include <QProgressBar>
 
 namespace pb {
@@ -24,16 +22,6 @@ bool& textBuilt() {
 }
 
 [[maybe_unused]] const bool textJob = frmSave::registerJob(frmSave::RecordsText, WriteRecordsText);
-
-// An export never goes over the open book, one of its companions or a working file of the program.
-void refuseBookFile(const QString& target) {
-    const BookPaths open = bookPaths(pbm().names());
-    const QString path = QFileInfo(target).absoluteFilePath();
-    if (isWorkingFile(path)) throw VbError(err::PermissionDenied);
-    for (const QString& own : {open.database, open.settings, open.index, open.attachments})
-        if (!own.isEmpty() && (QFileInfo(own).absoluteFilePath() == path || files::sameFile(own, path)))
-            throw VbError(err::PermissionDenied);
-}
 
 } // namespace
 
@@ -81,23 +69,27 @@ bool WritePrintFile() {
 
 bool MakePrintFile() {
     // An old print file must never be loaded (or printed) as if it were this book.
-    return WritePrintFile() && Steps(OnError::StandardNoIgnore)(
-                                   [] { Forms::get<frmRecordset>()->Rtf->LoadFile(printFilePath()); });
+    return WritePrintFile() && Steps(OnError::StandardNoIgnore)([] {
+               Forms::get<frmRecordset>()->Rtf->LoadCodePageText(printFilePath());
+           });
 }
 
 void Data::mnuSaveAs_Click() {
     if (!StartWriteText()) return;
     CommonDialog& d = dlgFileOpen[0];
     Steps step(OnError::StandardCancelRule);
-    const bool chosen = step([&] {
-        d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("txt"), QStringLiteral("Text |*.txt"));
-    });
     // A cancel with the dialog's cancel error off raises nothing: it still writes nothing.
-    if (chosen && d.Accepted && !d.FileName.isEmpty())
-        step([&] {
-            refuseBookFile(d.FileName);
-            files::writeFile(d.FileName, TextBuffer());
-        });
+    const auto chosen = [&] {
+        return step([&] {
+                   d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("txt"),
+                                QStringLiteral("Text |*.txt"));
+               }) &&
+               d.Accepted && !d.FileName.isEmpty();
+    };
+    bool named = chosen();
+    while (named && refusedTarget(d.FileName, d.DialogTitle))
+        named = chosen();
+    if (named) step([&] { files::writeFile(d.FileName, TextBuffer()); });
     d.FileName.clear();
 }
 

@@ -8,6 +8,7 @@
 #include "phonebook/data.h"
 #include "platform/app_path.h"
 #include "platform/prompts.h"
+#include "platform/record_file.h"
 #include "platform/settings_store.h"
 #include "workspace/error_steps.h"
 #include "workspace/frm_save.h"
@@ -45,13 +46,28 @@ QString flipAppletType() {
     const double old =
         SettingsStore::GetSetting(kAppName, section, key, QStringLiteral("0")).trimmed().toDouble(&ok);
     const QString next = ok && old == 1 ? QStringLiteral("0") : QStringLiteral("1");
-    SettingsStore::SaveSetting(kAppName, section, key, next);
+    // A setting that cannot be stored is no reason to build nothing: on a full disk the
+    // pages' own writes then say what is wrong.
+    Steps(OnError::Ignore)([&] { SettingsStore::SaveSetting(kAppName, section, key, next); });
     return next;
 }
 
-// The names and the record blocks are made on worker threads while the progress lines
-// go out here, one by one; the pieces are then put together in order.
-void buildFrom(const QByteArray& book, int n) {
+// Records a worker reads at a time: the buffer stays small enough to be used again at once.
+constexpr int kRecordsPerRead = 256;
+
+// Records first..last of the book, a few at a time through one small buffer.
+template <typename Use> void eachSlice(const RecordFile& book, int first, int last, const Use& use) {
+    for (int from = first; from <= last; from += kRecordsPerRead) {
+        const int to = std::min(last, from + kRecordsPerRead - 1);
+        const QByteArray records = book.readRange(from, to - from + 1);
+        use(records.constData(), from, to);
+    }
+}
+
+// The book's parts are measured on worker threads while the contents page's progress lines
+// go out here, and then written straight into their places in the pages while the records
+// page's lines go out: no part is built in a buffer of its own and copied again.
+void buildFrom(int n) {
     ModulePhoneBook& m = pbm();
     VantrelMDI* frame = Forms::get<VantrelMDI>();
     QProgressBar* bar = Forms::get<frmSave>()->ProgBar;
@@ -61,29 +77,53 @@ void buildFrom(const QByteArray& book, int n) {
         frame->setProgressCaption(web::progressLine(what, i, n), i == n);
     };
     web::PageBuilder pages({m.Label, m.SortedByLastName, WebFolder(), {}}, n);
-    const char* records = book.constData();
-    // More parts than this only queue up for the memory they all ask for at once.
-    const int parts =
-        n < 4096 ? 1 : static_cast<int>(std::clamp(std::thread::hardware_concurrency() / 2, 1u, 3u));
-    auto room = std::async(std::launch::async, [&] { pages.touchRecordsPage(); });
-    auto names = std::async(std::launch::async, [&] { return pages.nameLines(records, 1, n); });
-    std::vector<std::future<QByteArray>> blocks;
-    for (int k = 0; k < parts; ++k) {
-        const int first = 1 + static_cast<int>(static_cast<qint64>(n) * k / parts);
-        const int last = static_cast<int>(static_cast<qint64>(n) * (k + 1) / parts);
-        blocks.push_back(std::async(std::launch::async, [&pages, records, first, last] {
-            return pages.recordBlocks(records, first, last);
+    const RecordFile& book = m.database();
+    // More parts than this only queue up for the memory they all write at once.
+    const int parts = n == 0 ? 0
+                      : n < 4096
+                          ? 1
+                          : static_cast<int>(std::clamp(std::thread::hardware_concurrency() / 2, 1u, 3u));
+    std::vector<std::pair<int, int>> ranges;
+    for (int k = 0; k < parts; ++k)
+        ranges.emplace_back(1 + static_cast<int>(static_cast<qint64>(n) * k / parts),
+                            static_cast<int>(static_cast<qint64>(n) * (k + 1) / parts));
+    std::vector<std::future<web::PartSize>> measuring;
+    for (const auto& [first, last] : ranges)
+        measuring.push_back(std::async(std::launch::async, [&pages, &book, first, last] {
+            web::PartSize size;
+            eachSlice(book, first, last, [&](const char* records, int from, int to) {
+                const web::PartSize s = pages.measure(records, from, to);
+                size.names += s.names;
+                size.records += s.records;
+            });
+            return size;
         }));
-    }
+    // The setting is stored while the parts are measured: the disk's time is no one's wait.
+    const QString appletType = flipAppletType();
     for (int i = 1; i <= n; ++i)
         progress("Constructing Contents Page. Writing Name", i);
-    pages.addNames(names.get());
-    pages.beginRecords(flipAppletType());
+    std::vector<web::PartSize> sizes;
+    for (auto& part : measuring)
+        sizes.push_back(part.get());
+    pages.beginRecords(appletType);
+    std::vector<web::PageBuilder::Room> rooms = pages.makeRoom(sizes);
+    std::vector<std::future<void>> writing;
+    for (std::size_t k = 0; k < ranges.size(); ++k)
+        writing.push_back(
+            std::async(std::launch::async, [&pages, &book, &room = rooms[k], range = ranges[k]] {
+                eachSlice(book, range.first, range.second, [&](const char* records, int from, int to) {
+                    pages.writeInto(room, records, from, to);
+                });
+                if (!room.full()) throw web::PartChanged();
+            }));
     for (int i = 1; i <= n; ++i)
         progress("Constructing Records Page. Writing Record", i);
-    room.get();
-    for (auto& part : blocks)
-        pages.addRecords(part.get());
+    try {
+        for (auto& part : writing)
+            part.get();
+    } catch (const web::PartChanged&) {
+        throw VbError(err::PathFileAccess, QStringLiteral("The phonebook changed while it was read"));
+    }
     WebPages() = pages.finish();
 }
 
@@ -119,10 +159,9 @@ void BuildHtmlPages() {
     ModulePhoneBook& m = pbm();
     htmlBuilt() = false;
     const int n = m.RecordCount;
+    // A failed read ends the job, so no page stands for a book it is not.
     Steps step(OnError::StandardNoIgnore);
-    QByteArray book;
-    if (n > 0 && !step([&] { book = m.database().readRange(1, n); })) return;
-    if (!step([&] { buildFrom(book, n); })) return;
+    if (!step([&] { buildFrom(n); })) return;
     htmlBuilt() = true;
     // The shared record buffer holds the shown record again.
     Steps(OnError::Ignore)([&] { m.readRecord(m.current); });
@@ -153,21 +192,9 @@ QString appletFolder() {
 
 void refuseBookTarget(const QString& framesetFile, const QString& folder) {
     const BookPaths open = bookPaths(pbm().names());
-    QStringList targets = {framesetFile, folder};
-    for (int p = web::Title; p < web::PageCount; ++p)
-        targets << inFolder(folder, web::kPageFiles[p]);
-    for (const QString& name : appletResources())
-        targets << inFolder(folder, name);
-    const QString attachments = QFileInfo(open.attachments).absoluteFilePath();
-    for (const QString& target : targets) {
-        const QString path = QFileInfo(target).absoluteFilePath();
-        bool refused =
-            isWorkingFile(path) || (!open.attachments.isEmpty() && files::isInside(path, attachments));
-        for (const QString& own : {open.database, open.settings, open.index, open.attachments})
-            refused = refused || (!own.isEmpty() &&
-                                  (QFileInfo(own).absoluteFilePath() == path || files::sameFile(own, path)));
-        if (refused) throw VbError(err::PermissionDenied);
-    }
+    if (targetClash(framesetFile, open) == Clash::OpenBook ||
+        targetClash(folder, open, true) == Clash::OpenBook)
+        throw VbError(err::PermissionDenied);
 }
 
 void writeWebFolderPage(const QString& folder, web::Page page) {
@@ -180,8 +207,14 @@ void writeWebFrameset(const QString& framesetFile) {
 
 void copyAppletFiles(const QString& folder) {
     const QDir applet(appletFolder());
+    // Pages that an older export left in the Applet folder never replace this export's own.
+    const auto isPage = [](const QString& name) {
+        return std::any_of(web::kPageFiles.begin(), web::kPageFiles.end(), [&](const QString& page) {
+            return !page.isEmpty() && page.compare(name, Qt::CaseInsensitive) == 0;
+        });
+    };
     for (const QString& name : applet.entryList(QDir::Files | QDir::Hidden))
-        files::copyFile(applet.filePath(name), inFolder(folder, name));
+        if (!isPage(name)) files::copyFile(applet.filePath(name), inFolder(folder, name));
 }
 
 QString webPreviewPage() {
@@ -224,25 +257,29 @@ bool WriteWebPreview() {
 void Data::mnuSaveAsHtml_Click() {
     CommonDialog& d = dlgFileOpen[0];
     Steps ask(OnError::StandardCancelRule);
-    const bool chosen = ask([&] {
-        d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("htm"),
-                     QStringLiteral("Web Page |*.htm; *.html"));
-    });
     // A cancel with the dialog's cancel error off raises nothing: it still builds nothing.
-    if (!chosen || !d.Accepted || d.FileName.isEmpty()) {
-        d.FileName.clear();
-        return;
-    }
+    const auto chosen = [&] {
+        return ask([&] {
+                   d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("htm"),
+                                QStringLiteral("Web Page |*.htm; *.html"));
+               }) &&
+               d.Accepted && !d.FileName.isEmpty();
+    };
+    // The pages fill a folder of their own: nothing of ours may be that folder or lie in it.
+    const auto refused = [&] {
+        return refusedTarget(d.FileName, d.DialogTitle) ||
+               refusedTarget(web::exportFolderFor(d.FileName), d.DialogTitle, true);
+    };
+    bool named = chosen();
+    while (named && refused())
+        named = chosen();
     const QString file = d.FileName;
     d.FileName.clear();
+    if (!named) return;
     const QString folder = web::exportFolderFor(file);
-    // Nothing may go past a refused target or a folder that is not there.
+    // Nothing may go past a folder that is not there.
     Steps must(OnError::StandardNoIgnore);
-    if (!must([&] {
-            refuseBookTarget(file, folder);
-            files::createFolder(folder);
-        }))
-        return;
+    if (!must([&] { files::createFolder(folder); })) return;
     WebFolder() = folder + QLatin1Char('/');
     if (!StartWriteHtml()) return;
     Steps step(OnError::Standard);

@@ -17,8 +17,14 @@ namespace pb::web {
 namespace {
 
 constexpr QByteArrayView kEol = "\r\n";
-constexpr QByteArrayView kStyleLink =
-    "<head><link href = 'Dorvane2StyleSheet.css' rel = 'stylesheet' type = 'text/css'></head>";
+// The pages are written in the book's code page: without this a browser guesses, and reads
+// names whose bytes happen to form UTF-8 as other letters.
+constexpr QByteArrayView kCharsetMeta =
+    "<meta http-equiv = 'Content-Type' content = 'text/html; charset=windows-1252'>";
+const QByteArray kCharsetHead = "<head>" + kCharsetMeta.toByteArray() + "</head>";
+const QByteArray kStyleLink =
+    "<head>" + kCharsetMeta.toByteArray() +
+    "<link href = 'Dorvane2StyleSheet.css' rel = 'stylesheet' type = 'text/css'></head>";
 
 // The display applet's block at the head of the records page; "%S" stands for the applet type.
 constexpr const char* kAppletLines[] = {
@@ -120,7 +126,37 @@ constexpr auto kSpecial = [] {
     return t;
 }();
 
-void appendEscaped(ByteSink& out, QByteArrayView text) {
+// What a sink would be given, counted only.
+struct ByteCount {
+    qsizetype n = 0;
+    ByteCount& operator<<(QByteArrayView v) {
+        n += v.size();
+        return *this;
+    }
+    ByteCount& operator<<(char) {
+        ++n;
+        return *this;
+    }
+};
+
+// Writes into room made ready beforehand, never past its end.
+struct ByteSpan {
+    char* at;
+    char* end;
+    ByteSpan& operator<<(QByteArrayView v) {
+        if (v.size() > end - at) throw PartChanged();
+        std::memcpy(at, v.data(), static_cast<std::size_t>(v.size()));
+        at += v.size();
+        return *this;
+    }
+    ByteSpan& operator<<(char c) {
+        if (at == end) throw PartChanged();
+        *at++ = c;
+        return *this;
+    }
+};
+
+template <typename Out> void appendEscaped(Out& out, QByteArrayView text) {
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (!kSpecial[static_cast<unsigned char>(text[i])]) continue;
@@ -158,9 +194,11 @@ QByteArray ByteSink::take() {
     return std::exchange(m_buf, {});
 }
 
-void ByteSink::touch(qsizetype from) {
-    for (qsizetype at = from; at < m_cap; at += 4096)
-        m_data[at] = 0;
+char* ByteSink::extend(qsizetype n) {
+    reserve(m_len + n);
+    char* at = m_data + m_len;
+    m_len += n;
+    return at;
 }
 
 void ByteSink::grow(qsizetype more) {
@@ -230,7 +268,8 @@ PageBuilder::PageBuilder(const PageSettings& settings, int recordCount) : m_sett
                      "parent.inlineFrameRecords.document.inlineRecords.location.href = "
                      "(options[selectedIndex].value)' >");
 
-    m_records.reserve(static_cast<qsizetype>(recordCount) * 520 + 4096);
+    // The records' own room is made once they are measured (makeRoom).
+    m_records.reserve(4096);
 }
 
 void PageBuilder::addName(int i, const char* record) {
@@ -241,29 +280,47 @@ void PageBuilder::addRecord(int i, const char* record) {
     writeRecord(m_records, i, record);
 }
 
-namespace {
-const char* recordAt(const char* book, int i) {
-    return book + static_cast<qsizetype>(i - 1) * PhoneRecord::kLength;
-}
-} // namespace
-
-QByteArray PageBuilder::nameLines(const char* book, int first, int last) const {
-    ByteSink out;
-    out.reserve(static_cast<qsizetype>(last - first + 1) * 64);
-    for (int i = first; i <= last; ++i)
-        writeName(out, i, recordAt(book, i));
-    return out.take();
+PartSize PageBuilder::measure(const char* records, int first, int last) const {
+    ByteCount names, blocks;
+    for (int i = first; i <= last; ++i, records += PhoneRecord::kLength) {
+        writeName(names, i, records);
+        writeRecord(blocks, i, records);
+    }
+    return {names.n, blocks.n};
 }
 
-QByteArray PageBuilder::recordBlocks(const char* book, int first, int last) const {
-    ByteSink out;
-    out.reserve(static_cast<qsizetype>(last - first + 1) * 520);
-    for (int i = first; i <= last; ++i)
-        writeRecord(out, i, recordAt(book, i));
-    return out.take();
+std::vector<PageBuilder::Room> PageBuilder::makeRoom(const std::vector<PartSize>& parts) {
+    qsizetype names = 0;
+    qsizetype records = 0;
+    for (const PartSize& p : parts) {
+        names += p.names;
+        records += p.records;
+    }
+    // Room for the foot lines too: the page must not move while the parts are written.
+    m_contents.reserve(m_contents.size() + names + 1024);
+    m_records.reserve(m_records.size() + records + 1024);
+    char* n = m_contents.extend(names);
+    char* r = m_records.extend(records);
+    std::vector<Room> room;
+    for (const PartSize& p : parts) {
+        room.push_back({n, n + p.names, r, r + p.records});
+        n += p.names;
+        r += p.records;
+    }
+    return room;
 }
 
-void PageBuilder::writeName(ByteSink& out, int i, const char* record) const {
+void PageBuilder::writeInto(Room& room, const char* records, int first, int last) const {
+    ByteSpan n{room.names, room.namesEnd}, b{room.records, room.recordsEnd};
+    for (int i = first; i <= last; ++i, records += PhoneRecord::kLength) {
+        writeName(n, i, records);
+        writeRecord(b, i, records);
+    }
+    room.names = n.at;
+    room.records = b.at;
+}
+
+template <typename Out> void PageBuilder::writeName(Out& out, int i, const char* record) const {
     out << "<option value ='Records.htm#" << Digits(i, false) << "'>";
     const QByteArrayView first = field(record, PhoneRecord::FirstName);
     const QByteArrayView last = field(record, PhoneRecord::LastName);
@@ -295,7 +352,7 @@ void PageBuilder::beginRecords(const QString& appletType) {
     }
 }
 
-void PageBuilder::writeRecord(ByteSink& out, int i, const char* record) const {
+template <typename Out> void PageBuilder::writeRecord(Out& out, int i, const char* record) const {
     const Digits n(i, true);
     out << "<p><a name =" << n << ">" << n << "</a><br>" << kEol << "<table>" << kEol;
     const auto row = [&](int label, PhoneRecord::Field f) {
@@ -325,15 +382,16 @@ std::array<QByteArray, PageCount> PageBuilder::finish() {
     std::array<QByteArray, PageCount> pages;
     const QByteArray link = folderLink(m_settings.folder);
 
-    pages[Title] =
-        joinLines({"<html>", kStyleLink,
-                   "<body><font color = '#123456'><center><H1><a target = 'inlineRecords' "
-                   "href = 'Records.htm#Top'>",
-                   "<img border = '0' src = 'Dorvane2.ico'></a><br>Web Phonebook</H1></center></font>",
-                   "<H5><center><i><SCRIPT>",
-                   "document.write('File Created Date: ' + document.fileCreatedDate + '<BR>' + "
-                   "'Last Update: ' + document.lastModified);",
-                   "</SCRIPT></i></center></H5>", "</body>", "</html>"});
+    pages[Title] = joinLines(
+        {"<html>", kStyleLink,
+         "<body><font color = '#123456'><center><H1><a target = 'inlineRecords' "
+         "href = 'Records.htm#Top'>",
+         "<img border = '0' src = 'Dorvane2.ico'></a><br>Web Phonebook</H1></center></font>",
+         "<H5><center><i><SCRIPT>",
+         // Browsers of today know no creation date of a page: its modification date stands in.
+         "document.write('File Created Date: ' + (document.fileCreatedDate || document.lastModified) + "
+         "'<BR>' + 'Last Update: ' + document.lastModified);",
+         "</SCRIPT></i></center></H5>", "</body>", "</html>"});
 
     line(m_contents, "</select><br><br>");
     line(m_contents, "");
@@ -350,7 +408,7 @@ std::array<QByteArray, PageCount> PageBuilder::finish() {
     pages[Records] = m_records.take();
 
     pages[InlineFrame] = joinLines(
-        {"<html>", "<body bgcolor = 'black'>",
+        {"<html>", kCharsetHead, "<body bgcolor = 'black'>",
          QByteArray(
              "<center><iframe src = '" + link +
              "Records.htm' name = 'inlineRecords'width = '600' height ='300' frameborder = 'no'  "
@@ -358,7 +416,7 @@ std::array<QByteArray, PageCount> PageBuilder::finish() {
          "</body>", "</html>"});
 
     pages[Frameset] = joinLines(
-        {"<head>", "<title>Web Phonebook</title>",
+        {"<head>", kCharsetMeta, "<title>Web Phonebook</title>",
          "<meta name = 'Dorvane2 Web Phonebook' content = 'A phonebook html page generated by Dorvane2 "
          "application from Brenmoor'></head>",
          "<frameset rows ='24%,76%'  border=0>",

@@ -5,6 +5,8 @@
 #include <QString>
 #include <array>
 #include <cstring>
+#include <exception>
+#include <vector>
 
 namespace pb::web {
 
@@ -64,11 +66,11 @@ public:
         m_data[m_len++] = c;
         return *this;
     }
+    qsizetype size() const { return m_len; }
+    // Room for `n` bytes after what is written, counted as written: the caller fills it.
+    char* extend(qsizetype n);
     // The bytes written; the sink starts empty again.
     QByteArray take();
-    // Makes the system give the reserved room past `from` its memory now (it is written
-    // later, on another thread: writes below `from` may go on meanwhile).
-    void touch(qsizetype from);
 
 private:
     void grow(qsizetype more);
@@ -76,6 +78,15 @@ private:
     char* m_data = nullptr;
     qsizetype m_len = 0;
     qsizetype m_cap = 0;
+};
+
+// Raised when records read again for their lines are not the ones that were measured.
+struct PartChanged : std::exception {};
+
+// The size of the contents page's lines and of the records page's blocks of some records.
+struct PartSize {
+    qsizetype names = 0;
+    qsizetype records = 0;
 };
 
 // Builds the six texts of an export one record at a time, in the single-byte code
@@ -89,20 +100,29 @@ public:
     void beginRecords(const QString& appletType);
     void addRecord(int i, const char* record);
 
-    // The same lines for records first..last of `book` (record 1 at its start), made apart
-    // from the builder (on any thread) and then added in order.
-    QByteArray nameLines(const char* book, int first, int last) const;
-    QByteArray recordBlocks(const char* book, int first, int last) const;
-    void addNames(QByteArrayView lines) { m_contents << lines; }
-    // Readies the records page's room for addRecords; may run on another thread until then.
-    void touchRecordsPage() { m_records.touch(64 * 1024); }
-    void addRecords(QByteArrayView blocks) { m_records << blocks; }
+    // The book in parts, made on several threads: each part's records first..last, held at
+    // `records` (record `first` at its start), are measured, room is made for all parts in
+    // order, and each part writes its lines into its room. Only makeRoom touches the builder.
+    PartSize measure(const char* records, int first, int last) const;
+    struct Room {
+        char* names;
+        char* namesEnd;
+        char* records;
+        char* recordsEnd;
+        bool full() const { return names == namesEnd && records == recordsEnd; }
+    };
+    // Where each of `parts` goes, in order.
+    std::vector<Room> makeRoom(const std::vector<PartSize>& parts);
+    // Writes the lines into `room`, which then starts after them. Records that no longer
+    // give the lines they were measured by raise PartChanged, and nothing is written past the room.
+    void writeInto(Room& room, const char* records, int first, int last) const;
+
     // The six texts; the builder is spent.
     std::array<QByteArray, PageCount> finish();
 
 private:
-    void writeName(ByteSink& out, int i, const char* record) const;
-    void writeRecord(ByteSink& out, int i, const char* record) const;
+    template <typename Out> void writeName(Out& out, int i, const char* record) const;
+    template <typename Out> void writeRecord(Out& out, int i, const char* record) const;
     PageSettings m_settings;
     std::array<QByteArray, 7> m_labels; // encoded and escaped
     ByteSink m_contents;

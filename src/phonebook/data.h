@@ -9,6 +9,7 @@
 #include "workspace/forms.h"
 
 #include <QMdiSubWindow>
+#include <QPixmap>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -164,6 +165,8 @@ public:
     // The window's background picture; an empty name removes it, a file that is no picture raises.
     void setBackPicture(const QString& file);
     bool hasBackPicture() const;
+    // What the window shows behind its controls: the built-in picture until another replaces it.
+    QPixmap backPicture() const;
     // Right-click "BackGround" menu: acts at once.
     void fixedColour_Click(int32_t stored);
     void mnuBlack_Click() { fixedColour_Click(0x000000); }

@@ -46,7 +46,7 @@ public:
         m_picture = p;
         update();
     }
-    bool hasPicture() const { return !m_picture.isNull(); }
+    const QPixmap& picture() const { return m_picture; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -57,13 +57,21 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override {
         // The right button on the window's own surface pops up its "BackGround" menu; a
         // caption or a box passes its release on to here, and that is no click on the surface.
-        if (e->button() == Qt::RightButton && m_owner->mnuBackColor && !childAt(e->position().toPoint())) {
+        if (e->button() == Qt::RightButton && m_owner->mnuBackColor &&
+            isBare(childAt(e->position().toPoint()))) {
             Popup::show(m_owner->mnuBackColor, e->globalPosition().toPoint());
             e->accept();
         }
     }
 
 private:
+    // The picture preview shows nothing while the record has no picture: there the user
+    // sees only the surface.
+    bool isBare(const QWidget* child) const {
+        return !child || ((child == m_owner->picContainer || child == m_owner->imgPreview) &&
+                          m_owner->imgPreview->pixmap().isNull());
+    }
+
     Data* m_owner;
     QColor m_colour;
     QPixmap m_picture;
@@ -249,7 +257,11 @@ void Data::setBackPicture(const QString& file) {
 }
 
 bool Data::hasBackPicture() const {
-    return static_cast<Surface*>(m_surface)->hasPicture();
+    return !backPicture().isNull();
+}
+
+QPixmap Data::backPicture() const {
+    return static_cast<Surface*>(m_surface)->picture();
 }
 
 void Data::labelBackcolor() {

@@ -23,15 +23,6 @@ bool isCancelled(const VbError& e) {
     return ErrHelp().DescribeError(e.number()) == QLatin1String("Operation Cancelled");
 }
 
-// The book's own files, or the files a new book would take: shown when the
-// chosen name would write over the open book.
-void refuseOpenBookTarget() {
-    MsgBox(QStringLiteral("This name belongs to the open database or to one of its files.\r\n"
-                          "A new database cannot take its place.\r\n"
-                          "Please choose another name."),
-           mb::OKOnly | mb::Exclamation, QStringLiteral("Create New Database As..."));
-}
-
 // The book's extension goes on a name chosen without it; a book already there under
 // that fuller name was not what the dialog asked about, so ask now. A No ends the command.
 void confirmFullerName(const QString& chosen, const QString& book) {
@@ -64,13 +55,9 @@ void Data::mnuNewDataBase_Click() {
                                     QStringLiteral("Dorvane2DataBase |*.q7b"));
         });
         if (!chosen) return;
-        if (holdsWorkingFile(target)) {
-            VantrelMDI::refuseWorkingFile(target.database);
-            continue;
-        }
         // Emptying the open book, or removing its bag and index, would lose it.
-        if (!overlaps(target, bookPaths(pbm().names()))) break;
-        refuseOpenBookTarget();
+        if (targetClash(target, bookPaths(pbm().names())) == Clash::None) break;
+        tellRefusedTarget(target.database, QStringLiteral("Create New Database As..."));
     }
     if (!step([&] { createEmptyBook(target); })) return;
     step([&] { frame->OpenMyFile(target.database, false); });
@@ -104,12 +91,13 @@ void Data::saveDataBaseAs() {
         };
         // No file of the copy may land on the open book's own files.
         const auto check = [&] {
-            if (holdsWorkingFile(to)) {
-                VantrelMDI::refuseWorkingFile(to.database);
+            const Clash clash = targetClash(to, from);
+            if (clash == Clash::OpenBook) throw VbError(err::FileAlreadyOpen);
+            if (clash == Clash::WorkingFile) {
+                tellRefusedTarget(to.database, QStringLiteral("Save Database As"));
                 again = true;
                 throw VbError(err::Cancelled);
             }
-            if (overlaps(to, from)) throw VbError(err::FileAlreadyOpen);
         };
         if (step(choose) && step(check)) step([&] { replaceBook(from, to); });
         if (!again) return;
@@ -126,7 +114,12 @@ void Data::mnuBackUp_Click() {
     const QString folder = AppPath() + kBackupFolder;
     const BookPaths from = bookPaths(pbm().names());
     const BookPaths to = bookPathsIn(folder, from);
-    if (overlaps(to, from)) {
+    const Clash clash = targetClash(to, from);
+    if (clash == Clash::WorkingFile) {
+        tellRefusedTarget(to.database, QStringLiteral("BackUp"));
+        return;
+    }
+    if (clash == Clash::OpenBook) {
         MsgBox(QStringLiteral("This database is the copy in the backup folder itself.\r\n"
                               "It cannot be backed up onto itself."),
                mb::OKOnly | mb::Exclamation, QStringLiteral("BackUp"));

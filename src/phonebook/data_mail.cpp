@@ -67,9 +67,16 @@ void Data::mnuSendAllRecords_Click() {
 
 void Data::SendMapiMail(const QString& address, const QString& displayName, const QString& subject,
                         const QString& noteText) {
+    // Asking again could not help: the address must be corrected first.
+    if (const QString why = recipientProblem(address); !why.isEmpty()) {
+        MsgBox(why, mb::OKOnly | mb::Exclamation, QStringLiteral("Mail"));
+        return;
+    }
     // The mail program shows the message filled in; sending it is the user's step there.
+    // A failure says why: no mail program, a message too long, an address refused.
     const MailMessage message{address, displayName, subject, noteText};
-    Steps(OnError::Standard)([&] { mailer().send(message); });
+    Steps step(describedErrorDialog);
+    step([&] { mailer().send(message); });
 }
 
 void Data::sendPanel() {

@@ -72,12 +72,13 @@ void frmOptions::buildControls() {
     lblColor->setAutoFillBackground(true);
     lblColor->setAlignment(Qt::AlignCenter);
     lblColor->setMinimumSize(220, 60);
-    lblColor->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // A styled frame keeps all four edges visible on a white sample or preview.
+    lblColor->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     ImagePrev = new QLabel(visual);
     ImagePrev->setObjectName(QStringLiteral("ImagePrev"));
     ImagePrev->setFixedSize(160, 100);
     ImagePrev->setScaledContents(true);
-    ImagePrev->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    ImagePrev->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     samples->addWidget(lblColor);
     samples->addWidget(ImagePrev);
     vGrid->addLayout(samples);

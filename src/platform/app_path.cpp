@@ -1,10 +1,7 @@
 #include "platform/app_path.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
-#include <unistd.h>
 
 namespace pb {
 
@@ -20,17 +17,16 @@ QString withSlash(QString folder) {
     return folder;
 }
 
-QString computeFolder() {
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    if (!exeDir.isEmpty() && ::access(QFile::encodeName(exeDir).constData(), W_OK) == 0)
-        return withSlash(exeDir);
-    QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (data.isEmpty()) data = QDir::homePath() + QStringLiteral("/.local/share/Dorvane");
-    QDir().mkpath(data);
-    return withSlash(data);
-}
-
 } // namespace
+
+QString programFolderNow() {
+    QString folder = qEnvironmentVariable("DORVANE_HOME");
+    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (folder.isEmpty()) folder = QDir::homePath() + QStringLiteral("/.local/share/Brenmoor/Dorvane");
+    folder = QDir(folder).absolutePath();
+    QDir().mkpath(folder);
+    return withSlash(folder);
+}
 
 void setProgramFolder(const QString& folder) {
     overrideFolder() = folder.isEmpty() ? QString() : withSlash(folder);
@@ -38,7 +34,7 @@ void setProgramFolder(const QString& folder) {
 
 QString programFolder() {
     if (!overrideFolder().isEmpty()) return overrideFolder();
-    static const QString folder = computeFolder();
+    static const QString folder = programFolderNow();
     return folder;
 }
 

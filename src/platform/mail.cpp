@@ -24,6 +24,8 @@ QString withMailLineEnds(QString text) {
 class DesktopMailer final : public Mailer {
 public:
     void send(const MailMessage& message) override {
+        if (const QString why = recipientProblem(message.address); !why.isEmpty())
+            throw VbError(err::MailFailed, why);
         checkMailLength(message);
         const QString url = mailtoAddress(message);
         if (!shell().openUrl(url))
@@ -63,6 +65,23 @@ void checkMailLength(const MailMessage& message) {
                                      "encoded; the limit is %2 KB). Nothing was sent.")
                           .arg(size / 1024)
                           .arg(kMailtoLimit / 1024));
+}
+
+QString recipientProblem(const QString& address) {
+    const QString trimmed = address.trimmed(); // the blanks around it are not sent
+    for (const QChar c : trimmed) {
+        const char* what = c == QLatin1Char(',')                            ? "a comma"
+                           : c == QLatin1Char(';')                          ? "a semicolon"
+                           : c == QLatin1Char('<') || c == QLatin1Char('>') ? "an angle bracket"
+                           : c.isSpace()                                    ? "a blank or a line break"
+                                                                            : nullptr;
+        if (what)
+            return QStringLiteral(
+                       "The e-mail address\r\n%1\r\nholds %2, so the mail program would read it as "
+                       "more than one recipient. A mail goes to one address only. Nothing was sent.")
+                .arg(trimmed, QLatin1String(what));
+    }
+    return {};
 }
 
 Mailer& mailer() {

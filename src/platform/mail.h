@@ -32,6 +32,10 @@ QString mailtoAddress(const MailMessage& message);
 // Raises the error the hand-over gives when the message is too long for it; it is
 // never shortened.
 void checkMailLength(const MailMessage& message);
+// A mail goes to one recipient. Empty when the address can be read only as one; else
+// why not, for the user: a mail program decodes the address and would take a comma,
+// a semicolon, an angle bracket or a blank inside it as the start of another.
+QString recipientProblem(const QString& address);
 
 namespace err {
 constexpr int MailFailed = 32002;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QRectF>
+#include <vector>
+
 class QPrinter;
 class QTextDocument;
 
@@ -16,6 +19,15 @@ public:
 PrintOutput& printOutput();
 // Installs another output (tests); nullptr restores the real one on the program's printer.
 void setPrintOutput(PrintOutput* replacement);
+
+// One printed page in the coordinates of the laid-out document: the paper it is
+// printed on, and the part of that paper that is printed (whole lines only).
+struct PrintPage {
+    QRectF paper;
+    QRectF shown;
+};
+// Lays `doc` out to the page's width and splits it into pages of the page's height.
+std::vector<PrintPage> paginate(QTextDocument& doc, const QSizeF& page);
 
 // Paints the document page by page on `printer`, laid out at the desktop's
 // resolution and scaled to the printer's, so that long documents print whole.

@@ -1,9 +1,8 @@
 #include "platform/rtf.h"
 
 #include "platform/codepage.h"
+#include "platform/picture_file.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -57,6 +56,7 @@ struct CharState {
     int back = -1; // -1 none
     int align = 0; // 0 left, 1 right, 2 centre, 3 justified
     int uc = 1;
+    bool inTable = false; // the paragraph is in a table's cell
     Dest dest = Dest::Text;
 };
 
@@ -80,6 +80,7 @@ public:
         while (m_pos < m_in.size())
             step();
         flush();
+        if (std::exchange(m_cellPar, false)) breakParagraph(m_cellParAlign);
         applyBlockFormat(m_blockAlign);
         m_cursor.endEditBlock();
     }
@@ -268,20 +269,39 @@ private:
             return;
         }
         if (w == "par") return paragraph();
+        // A table reads as its text: a tab between the cells of a row, the row a paragraph of its own.
+        if (w == "cell" || w == "nestcell") {
+            m_cellPar = false; // a paragraph's end right before is the cell's own
+            ++m_cellEnds;
+            return;
+        }
+        if (w == "row" || w == "nestrow") {
+            m_cellPar = false;
+            if (m_cellEnds > 0) --m_cellEnds; // the last cell's end is the row's
+            endCells();
+            return breakParagraph(st().align);
+        }
+        if (w == "intbl") {
+            s.inTable = true;
+            return;
+        }
         if (w == "line") return unicode(0x2028);
         if (w == "tab") return text('\t');
         if (w == "pard") {
             s.align = 0;
+            s.inTable = false;
             m_blockAlign = 0;
             return;
         }
         if (w == "plain") {
             const int align = s.align;
             const int uc = s.uc;
+            const bool inTable = s.inTable;
             const Dest dest = s.dest;
             s = CharState{};
             s.align = align;
             s.uc = uc;
+            s.inTable = inTable;
             s.dest = dest;
             return;
         }
@@ -375,23 +395,20 @@ private:
         Picture pict = std::move(m_pict);
         m_pict = Picture{};
         if (pict.kind == Picture::Png || pict.kind == Picture::Jpeg) {
-            QBuffer buffer(&pict.data);
-            buffer.open(QIODevice::ReadOnly);
-            QImageReader reader(&buffer, pict.kind == Picture::Png ? "png" : "jpeg");
-            const QSize size = reader.size();
-            QImage image;
-            if (size.isValid() && qint64(size.width()) * size.height() <= kMaxPicturePixels)
-                image = reader.read();
+            const QImage image =
+                decodePicture(pict.data, {pict.kind == Picture::Png ? "png" : "jpeg", kMaxPicturePixels});
             if (!image.isNull()) return insertImage(image, pict);
         }
         if (pict.kind != Picture::None || !pict.data.isEmpty()) {
             CharState plain = st();
             plain.dest = Dest::Text;
+            endCells();
             insertRun(kPicturePlaceholder, plain);
         }
     }
 
     void insertImage(const QImage& image, const Picture& pict) {
+        endCells();
         const QString name = QStringLiteral("rtfpicture:%1").arg(++m_pictures);
         m_doc.addResource(QTextDocument::ImageResource, QUrl(name), image);
         QTextImageFormat f;
@@ -461,8 +478,22 @@ private:
     }
 
     void pending(const QString& s) {
+        if (m_cellPar || m_cellEnds > 0) settleCells();
         if (m_run.isEmpty()) m_runState = st();
         m_run += s;
+    }
+
+    // Content after the ends of cells or of a cell's paragraph: they were not the cell's or the row's end.
+    void settleCells() {
+        if (std::exchange(m_cellPar, false)) breakParagraph(m_cellParAlign);
+        if (m_cellEnds == 0) return;
+        if (m_run.isEmpty()) m_runState = st();
+        m_run += QString(std::exchange(m_cellEnds, 0), QLatin1Char('\t'));
+    }
+
+    void endCells() {
+        settleCells();
+        flush();
     }
 
     void flush() {
@@ -492,10 +523,20 @@ private:
 
     void paragraph() {
         if (st().dest != Dest::Text) return;
+        endCells();
+        if (st().inTable) {
+            m_cellPar = true;
+            m_cellParAlign = st().align;
+            return;
+        }
+        breakParagraph(st().align);
+    }
+
+    void breakParagraph(int align) {
         flush();
-        applyBlockFormat(st().align);
+        applyBlockFormat(align);
         m_cursor.insertBlock(QTextBlockFormat());
-        m_blockAlign = st().align;
+        m_blockAlign = align;
     }
 
     // Paragraph properties hold for the paragraph that ends with them.
@@ -516,6 +557,10 @@ private:
     int m_excess = 0;
     bool m_starred = false;
     int m_skipChars = 0;
+    // Ends of table cells, and of a paragraph in a cell, wait for what follows.
+    int m_cellEnds = 0;
+    bool m_cellPar = false;
+    int m_cellParAlign = 0;
     QString m_run;
     CharState m_runState;
     int m_blockAlign = 0;

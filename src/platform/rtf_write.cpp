@@ -67,15 +67,12 @@ char* escapeOne(char* dst, QChar ch) {
         b = static_cast<unsigned char>(u);
     else if (codepage::representable(QStringView(&ch, 1)))
         b = static_cast<unsigned char>(codepage::encode(QStringView(&ch, 1))[0]);
-    if (b >= 0x80 || b < 0x20) {
-        static const char hex[] = "0123456789abcdef";
-        *dst++ = '\\';
-        *dst++ = '\'';
-        *dst++ = hex[b >> 4];
-        *dst++ = hex[b & 15];
-    } else {
-        *dst++ = b == '\\' || b == '{' || b == '}' ? '?' : static_cast<char>(b);
-    }
+    // Always as a hex escape: some readers drop the character after a fallback written as itself.
+    static const char hex[] = "0123456789abcdef";
+    *dst++ = '\\';
+    *dst++ = '\'';
+    *dst++ = hex[b >> 4];
+    *dst++ = hex[b & 15];
     return dst;
 }
 

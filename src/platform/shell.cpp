@@ -1,5 +1,7 @@
 #include "platform/shell.h"
 
+#include "platform/native_name.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
@@ -38,8 +40,9 @@ bool handToDesktop(const QString& target) {
 class DesktopShell final : public Shell {
 public:
     bool openPath(const QString& path) override {
-        if (!QFileInfo::exists(path)) return false;
-        return handToDesktop(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString());
+        if (!native::stat(path).exists) return false;
+        const QString absolute = QFileInfo(path).isAbsolute() ? path : QFileInfo(path).absoluteFilePath();
+        return handToDesktop(native::fileUrl(absolute).toString());
     }
     bool openUrl(const QString& url) override { return handToDesktop(url); }
     bool startProgram(const QString& program, const QStringList& arguments) override {

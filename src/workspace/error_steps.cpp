@@ -30,6 +30,11 @@ ErrorAnswer standardErrorDialog(const VbError& e) {
                QStringLiteral("ERROR") + QString::number(e.number()) + QLatin1Char(' ') + e.description());
 }
 
+ErrorAnswer describedErrorDialog(const VbError& e) {
+    return ask(e.description(),
+               QStringLiteral("ERROR") + QString::number(e.number()) + QLatin1Char(' ') + e.description());
+}
+
 ErrorAnswer secondFormErrorDialog(const VbError& e) {
     return ask(QString::number(e.number()) + QLatin1Char(' ') + e.description(),
                QStringLiteral("ERROR: ") + QLatin1Char(' ') + e.description());

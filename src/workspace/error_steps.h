@@ -20,6 +20,9 @@ enum class ErrorAnswer { Abort, Retry, Ignore };
 // The standard error dialog for one error: asks, stores the answer in
 // LastErrorAnswer and returns it.
 ErrorAnswer standardErrorDialog(const VbError& e);
+// The same title, buttons and stored answer with the error's own description as message:
+// for failures whose number alone would tell the user something untrue or nothing.
+ErrorAnswer describedErrorDialog(const VbError& e);
 // The second form of the dialog (number and description as message).
 ErrorAnswer secondFormErrorDialog(const VbError& e);
 

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <algorithm>
 
 namespace pb {
@@ -59,10 +61,19 @@ void Forms::show(Form* form) {
         if (!w->testAttribute(Qt::WA_Resized)) w->adjustSize(); // the size it will be shown at
         w->move(frame->frameGeometry().center() - w->rect().center());
     }
+    const bool wasOpen = w->isVisible();
     if (w->isMinimized())
         w->showNormal();
     else
         w->show();
+    // A window already open is brought up again, in front of the others.
+    if (!wasOpen) return;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(w); sub && sub->mdiArea()) {
+        sub->mdiArea()->setActiveSubWindow(sub);
+    } else {
+        w->raise();
+        w->activateWindow();
+    }
 }
 
 namespace {

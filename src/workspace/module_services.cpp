@@ -1,5 +1,6 @@
 #include "workspace/module_services.h"
 
+#include "data/book_files.h"
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
 #include "platform/app_path.h"
@@ -9,6 +10,7 @@
 #include "workspace/forms.h"
 #include "workspace/vantrel_mdi.h"
 
+#include <QPrinter>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -45,6 +47,25 @@ bool errHelpExists() {
 
 void playSound(int id) {
     SoundHelp().PlaySoundNumber(id, pbm().PlaySoundEffect);
+}
+
+bool refusedTarget(const QString& path, const QString& title, bool wholeFolder) {
+    const DatabaseNames names = pbm().names();
+    const BookPaths open = names.name.isEmpty() ? BookPaths{} : bookPaths(names);
+    if (targetClash(path, open, wholeFolder) == Clash::None) return false;
+    tellRefusedTarget(path, title);
+    return true;
+}
+
+bool printsToRefusedFile(const QPrinter& printer, const QString& title) {
+    return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty() &&
+           refusedTarget(printer.outputFileName(), title);
+}
+
+void tellRefusedTarget(const QString& path, const QString& title) {
+    MsgBox(path + QStringLiteral("\r\nbelongs to the open phonebook or is one of Dorvane's working files.\r\n"
+                                 "Please choose another name."),
+           mb::OKOnly | mb::Exclamation, title);
 }
 
 void ShowForm(const QString& FormName) {

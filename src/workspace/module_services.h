@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QPrinter;
+
 namespace pb {
 
 // Shows the window of that name (sound 102 first); unknown names show nothing.
@@ -18,6 +20,16 @@ void ShowHelpFile(const QString& HelpFile);
 void ShowAbout();
 // Hands a folder (never a file) to the desktop's file manager; says so when it cannot.
 void OpenFolder(const QString& folder);
+
+// A place the user named to write, checked before anything is written: true, after
+// telling the user, when it would land on the open phonebook, one of its files or one
+// of Dorvane's working files. With `wholeFolder`, `path` is a folder filled or replaced
+// as a whole. `title` is the title of the dialog that asked for the name.
+bool refusedTarget(const QString& path, const QString& title, bool wholeFolder = false);
+// The same for the file a print dialog's print-to-file option named on `printer`.
+bool printsToRefusedFile(const QPrinter& printer, const QString& title);
+// The refusal itself, for a place found refused by other means.
+void tellRefusedTarget(const QString& path, const QString& title);
 
 // The shared HelpClass instances, created on first use.
 HelpClass& ErrHelp();

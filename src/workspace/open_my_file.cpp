@@ -6,6 +6,7 @@
 #include "data/book_files.h"
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
+#include "platform/native_name.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "workspace/error_steps.h"
@@ -65,7 +66,7 @@ FileGroup fileGroupOf(const QString& path) {
 }
 
 void VantrelMDI::openOnDesktop(const QString& path) {
-    if (!QFileInfo::exists(path)) throw VbError(err::FileNotFound);
+    if (!native::stat(path).exists) throw VbError(err::FileNotFound);
     if (!shell().openPath(path)) throw VbError(err::PathFileAccess);
 }
 
@@ -82,13 +83,17 @@ void VantrelMDI::OpenMyFile(const QString& MDICDFileName, bool OpenInPhoneBook) 
     case Sound:
         step([&] {
             // The player would stay silent on a missing file: say so, as for a picture.
-            if (!QFileInfo(path).isFile()) throw VbError(err::FileNotFound);
+            if (!native::stat(path).isFile) throw VbError(err::FileNotFound);
             unlessClosedMeanwhile([&] { m_pane->playSound(path); });
         });
         break;
     case WebPage:
         step([] { ShowForm(QStringLiteral("frmBrowser")); });
-        step([&] { Forms::get<frmBrowser>()->NavigateTo(path); });
+        // A name that is not UTF-8 goes as its file address, which carries the name's own bytes.
+        step([&] {
+            Forms::get<frmBrowser>()->NavigateTo(
+                native::hasStandIns(path) ? native::fileUrl(path).toString(QUrl::FullyEncoded) : path);
+        });
         break;
     case Text:
         step([] { ShowForm(QStringLiteral("frmEditor")); });

@@ -22,6 +22,7 @@
 #include <QPainter>
 #include <QSplitter>
 #include <QStatusBar>
+#include <algorithm>
 
 namespace pb {
 
@@ -122,10 +123,22 @@ void VantrelMDI::MDIForm_Unload() {
 }
 
 void VantrelMDI::adopt(QWidget* child) {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(child)) {
-        if (sub->mdiArea() != m_area) m_area->addSubWindow(sub);
-    }
+    // Shown first: a hidden workspace would place the child again when it shows.
     if (!isVisible()) show();
+    auto* sub = qobject_cast<QMdiSubWindow*>(child);
+    if (!sub || sub->mdiArea() == m_area) return;
+    // The workspace puts a new child wherever it overlaps least, often a corner. A child
+    // keeps the place its settings gave it; one without comes up in the middle.
+    const bool placed = sub->testAttribute(Qt::WA_Moved);
+    const QPoint own = sub->pos();
+    m_area->addSubWindow(sub);
+    if (placed) {
+        sub->move(own);
+    } else {
+        const QRect room = m_area->viewport()->rect();
+        const QPoint middle = room.center() - sub->rect().center();
+        sub->move(std::max(0, middle.x()), std::max(0, middle.y()));
+    }
 }
 
 void VantrelMDI::showMenusOf(QMdiSubWindow* active) {

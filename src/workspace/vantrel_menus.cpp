@@ -150,12 +150,13 @@ void startDialer() {
 } // namespace
 
 void VantrelMDI::mnuPhoneDialer_Click() {
-    Steps(OnError::Standard)(startDialer);
+    // The box tells that no dialer is set up, not that some file is missing.
+    Steps step(describedErrorDialog);
+    step(startDialer);
 }
 
-// The toolbar's button says nothing when no dialer answers.
 void VantrelMDI::MDIToolbar_Phone() {
-    Steps(OnError::LeaveSilently)(startDialer);
+    mnuPhoneDialer_Click();
 }
 
 void VantrelMDI::listChildWindows(QMenu* windowMenu) {

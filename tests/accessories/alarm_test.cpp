@@ -7,7 +7,9 @@
 #include "workspace/module_services.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -172,6 +174,16 @@ TEST_F(AlarmTest, TypingIsCheckedAndCancelTakesTheAlarmAway) {
     EXPECT_EQ(typed(2, ".5"), QStringLiteral("00"));
     EXPECT_EQ(typed(2, "7"), QStringLiteral("7")); // valid: stays as typed, no box
 
+    // A paste with the mouse releases no key: OK checks the boxes and arms nothing.
+    a->txtTime[1]->setText(QStringLiteral("7:"));
+    prompts->expect(QStringLiteral("Hours are digital values"), mb::Exclamation,
+                    QStringLiteral("! Alarm message"), mb::OK);
+    a->OKButton_Click();
+    EXPECT_FALSE(a->Armed);
+    EXPECT_FALSE(a->isMinimized());
+    EXPECT_EQ(a->txtTime[1]->text(), QStringLiteral("12"));
+    EXPECT_TRUE(sounds->played.empty());
+
     prompts->expectFileDialog(appDir() + QStringLiteral("song.wav"));
     a->cmdRun_Click();
     EXPECT_EQ(a->lblinfo->text(), QStringLiteral("File: ") + appDir() + QStringLiteral("song.wav"));
@@ -179,4 +191,12 @@ TEST_F(AlarmTest, TypingIsCheckedAndCancelTakesTheAlarmAway) {
     a->CancelButton_Click();
     EXPECT_EQ(sounds->played, (std::vector<int>{sound::ToolbarClick}));
     EXPECT_EQ(Forms::find<frmAlarm>(), nullptr);
+}
+
+TEST_F(AlarmTest, OkAndCancelAreOneSizeWithEveryControlInView) {
+    a->show();
+    a->layout()->activate();
+    EXPECT_EQ(a->OKButton->size(), a->CancelButton->size());
+    for (QWidget* w : a->findChildren<QWidget*>())
+        if (w->isVisibleTo(a) && w->parentWidget() == a) EXPECT_TRUE(a->rect().contains(w->geometry())) << w;
 }

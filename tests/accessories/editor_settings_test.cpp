@@ -1,10 +1,14 @@
 #include "accessories/frm_recordset.h"
 #include "app_fixture.h"
+#include "data/database_settings.h"
+#include "data/module_phonebook.h"
 #include "data/property_bag.h"
 #include "platform/units.h"
 #include "workspace/forms.h"
+#include "workspace/vantrel_mdi.h"
 
 #include <QFileInfo>
+#include <QMdiArea>
 #include <limits>
 
 using namespace pb;
@@ -18,7 +22,7 @@ const std::pair<const char*, QVariant> kGood[] = {
     {"frmRecordsetHeight", 6000.0f},
     {"frmRecordsetTop", 300.0f},
     {"frmRecordsetLeft", 450.0f},
-    {"frmRecordsetWindowState", 0},
+    {"frmRecordsetWindowState", QVariant::fromValue<qint16>(0)},
     {"rtfBackColor", static_cast<int32_t>(0x00FF8000)},
     {"rtfTextSize", QVariant::fromValue(PropertyBag::Currency{145000})},
     {"rtfTextUnderline", true},
@@ -65,9 +69,22 @@ TEST_F(EditorSettingsTest, TheFirstRunMakesAnEmptyFileAndCloseWritesTheTwelveKey
     EXPECT_EQ(stored("rtfTextName").toString(), QStringLiteral("Verdana"));
 }
 
+TEST_F(EditorSettingsTest, WithNoStoredPlaceTheWindowComesUpInTheMiddleOfTheWorkspace) {
+    VantrelMDI* frame = Forms::get<VantrelMDI>();
+    frame->resize(1100, 800);
+    frmRecordset* e = load();
+    Forms::show(e);
+    const QRect room = frame->area()->viewport()->rect();
+    EXPECT_TRUE(room.contains(e->geometry()));
+    EXPECT_LE((e->geometry().center() - room.center()).manhattanLength(), 2);
+}
+
 TEST_F(EditorSettingsTest, StoredSettingsComeBackAndGoOutUnchangedAndMaximisedIsKept) {
     saveBagFile(file(), goodBag());
     frmRecordset* e = load();
+    EXPECT_EQ(e->geometry(), QRect(30, 20, 600, 400));
+    Forms::get<VantrelMDI>()->show();
+    Forms::show(e); // the open workspace takes it in where it stood
     EXPECT_EQ(e->geometry(), QRect(30, 20, 600, 400));
     EXPECT_EQ(e->Rtf->font().pointSizeF(), 14.5);
     EXPECT_TRUE(e->Rtf->font().bold());
@@ -85,12 +102,43 @@ TEST_F(EditorSettingsTest, StoredSettingsComeBackAndGoOutUnchangedAndMaximisedIs
     close();
     EXPECT_EQ(stored("frmRecordsetWindowState").toInt(), 2);
     EXPECT_EQ(stored("frmRecordsetWidth").toFloat(), 9000.0f);
+    // Files of earlier versions hold the state as a 32-bit integer: read as they are.
+    PropertyBag older = loadBagFile(file());
+    older.WriteProperty(QStringLiteral("frmRecordsetWindowState"), QVariant::fromValue<qint32>(2));
+    saveBagFile(file(), older);
     e = load();
     Forms::show(e);
     EXPECT_TRUE(e->isMaximized());
     e->showMinimized();
     close();
     EXPECT_EQ(stored("frmRecordsetWindowState").toInt(), 0);
+}
+
+TEST_F(EditorSettingsTest, BothSettingsFilesWriteEveryKeyWithItsOwnType) {
+    saveBagFile(file(), goodBag());
+    load();
+    close();
+    const QByteArray written = readFile(file());
+    EXPECT_EQ(written, bagFileImage(goodBag().Contents()));
+    // The window state is a 16-bit integer: type 2, two bytes.
+    EXPECT_TRUE(written.contains(QByteArray("\x17\0\0\0frmRecordsetWindowState\x02\0\0", 30)));
+
+    ModulePhoneBook& m = pbm();
+    m.Label = kDefaultLabels;
+    m.current = 7;
+    m.SortDate = QDateTime(QDate(2026, 12, 7), QTime(0, 0));
+    m.SortedByFirstName = true;
+    m.SortedByLastName = false;
+    PropertyBag book;
+    WriteDataBaseSettings(book);
+    PropertyBag typed;
+    for (int i = 0; i < 7; ++i)
+        typed.WriteProperty(QStringLiteral("Label%1").arg(i), kDefaultLabels[i]);
+    typed.WriteProperty(QStringLiteral("recordNumber"), QVariant::fromValue<qint16>(7));
+    typed.WriteProperty(QStringLiteral("sortDate"), m.SortDate);
+    typed.WriteProperty(QStringLiteral("sortedByFirstName"), true);
+    typed.WriteProperty(QStringLiteral("sortedByLastName"), false);
+    EXPECT_EQ(book.Contents(), typed.Contents());
 }
 
 TEST_F(EditorSettingsTest, DamagedValuesAreSkippedAndTheirPropertiesKeepTheirValues) {

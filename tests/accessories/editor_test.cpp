@@ -260,6 +260,17 @@ TEST_F(EditorTest, SendAsksThreeQuestionsAndHandsOverThePlainText) {
               QStringList({QStringLiteral("a@b.org"), QString(), QStringLiteral("Hi"),
                            QStringLiteral("Hello\nthere")}));
     EXPECT_EQ(sounds->played, std::vector<int>{sound::ToolbarClick});
+
+    // An address the mail program would split into two recipients is refused, and nothing goes.
+    prompts->expectInput(QStringLiteral("Enter recipient mail"), QStringLiteral("To:"),
+                         QStringLiteral("a@b.org; e@evil.org"));
+    prompts->expectInput(QStringLiteral("Enter recipient full name"), QStringLiteral("name:"), QString());
+    prompts->expectInput(QStringLiteral("Enter subject"), QStringLiteral("subject:"), QString());
+    prompts->expect({}, mb::OKOnly | mb::Exclamation, QStringLiteral("TextEditor"), mb::OK);
+    e->mnuSend_Click();
+    ASSERT_FALSE(prompts->shown.empty());
+    EXPECT_TRUE(prompts->shown.back().prompt.contains(QStringLiteral("a semicolon")));
+    EXPECT_EQ(mail.sent.size(), 1u);
 }
 
 TEST_F(EditorTest, PicturesGoInWithoutTheClipboardAndRefreshFreesTheViewerPane) {

@@ -2,14 +2,17 @@
 #include "accessories/media_control.h"
 #include "app_fixture.h"
 #include "media_files.h"
+#include "platform/native_name.h"
 #include "workspace/forms.h"
 #include "workspace/vantrel_mdi.h"
 #include "workspace/viewer_pane.h"
 
+#include <QFile>
 #include <QMediaPlayer>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 using namespace pb;
@@ -48,8 +51,12 @@ TEST_F(MediaTest, GeneratedSoundAndFilmPlayToTheirEnd) {
     EXPECT_TRUE(playsToTheEnd(player->MP->player()));
     EXPECT_TRUE(player->MP->player()->hasVideo());
 
-    // And the frame's viewer pane plays sounds.
+    // And the frame's viewer pane plays sounds, also one whose name is not UTF-8.
     frame->OpenMyFile(wav);
+    EXPECT_TRUE(playsToTheEnd(frame->mdiPic()->player()));
+    const QByteArray odd = QFile::encodeName(appDir()) + "s\xe9.wav";
+    ASSERT_EQ(::rename(QFile::encodeName(wav).constData(), odd.constData()), 0);
+    frame->OpenMyFile(native::fromBytes(odd));
     EXPECT_TRUE(playsToTheEnd(frame->mdiPic()->player()));
 }
 

@@ -1,5 +1,6 @@
 #include "accessories/file_lists.h"
 #include "accessories/file_walk.h"
+#include "accessories/frm_recordset.h"
 #include "accessories/frm_seek.h"
 #include "app_fixture.h"
 #include "workspace/forms.h"
@@ -10,7 +11,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace pb;
@@ -174,4 +177,27 @@ TEST_F(SeekTest, AHighlightedFolderIsOpenedFirstAndFilesOpenFromBothLists) {
     s->cmdSearch_Click(); // Reset
     s->cmdExit_Click();   // Exit
     EXPECT_EQ(Forms::find<frmSeek>(), nullptr);
+}
+
+TEST_F(SeekTest, NamesThatAreNotUtf8AreWalkedListedAndOpenedByTheirOwnBytes) {
+    // A readable folder "caf\xe9" holding a file, and a file "r\xe9sum\xe9.txt" beside it.
+    const QByteArray root = QFile::encodeName(top);
+    ASSERT_EQ(::mkdir(QByteArray(root + "/caf\xe9").constData(), 0755), 0);
+    for (const QByteArray& name :
+         {QByteArray(root + "/caf\xe9/inner.txt"), QByteArray(root + "/r\xe9sum\xe9.txt")}) {
+        const int fd = ::open(name.constData(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, "own bytes", 9), 9);
+        ::close(fd);
+    }
+    search("*.txt");
+    EXPECT_EQ(s->skippedFolders(), 0);
+    EXPECT_EQ(found(), (QStringList{QStringLiteral("café/inner.txt"), "b/c/y.txt", "b/z.txt", "a/x.txt",
+                                    QStringLiteral("résumé.txt"), "top.txt"}));
+    // Opened from the list, the file is read from its own name.
+    s->lstFoundFiles->setCurrentRow(4);
+    s->lstFoundFiles_DblClick();
+    auto* editor = Forms::find<frmRecordset>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->Rtf->toPlainText(), QStringLiteral("own bytes"));
 }

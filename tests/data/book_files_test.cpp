@@ -3,6 +3,7 @@
 #include "data/file_copy.h"
 #include "data/file_sets.h"
 #include "platform/app_path.h"
+#include "platform/settings_store.h"
 #include "platform/vb_error.h"
 #include "records.h"
 
@@ -219,24 +220,69 @@ TEST_F(FileCopyTest, AReplacedBookLosesAllItsCompanionsOrNothingOfItChanges) {
     EXPECT_EQ(entries("HomeAttachments"), QStringList{"old.wav"});
 }
 
-TEST_F(FileCopyTest, TheProgramsWorkingFilesAreNeverABook) {
+TEST_F(FileCopyTest, APlaceToWriteIsRefusedWhenItIsTheOpenBookOrTheProgramsOwn) {
     mk("app");
-    mk("books");
+    mk("books/HomeAttachments");
+    mk("cfg");
     setProgramFolder(at("app"));
-    for (const char* name : {"app/PhoneClip.q7B", "app/PhonePrint.q7P", "app/Diaries.q7D"}) {
-        EXPECT_TRUE(isWorkingFile(at(name))) << name;
-        writeFile(at(name), "");
-    }
+    SettingsStore::setFolder(at("cfg"));
+    const BookPaths open = bookPaths({at("books/"), QStringLiteral("Home.q7b")});
+    for (const QString& f :
+         QStringList{open.database, open.settings, open.attachments + QStringLiteral("/face.jpg"),
+                     at("app/PhoneClip.q7B"), at("app/Diaries.q7D")})
+        writeFile(f, "");
+    ASSERT_EQ(::symlink(qPrintable(at("books")), qPrintable(at("shelf"))), 0);
+    ASSERT_EQ(::symlink(qPrintable(open.settings), qPrintable(at("books/alias.txt"))), 0);
     ASSERT_EQ(::symlink(qPrintable(at("app/Diaries.q7D")), qPrintable(at("books/Notes.q7b"))), 0);
-    for (const char* name :
-         {"books/../app/./PhoneClip.q7B", "books/Home.q7b.Dorvane-Swap", "books/Notes.q7b"})
-        EXPECT_TRUE(isWorkingFile(at(name))) << name;
-    EXPECT_TRUE(holdsWorkingFile(bookPathsFor(at("app/PhoneClip.q7B"))));
-    // The case counts: "app/PhoneClip.q7b" is another file on this system.
-    for (const char* name : {"app/PhoneClip.q7b", "books/PhoneClip.q7B", "books/Home.q7b.dorvane-swap.q7b",
-                             "app/Dorvane2DataBase.q7B"})
-        EXPECT_FALSE(isWorkingFile(at(name))) << name;
-    EXPECT_FALSE(holdsWorkingFile(bookPathsFor(at("app/PhoneClip"))));
+
+    const Clash B = Clash::OpenBook, W = Clash::WorkingFile, N = Clash::None;
+    const struct {
+        const char* path;
+        bool wholeFolder;
+        Clash clash;
+    } table[] = {
+        {"books/Home.q7b", false, B},
+        {"books/sub/../Home.q7b", false, B},
+        {"shelf/Home.set", false, B},               // through a linked folder
+        {"books/alias.txt", false, B},              // a link to the bag
+        {"books/HomeAttachmentsRef.att", false, B}, // not made yet
+        {"books/HomeAttachments", false, B},
+        {"books/HomeAttachments/new.txt", false, B},
+        {"books", true, B}, // a folder replaced as a whole holds the book
+        {"books/Other.txt", false, N},
+        {"books/Home.q7b.txt", false, N},
+        {"app/PhoneClip.q7B", false, W},
+        {"app/Sort.q7B", false, W},
+        {"app/PhonePrint.q7P", false, W}, // not made yet
+        {"books/Notes.q7b", false, W},    // a link to the note pages
+        {"app/PBTextEditor.set", false, W},
+        {"app/PhoneHtml.htm", false, W},
+        {"app/Dorvane2 WebPage Components/Title.htm", false, W},
+        {"app/My MDB Phonebook.sqlite", false, W},
+        {"app/Applet", true, W},
+        {"app/Applet/Records.htm", false, W},
+        {"cfg/Brenmoor.ini", false, W},
+        {"books/Home.q7b.Dorvane-Swap", false, W},
+        {"books/.dorvane-Xy12Zq", false, W},
+        {"app", true, W},
+        {"app/Book.htm", false, N},
+        {"app/Dorvane2DataBase.q7B", false, N},
+        {"app/PhoneClip.q7b", false, N},  // another file where case counts
+        {"app/phoneprint.q7p", false, N}, // the same, with neither file there yet
+        {"books/Applet/Records.htm", false, N},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(targetClash(at(row.path), open, row.wholeFolder), row.clash) << row.path;
+
+    // A book as the target: any of its files, and its attachments folder as a whole.
+    EXPECT_EQ(targetClash(bookPathsFor(at("books/Home.Q7B")), open), B); // the same bag
+    EXPECT_EQ(targetClash(bookPathsFor(at("books/Other.q7b")), open), N);
+    EXPECT_EQ(targetClash(bookPathsFor(at("books/sub/Home.q7b")), open), N);
+    EXPECT_EQ(targetClash(bookPathsFor(at("app/PhoneClip.q7B")), open), W);
+    const BookPaths inside = bookPaths({at("books/HomeAttachments"), QStringLiteral("/In.q7b")});
+    EXPECT_EQ(targetClash(bookPathsFor(at("books/Home.q7b")), inside), B);
+    EXPECT_EQ(targetClash(bookPathsFor(at("books/Home")), {}), N);
+    SettingsStore::setFolder({});
     setProgramFolder({});
 }
 
@@ -253,24 +299,6 @@ TEST(BookPaths, AChosenNameGetsTheExtensionAndCompanionsFromItsStemOnly) {
     const BookPaths backup = bookPathsIn(QStringLiteral("/app/Backup"), bookPaths({"/b", "/Home.q7b"}));
     EXPECT_EQ(backup.database, QStringLiteral("/app/Backup/Home.q7b"));
     EXPECT_EQ(backup.attachments, QStringLiteral("/app/Backup/HomeAttachments"));
-}
-
-TEST(BookPaths, ATargetOverlapsTheOpenBookByAnyOfItsFiles) {
-    QTemporaryDir dir;
-    const QString d = dir.path();
-    const BookPaths open = bookPaths({d + QStringLiteral("/"), QStringLiteral("Home.q7b")});
-    writeFile(open.database, "");
-    writeFile(open.settings, "");
-    EXPECT_TRUE(overlaps(bookPathsFor(d + QStringLiteral("/Home.q7b")), open));
-    EXPECT_TRUE(overlaps(bookPathsFor(d + QStringLiteral("/Home.Q7B")), open)); // same bag
-    EXPECT_FALSE(overlaps(bookPathsFor(d + QStringLiteral("/Other.q7b")), open));
-    EXPECT_FALSE(overlaps(bookPathsFor(d + QStringLiteral("/sub/Home.q7b")), open));
-
-    // A book whose own folder is the attachments folder that a target would replace.
-    QDir().mkpath(d + QStringLiteral("/NewAttachments"));
-    const BookPaths inside = bookPaths({d + QStringLiteral("/NewAttachments"), QStringLiteral("/In.q7b")});
-    writeFile(inside.database, "");
-    EXPECT_TRUE(overlaps(bookPathsFor(d + QStringLiteral("/New.q7b")), inside));
 }
 
 TEST(Attachments, ClassifiedByTheFirstKindWhoseTextTheNameContains) {

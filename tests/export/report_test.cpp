@@ -1,4 +1,5 @@
 #include "export_fixture.h"
+#include "file_size_limit.h"
 
 #include <QDir>
 #include <QImage>
@@ -112,6 +113,20 @@ TEST_F(ReportTest, PagesArePaintedAndPrintedToPdf) {
     chooseSave(pdf);
     r->cmdPdf_Click();
     EXPECT_EQ(readFile(pdf).count("/Type /Page\n"), r->pageCount());
+    EXPECT_EQ(QDir(tmp.filePath(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"report.pdf"});
+
+    // A full disk is told as such; the older file stays and nothing is left beside it.
+    writeFile(pdf, "older");
+    chooseSave(pdf);
+    prompts->expectAny(mb::Abort);
+    {
+        FileSizeLimit limit(4096);
+        r->cmdPdf_Click();
+    }
+    EXPECT_TRUE(prompts->shown.back().title.startsWith(QStringLiteral("ERROR61 ")))
+        << qPrintable(prompts->shown.back().title);
+    EXPECT_EQ(readFile(pdf), "older");
     EXPECT_EQ(QDir(tmp.filePath(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden),
               QStringList{"report.pdf"});
 

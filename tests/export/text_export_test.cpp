@@ -1,10 +1,13 @@
 #include "accessories/frm_recordset.h"
 #include "export/records_text.h"
+#include "export/web_export.h"
 #include "export_fixture.h"
 #include "file_size_limit.h"
 #include "platform/codepage.h"
+#include "platform/printer.h"
 
 #include <QFileInfo>
+#include <QPrinter>
 
 using namespace pb;
 using namespace pbtest;
@@ -100,20 +103,74 @@ TEST_F(TextExportTest, ACancelWritesNothingButTheTextIsBuiltAndAnUnreadableBookG
     EXPECT_EQ(Forms::find<frmRecordset>(), nullptr);
 }
 
-TEST_F(TextExportTest, TheOpenBookIsRefusedAndAFailedWriteLeavesTheOldFileWhole) {
-    open(std::vector<Rec>(40, Rec{"Somebody", "Else", "555 0100"}));
-    const QByteArray before = file();
-    chooseSave(book());
-    expectError();
+TEST_F(TextExportTest, EveryPlaceTheUserNamesToWriteIsRefusedAlikeWhenItIsOurs) {
+    open(std::vector<Rec>(3, Rec{"Somebody", "Else", "555 0100"}));
+    const QString clip = appDir() + QStringLiteral("PhoneClip.q7B");
+    const QString applet = appletFolder();
+    const auto ours = [&] { return QList<QByteArray>{file(), readFile(clip), readFile(printFilePath())}; };
+    const auto before = ours();
+    const auto told = [&](const QString& path, const QString& title) {
+        prompts->expect(path + QStringLiteral("\r\nbelongs to the open phonebook or is one of Dorvane's "
+                                              "working files.\r\nPlease choose another name."),
+                        mb::Exclamation, title, mb::OK);
+    };
+    // The dialog comes back after the refusal, and is cancelled.
+    const auto refused = [&](const QString& chosen, const QString& named, const QString& title) {
+        chooseSave(chosen);
+        told(named, title);
+        prompts->expectCancel(ScriptedPrompts::Kind::Save);
+    };
+    const QString saveAs = QStringLiteral("Save As");
+    refused(book(), book(), saveAs);
     d->mnuSaveAs_Click();
-    EXPECT_EQ(file(), before);
-    // So is the record clipboard, a working file the program holds open.
-    const QByteArray clip = readFile(appDir() + QStringLiteral("PhoneClip.q7B"));
-    chooseSave(appDir() + QStringLiteral("PhoneClip.q7B"));
-    expectError();
-    d->mnuSaveAs_Click();
-    EXPECT_EQ(readFile(appDir() + QStringLiteral("PhoneClip.q7B")), clip);
+    refused(appDir() + QStringLiteral("Applet.htm"), applet, saveAs); // the pages would fill it
+    d->mnuSaveAsHtml_Click();
+    refused(appDir() + QStringLiteral("Dorvane2DataBase.set"),
+            appDir() + QStringLiteral("Dorvane2DataBase.set"), saveAs);
+    d->mnuTransform_Click();
+    refused(clip, clip, QStringLiteral("Create New Database As..."));
+    d->mnuNewDataBase_Click();
+    refused(clip, clip, QStringLiteral("Save Database As"));
+    d->saveDataBaseAs();
 
+    frmRecordset* editor = Forms::get<frmRecordset>();
+    editor->Rtf->setPlainText(QStringLiteral("a letter"));
+    refused(book(), book(), saveAs);
+    editor->mnuSaveAs_Click();
+    // A print dialog's print to file names its file in the printer; nothing is printed.
+    QPrinter& printer = programPrinter();
+    const auto printToFile = [&](const QString& path) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+    };
+    prompts->expectDialog(ScriptedPrompts::Kind::Print, [&](CommonDialog&) {
+        printToFile(clip);
+        return true;
+    });
+    told(clip, QStringLiteral("Print"));
+    editor->mnuPrint_Click();
+
+    d->mnuReport_Click();
+    DataReport* r = Forms::find<DataReport>();
+    ASSERT_NE(r, nullptr);
+    refused(clip, clip, QStringLiteral("Print to PDF"));
+    r->cmdPdf_Click();
+    const auto job = prompts->onModal;
+    prompts->onModal = [&](QDialog& dialog) {
+        printToFile(printFilePath());
+        dialog.setResult(QDialog::Accepted);
+    };
+    told(printFilePath(), QStringLiteral("Print"));
+    r->cmdPrint_Click();
+    prompts->onModal = job;
+    printer.setOutputFileName({});
+
+    EXPECT_EQ(ours(), before);
+    EXPECT_FALSE(QFileInfo::exists(applet + QStringLiteral("/Records.htm")));
+}
+
+TEST_F(TextExportTest, AFailedWriteLeavesTheOldFileWhole) {
+    open(std::vector<Rec>(40, Rec{"Somebody", "Else", "555 0100"}));
     writeFile(target(), "old text");
     writeFile(printFilePath(), "an older book");
     chooseSave(target());
@@ -125,14 +182,15 @@ TEST_F(TextExportTest, TheOpenBookIsRefusedAndAFailedWriteLeavesTheOldFileWhole)
         EXPECT_FALSE(MakePrintFile());
     }
     EXPECT_EQ(readFile(target()), QByteArray("old text"));
-    EXPECT_TRUE(prompts->shown.at(2).title.startsWith(QStringLiteral("ERROR61")));
+    EXPECT_TRUE(prompts->shown.at(0).title.startsWith(QStringLiteral("ERROR61")));
     // The print file is neither damaged nor loaded.
     EXPECT_EQ(readFile(printFilePath()), QByteArray("an older book"));
     EXPECT_EQ(Forms::find<frmRecordset>(), nullptr);
 }
 
 TEST_F(TextExportTest, ThePreviewShowsThePrintFileUnchangedAndTheMenusReachTheEditorAndTheExport) {
-    open({{"Zoë", "Ång"}, {"Bob"}});
+    // Names whose code-page bytes also read as other characters in UTF-8 (C3 A9, C9 92).
+    open({{"Ã©ric", "RENÉ’S"}, {"Bob"}});
     writeFile(printFilePath(), "an older book");
     d->mnuFilePreview_Click();
     EXPECT_EQ(readFile(printFilePath()), TextBuffer());

@@ -28,8 +28,10 @@ protected:
         chooseSave(path);
         d->mnuSaveAsHtml_Click();
     }
+    // Told, and the dialog comes back (cancelled here).
     void expectRefused(const QString& path) {
-        prompts->expectAny(mb::Abort);
+        prompts->expectAny(mb::OK);
+        prompts->expectCancel(Kind::Save);
         exportTo(path);
     }
     // Every address in the pages that is not a mail link reaches a file.
@@ -78,8 +80,10 @@ TEST_F(WebExportTest, ExportWritesLinkedPagesBesideTheChosenFileAndFlipsTheApple
     EXPECT_EQ(captions.last(), VantrelMDI::normalCaption());
     EXPECT_EQ(m().Rec.trimmed(PhoneRecord::FirstName), QStringLiteral("Ann"));
 
-    // Again into the same place: the pages are replaced, files of the user's stay.
+    // Again into the same place: the pages are replaced, files of the user's stay, and pages an
+    // older export left in the Applet folder never stand in for the new ones.
     writeFile(folder + QStringLiteral("/mine.txt"), "mine");
+    writeFile(appletFolder() + QStringLiteral("/Records.htm"), "stale");
     exportTo(dir + QStringLiteral("Book.htm"));
     EXPECT_EQ(appletType(), QStringLiteral("0"));
     EXPECT_TRUE(readFile(folder + QStringLiteral("/Records.htm")).contains("<param name=script value='0'>"));
@@ -144,12 +148,23 @@ TEST_F(WebExportTest, CancelRefusalsAndFilesInTheWayWriteAndShowNothing) {
     expectRefused(this->book());
     expectRefused(appDir() + QStringLiteral("Dorvane2DataBase.set.htm"));
     writeFile(appDir() + QStringLiteral("Busy"), "busy");
-    expectRefused(appDir() + QStringLiteral("Busy.htm"));
+    prompts->expectAny(mb::Abort);
+    exportTo(appDir() + QStringLiteral("Busy.htm"));
     EXPECT_EQ(file(), book);
     EXPECT_EQ(readFile(appDir() + QStringLiteral("Busy")), "busy");
     EXPECT_FALSE(QFileInfo::exists(appDir() + QStringLiteral("Busy.htm")));
     EXPECT_EQ(modals, 0);
     EXPECT_EQ(appletType(), QStringLiteral("<missing>"));
+
+    // A full disk is told as such before anything else.
+    prompts->expectAny(mb::Abort);
+    {
+        FileSizeLimit limit(0);
+        exportTo(appDir() + QStringLiteral("Full.htm"));
+    }
+    ASSERT_FALSE(prompts->shown.empty());
+    EXPECT_TRUE(prompts->shown.back().title.startsWith(QStringLiteral("ERROR61 ")))
+        << qPrintable(prompts->shown.back().title);
 
     // A preview whose folder or Applet folder cannot be made is told, and Abort shows nothing and
     // writes no page: the set is written whole or not at all.

@@ -364,19 +364,6 @@ TEST_F(FilesTest, TheProgramsWorkingFilesAreRefusedAsBooksAndLeftAlone) {
     prompts->expectFileDialog(clip);
     refused(clip);
     d->mnuOpen_Click();
-
-    // Both save dialogs come back after the refusal.
-    prompts->expectDialog(Kind::Save, [&](CommonDialog& dlg) {
-        dlg.FileName = clip;
-        return true;
-    });
-    refused(clip);
-    prompts->expectCancel(Kind::Save);
-    d->mnuNewDataBase_Click();
-    chooseSaveAs(clip);
-    refused(clip);
-    prompts->expectCancel(Kind::Save);
-    d->saveDataBaseAs();
     EXPECT_EQ(ownFiles(), before);
     EXPECT_EQ(m().names().databaseFile(), book());
     EXPECT_EQ(m().RecordCount, 2);

@@ -94,9 +94,10 @@ TEST_F(MailTest, WriteFillsItsBoxesOnlyAndSendTakesTheRecordsAddressAndAsksAgain
     EXPECT_EQ(sentAs(mailer.sent[0]), "ann@x.org | Ann & Co | Hello? | Line one\nLine two");
     EXPECT_EQ(mail(3), QStringLiteral("Line one\nLine two")); // the panel is kept
 
-    // A failed hand-over: the standard error dialog; Retry hands it over again.
+    // A failed hand-over: the error dialog says why; Retry hands it over again.
     mailer.failures = 1;
-    prompts->expect({}, mb::AbortRetryIgnore | mb::Critical, {}, mb::Retry);
+    prompts->expect(QStringLiteral("No mail program took the message."), mb::AbortRetryIgnore | mb::Critical,
+                    {}, mb::Retry);
     d->Toolbar2_ButtonClick(QStringLiteral("Send"));
     EXPECT_TRUE(prompts->shown.back().title.startsWith(QStringLiteral("ERROR32002 No mail program")));
     EXPECT_EQ(m().LastErrorAnswer, QStringLiteral("4"));
@@ -112,6 +113,17 @@ TEST_F(MailTest, WriteFillsItsBoxesOnlyAndSendTakesTheRecordsAddressAndAsksAgain
     ASSERT_EQ(mailer.sent.size(), 3u);
     EXPECT_TRUE(mailer.sent[2].address.isEmpty());
     expectSaveQuestion();
+}
+
+TEST_F(MailTest, AnAddressThatWouldReachMoreThanOneRecipientIsRefusedWithNothingSent) {
+    open({{"Ann", "Lee", "555 0100", "a@b.org>,<e@evil.org"}});
+    show(1);
+    d->txtForMail[0]->setText(QStringLiteral("Ann Lee"));
+    prompts->expect({}, mb::OKOnly | mb::Exclamation, QStringLiteral("Mail"), mb::OK);
+    d->Toolbar2_ButtonClick(QStringLiteral("Send"));
+    ASSERT_FALSE(prompts->shown.empty());
+    EXPECT_TRUE(prompts->shown.back().prompt.contains(QStringLiteral("a@b.org>,<e@evil.org")));
+    EXPECT_TRUE(mailer.sent.empty());
 }
 
 TEST_F(MailTest, AllRecordsPutsTheWholeBookIntoTheMessageBoxUnlessTheBookCannotBeRead) {

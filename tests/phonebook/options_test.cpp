@@ -47,6 +47,9 @@ TEST_F(OptionsTest, OpensOnTheWindowsStateAndOnlyAChoiceArmsApply) {
     EXPECT_EQ(colourToStored(o->lblColor->palette().color(QPalette::Window)), 0xFFFF00);
     EXPECT_EQ(o->lblColor->font().family(), d->txtInfo[0]->font().family());
     EXPECT_FALSE(o->cmdApply->isEnabled());
+    // The built-in picture is no picture of the user's: the preview stays empty.
+    EXPECT_TRUE(d->BackPic.isEmpty());
+    EXPECT_TRUE(o->ImagePrev->pixmap().isNull());
     for (QRadioButton* r : {o->optDont, o->optSortBy0, o->optSortBy1, o->optCancelExport, o->optExportMdb,
                             o->optExportWeb, o->optExportText})
         EXPECT_FALSE(r->isChecked()) << r->text().toStdString();

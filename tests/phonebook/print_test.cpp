@@ -102,7 +102,7 @@ TEST_F(PrintTest, ASettingsStoreThatCannotBeWrittenDoesNotKeepTheDialog) {
 }
 
 TEST_F(PrintTest, EachChoicePrintsFromItsOwnDocumentOrShowsItsTextInTheEditor) {
-    open({{"Ann", "Lee"}, {"Bob"}});
+    open({{"Ã©ric", "RENÉ’S"}, {"Bob"}});
     show(2);
     d->txtInfo[2]->setText(QStringLiteral(" 555 "));
     const QString summary = QStringLiteral("  ( 2)\nFirst name: Bob\nLast name: \nPhone:  555 \nE-mail: \n"
@@ -136,7 +136,7 @@ TEST_F(PrintTest, EachChoicePrintsFromItsOwnDocumentOrShowsItsTextInTheEditor) {
     expectPrinterDialog();
     p->cmdPrint_Click();
     const QString whole = lines(codepage::decode(TextBuffer()));
-    EXPECT_TRUE(whole.startsWith(QStringLiteral(" 1\nFirst name: Ann\nLast name: Lee\n")));
+    EXPECT_TRUE(whole.startsWith(QStringLiteral(" 1\nFirst name: Ã©ric\nLast name: RENÉ’S\n")));
     EXPECT_EQ(readFile(printFilePath()), TextBuffer());
     EXPECT_EQ(printer.printed, (std::vector<QString>{summary, whole}));
     EXPECT_EQ(e->Rtf->toPlainText(), QStringLiteral("My own unsaved notes"));

@@ -8,6 +8,7 @@
 #include "scripted_prompts.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QFontDialog>
 #include <QImage>
@@ -71,6 +72,34 @@ TEST(Pictures, AreReadByWhatTheFileHoldsNotByItsName) {
     EXPECT_EQ(pbtest::errorOf([&] { readPicture(dir.filePath(QStringLiteral("gone.bmp"))); }),
               err::FileNotFound);
     EXPECT_EQ(pbtest::errorOf([&] { readPicture(text); }), err::InvalidPicture);
+}
+
+TEST(Pictures, AHeaderClaimingMorePixelsThanTheBytesHoldIsRefusedUndecoded) {
+    // An 8x8 JPEG whose frame header says 5000x5000: the decoder would make up 25 million pixels.
+    QImage small(8, 8, QImage::Format_RGB32);
+    small.fill(Qt::green);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    small.save(&buffer, "JPEG");
+    const qsizetype frame = jpeg.indexOf("\xFF\xC0");
+    ASSERT_GT(frame, 0);
+    jpeg.replace(frame + 5, 4, QByteArray::fromHex("13881388"));
+    // A GIF of a 5000x5000 screen and picture whose data is one clear code and the end code.
+    const QByteArray gif = QByteArray("GIF89a") +
+                           QByteArray::fromHex("881388130000002c0000000088138813000202"
+                                               "8c05"
+                                               "00") +
+                           ";";
+    QTemporaryDir dir;
+    for (const auto& [name, bytes] : {std::pair{"big.jpg", jpeg}, std::pair{"big.gif", gif}}) {
+        EXPECT_TRUE(decodePicture(bytes).isNull()) << name;
+        const QString file = dir.filePath(QString::fromLatin1(name));
+        pbtest::writeFile(file, bytes);
+        EXPECT_EQ(pbtest::errorOf([&] { readPicture(file); }), err::InvalidPicture) << name;
+    }
+    // The same picture with its own size reads.
+    EXPECT_EQ(decodePicture(jpeg.replace(frame + 5, 4, QByteArray::fromHex("00080008"))).size(), QSize(8, 8));
 }
 
 TEST(MessageBoxes, AreAtLeastAsWideAsTheirTitle) {

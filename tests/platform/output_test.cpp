@@ -5,12 +5,16 @@
 #include "platform/print_output.h"
 #include "platform/vb_error.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QUrl>
 #include <QUrlQuery>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace pb;
@@ -62,6 +66,20 @@ TEST(Mail, TheDesktopGetsTheAddressOrTheFailureIsReported) {
     EXPECT_TRUE(shell.opened.isEmpty());
 }
 
+TEST(Mail, AnAddressThatReadsAsSeveralRecipientsIsNeverHandedOver) {
+    pbtest::RecordingShell shell;
+    for (const char* address : {"a@b.org,e@evil.org", "a@b.org;e@evil.org", "a@b.org>,<e@evil.org",
+                                "a@b.org e@evil.org", "a@b.org\ne@evil.org"}) {
+        const MailMessage m{QString::fromLatin1(address), QStringLiteral("Ann"), {}, {}};
+        EXPECT_FALSE(recipientProblem(m.address).isEmpty()) << address;
+        EXPECT_EQ(pbtest::errorOf([&] { mailer().send(m); }), err::MailFailed) << address;
+    }
+    EXPECT_TRUE(shell.opened.isEmpty());
+    // Blanks around the one address are not part of it.
+    mailer().send({QStringLiteral(" ann@example.org "), {}, {}, {}});
+    EXPECT_EQ(shell.opened.size(), 1);
+}
+
 namespace {
 
 int pdfPages(const QString& path) {
@@ -97,4 +115,45 @@ TEST(Print, ALongDocumentPrintsEveryPageToPdfAndAPrinterThatCannotBeginIsError48
         const pbtest::FileSizeLimit fullDisk(1024);
         EXPECT_EQ(pbtest::errorOf([&] { printPages(one, printer); }), 482);
     }
+}
+
+TEST(Print, EveryLineOfALongBookIsWholeOnExactlyOnePage) {
+    // The print text of a large book, in the editor's font, on a letter page's printable area.
+    QString text;
+    for (int i = 1; i <= 13000; ++i)
+        text += QStringLiteral(" %1\nFirst name: Somebody\nLast name: Else\nPhone: 555 0100\nE-mail: \n"
+                               "Company: \nAddress: \nComments: \n\n")
+                    .arg(i);
+    QTextDocument doc;
+    QFont font(QStringLiteral("Verdana"));
+    font.setPointSizeF(12);
+    doc.setDefaultFont(font);
+    doc.setPlainText(text);
+    const QSizeF paper(7.99 * 96, 11.41 * 96);
+    const std::vector<PrintPage> pages = paginate(doc, paper);
+    ASSERT_GT(pages.size(), 2000u);
+    for (const PrintPage& p : pages) {
+        EXPECT_EQ(p.paper.size(), paper);
+        EXPECT_TRUE(p.paper.contains(p.shown));
+    }
+
+    int lines = 0;
+    int cut = 0;
+    QString first;
+    const QAbstractTextDocumentLayout* layout = doc.documentLayout();
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const QPointF at = layout->blockBoundingRect(b).topLeft();
+        for (int l = 0; l < b.layout()->lineCount(); ++l, ++lines) {
+            const QRectF line = b.layout()->lineAt(l).rect().translated(at);
+            // The pages run down the document: the first one reaching below the line's top must hold it.
+            const auto on = std::partition_point(pages.begin(), pages.end(), [&](const PrintPage& p) {
+                return p.shown.bottom() <= line.top();
+            });
+            const bool whole = on != pages.end() && on->shown.contains(line) &&
+                               (on + 1 == pages.end() || !(on + 1)->shown.intersects(line));
+            if (!whole && cut++ == 0) first = b.text();
+        }
+    }
+    EXPECT_EQ(lines, 13000 * 9 + 1);
+    EXPECT_EQ(cut, 0) << "first line cut: " << first.toStdString();
 }

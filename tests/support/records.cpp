@@ -1,5 +1,7 @@
 #include "records.h"
 
+#include "platform/codepage.h"
+
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -7,7 +9,8 @@ namespace pbtest {
 
 namespace {
 QByteArray field(const QString& text, int width) {
-    QByteArray b = text.toLatin1().left(width);
+    // Books hold their text in the code page, as the program writes it.
+    QByteArray b = pb::codepage::encode(text).left(width);
     b.append(QByteArray(width - b.size(), ' '));
     return b;
 }
@@ -51,7 +54,7 @@ QByteArray recordAt(const QByteArray& file, int n) {
 }
 
 QString firstNameAt(const QByteArray& file, int n) {
-    return QString::fromLatin1(recordAt(file, n).left(20)).trimmed();
+    return pb::codepage::decode(recordAt(file, n).left(20)).trimmed();
 }
 
 } // namespace pbtest

@@ -197,6 +197,19 @@ TEST_F(FrameTest, BackgroundChoicesKeepTheFrameWhenCancelledOrBroken) {
     EXPECT_EQ(frame->backColor(), static_cast<int32_t>(0x8000000Cu));
 }
 
+TEST_F(FrameTest, TheCallButtonAndPhoneDialerSayThatNoDialerIsSetUp) {
+    shell->succeed = false;
+    const QString why = QStringLiteral("No phone dialer is set up");
+    prompts->expect(why, mb::AbortRetryIgnore | mb::Critical, QStringLiteral("ERROR53 ") + why, mb::Retry);
+    prompts->expect(why, mb::AbortRetryIgnore | mb::Critical, QStringLiteral("ERROR53 ") + why, mb::Ignore);
+    frame->mnuPhoneDialer_Click();
+    EXPECT_EQ(shell->opened, (QStringList{"tel:", "tel:"}));
+    prompts->expect(why, mb::AbortRetryIgnore | mb::Critical, QStringLiteral("ERROR53 ") + why, mb::Abort);
+    frame->MDIToolbar_ButtonClick(QStringLiteral("Phone"));
+    EXPECT_TRUE(prompts->allAnswered());
+    EXPECT_EQ(pbm().LastErrorAnswer, QStringLiteral("3"));
+}
+
 TEST_F(FrameTest, TilingSharesTheWorkspaceAmongTheChildren) {
     frame->resize(900, 700);
     frame->show();
@@ -261,6 +274,9 @@ TEST_F(FrameTest, EachRightClickMenuOpensOnlyOverItsOwnEmptySurface) {
     EXPECT_EQ(rightClick(viewport, QPoint(d->width() + 10, 10)), frame->mnuRC);
     QWidget* surface = d->lblinfo[0]->parentWidget();
     EXPECT_EQ(rightClick(surface, QPoint(3, surface->height() - 3)), d->mnuBackColor);
+    // The picture preview with no picture in it is bare surface too.
+    ASSERT_TRUE(d->imgPreview->pixmap().isNull());
+    EXPECT_EQ(rightClick(d->imgPreview, middle(d->imgPreview)), d->mnuBackColor);
 
     // Over a child's parts neither menu opens.
     EXPECT_EQ(rightClick(d->lblinfo[0], middle(d->lblinfo[0])), nullptr);

@@ -1,10 +1,14 @@
 #include "app_fixture.h"
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
+#include "platform/app_path.h"
 #include "workspace/forms.h"
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace pb;
@@ -28,6 +32,17 @@ TEST_F(ServicesTest, ShowFormKnowsItsNamesExactlyAndPlaysItsSoundFirst) {
     EXPECT_FALSE(d->isMinimized());
 }
 
+TEST_F(ServicesTest, ShowFormBringsAWindowAlreadyOpenToTheFront) {
+    VantrelMDI* frame = Forms::get<VantrelMDI>();
+    frame->show();
+    ShowForm(QStringLiteral("frmAlarm"));
+    QWidget* alarm = Forms::byName(QStringLiteral("frmAlarm"))->widget();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    ShowForm(QStringLiteral("frmAlarm")); // behind the frame: the status bar's click brings it up
+    EXPECT_TRUE(QTest::qWaitForWindowActive(alarm));
+}
+
 TEST_F(ServicesTest, ShowFormIsSilentWithSoundsOff) {
     ShowForm(QStringLiteral("frmMediaPlayer"));
     EXPECT_TRUE(sounds->played.empty());
@@ -48,8 +63,26 @@ TEST_F(ServicesTest, SelectFileNameReturnsThePathOrEmptyOnCancel) {
     EXPECT_TRUE(Forms::find<VantrelMDI>()->MDICD.CancelError); // stays on for every later user
 }
 
-TEST_F(ServicesTest, AppPathEndsInASeparator) {
+TEST_F(ServicesTest, TheProgramFolderIsTheUsersDataFolderOrTheNamedOneNeverTheExecutables) {
     EXPECT_EQ(AppPath(), appDir());
+    const QString org = QCoreApplication::organizationName();
+    const QString app = QCoreApplication::applicationName();
+    const QByteArray data = qgetenv("XDG_DATA_HOME");
+    const QByteArray named = qgetenv("DORVANE_HOME");
+    QCoreApplication::setOrganizationName(QStringLiteral("Brenmoor"));
+    QCoreApplication::setApplicationName(QStringLiteral("Dorvane"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(tmp.path() + QStringLiteral("/data")));
+    qunsetenv("DORVANE_HOME");
+    // The test program's own folder can be written, and still the book is not kept there.
+    EXPECT_EQ(programFolderNow(), tmp.path() + QStringLiteral("/data/Brenmoor/Dorvane/"));
+    EXPECT_TRUE(QFileInfo(tmp.path() + QStringLiteral("/data/Brenmoor/Dorvane")).isDir());
+    qputenv("DORVANE_HOME", QFile::encodeName(tmp.path() + QStringLiteral("/portable")));
+    EXPECT_EQ(programFolderNow(), tmp.path() + QStringLiteral("/portable/"));
+
+    QCoreApplication::setOrganizationName(org);
+    QCoreApplication::setApplicationName(app);
+    for (const auto& [name, value] : {std::pair{"XDG_DATA_HOME", data}, std::pair{"DORVANE_HOME", named}})
+        value.isNull() ? qunsetenv(name) : qputenv(name, value);
 }
 
 TEST_F(ServicesTest, AFailingHelpFileIsReportedInItsOwnBox) {
