@@ -505,7 +505,7 @@ int main(int argc, char** argv) {
             return n / 1e6;
         }(),
         wholeWrite);
-    ok = printRows(pageRows, wholeWrite, "whole-file write") && ok;
+    ok = printRows(pageRows, wholeWrite, "durable writes") && ok;
     Forms::unload<Data>();
     Forms::flushDeleted();
     writeBook(path, book);

@@ -52,7 +52,7 @@ public:
             errors << title + QStringLiteral(": ") + prompt;
             return mb::Abort;
         default:
-            if (style & mb::Critical) errors << title + QStringLiteral(": ") + prompt;
+            if ((style & 0x70) == mb::Critical) errors << title + QStringLiteral(": ") + prompt;
             return mb::OK;
         }
     }

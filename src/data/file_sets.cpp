@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <map>
@@ -160,18 +161,20 @@ int clearLeftovers(const std::vector<QString>& members) {
 
 void recoverSet(const std::vector<QString>& members) {
     if (members.empty()) return;
-    std::vector<QString> all = members;
     const QString note = setNoteOf(members.front());
     if (exists(note)) {
-        if (const auto steps = readSetNote(note)) {
-            rollForward(*steps);
-            for (const Step& s : *steps)
-                all.push_back(s.target);
+        const auto steps = readSetNote(note);
+        // A note that names anything but these members is no note of this set: it moves nothing.
+        const bool ours = !steps || std::all_of(steps->begin(), steps->end(), [&](const Step& s) {
+            return std::find(members.begin(), members.end(), s.target) != members.end();
+        });
+        if (ours) {
+            if (steps) rollForward(*steps);
+            removeFile(note);
+            syncFolderOf(note);
         }
-        removeFile(note);
-        syncFolderOf(note);
     }
-    if (const int e = clearLeftovers(all)) fail(members.front(), e);
+    if (const int e = clearLeftovers(members)) fail(members.front(), e);
 }
 
 struct FileSet::Member {

@@ -419,4 +419,14 @@ TEST_F(FileCopyTest, ABookReplacementCutShortBetweenItsRenamesIsFinishedAndOneCu
     EXPECT_EQ(entries(""), (QStringList{"Home.q7b", "Home.set", "HomeAttachments"}));
     EXPECT_EQ(readFile(home.database), QByteArray("old records"));
     EXPECT_EQ(entries("HomeAttachments"), QStringList{"old.wav"});
+
+    // A note that names a file outside the book's set is no note of ours: nothing it names moves.
+    mk("keep");
+    writeFile(at("keep/precious.wav"), "mine");
+    writeFile(home.database + QStringLiteral(".dorvane-set"),
+              "dorvane-set\nD " + QFile::encodeName(at("keep/precious.wav")).toPercentEncoding("/") +
+                  "\nend\n");
+    recoverBook(home);
+    EXPECT_EQ(readFile(at("keep/precious.wav")), QByteArray("mine"));
+    EXPECT_EQ(readFile(home.database), QByteArray("old records"));
 }
