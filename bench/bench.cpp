@@ -3,6 +3,7 @@
 #include "bench/text_bench.h"
 #include "data/attach_ref.h"
 #include "data/database.h"
+#include "data/file_sets.h"
 #include "data/module_phonebook.h"
 #include "data/record_moves.h"
 #include "db_bench.h"
@@ -24,6 +25,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
@@ -31,7 +33,9 @@
 #include <algorithm>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <functional>
+#include <unistd.h>
 #include <vector>
 
 using namespace pb;
@@ -132,18 +136,45 @@ void removeFolder(const QString& path) {
 
 } // namespace
 
+// Writes `bytes` as `path` the least a durable whole-file write costs: a new file beside it,
+// synced, renamed over it.
+void durableWrite(const QString& path, const QByteArray& bytes) {
+    const QByteArray tmp = QFile::encodeName(path + QStringLiteral(".tmp"));
+    const int out = ::open(tmp.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (out < 0 || ::write(out, bytes.constData(), bytes.size()) != bytes.size() || ::fdatasync(out) != 0)
+        std::exit(8);
+    ::close(out);
+    if (::rename(tmp.constData(), QFile::encodeName(path).constData()) != 0) std::exit(8);
+}
+
+void syncFolder(const QString& folder) {
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0 || ::fsync(fd) != 0) std::exit(8);
+    ::close(fd);
+}
+
 // The web export's job (the read, the six texts with every progress line) and the writing
-// of its six files, against writing the same bytes as whole files.
+// of its set of files, against writing the same six texts durably, each file on its own.
 std::vector<Row> webRows(const QString& folder, double* wholeWriteMs) {
     QDir().mkpath(folder);
     WebFolder() = folder + QLatin1Char('/');
     Forms::get<frmSave>();
     BuildHtmlPages();
     if (WebPages()[web::Records].size() < 10'000'000) std::exit(8);
+    const QString frameset = folder + QStringLiteral(".htm");
+    // As the export writes them: the frameset, the folder's pages and the applet's files, one set.
+    const auto writeSet = [&] {
+        std::vector<files::NamedBytes> pages;
+        for (int p = web::Title; p < web::PageCount; ++p)
+            pages.push_back({web::kPageFiles[p], WebPages()[p]});
+        files::replacePageSet(frameset, WebPages()[web::Frameset], folder, pages, appletFolder());
+    };
     const auto writeSix = [&] {
         for (int p = web::Title; p < web::PageCount; ++p)
-            writeWebFolderPage(folder, static_cast<web::Page>(p));
-        writeWebFrameset(folder + QStringLiteral(".htm"));
+            durableWrite(folder + QLatin1Char('/') + web::kPageFiles[p], WebPages()[p]);
+        durableWrite(frameset, WebPages()[web::Frameset]);
+        syncFolder(folder);
+        syncFolder(QFileInfo(folder).absolutePath());
     };
     *wholeWriteMs = best(writeSix);
     std::vector<Row> rows;
@@ -158,9 +189,10 @@ std::vector<Row> webRows(const QString& folder, double* wholeWriteMs) {
                     0});
     rows.push_back(
         {QStringLiteral("Build the six pages (every progress line set)"), best(BuildHtmlPages), 0});
-    rows.push_back({QStringLiteral("Build and write the six pages"), best([&] {
+    rows.push_back({QStringLiteral("Build and write the six pages (one set, with the applet's files)"),
+                    best([&] {
                         BuildHtmlPages();
-                        writeSix();
+                        writeSet();
                     }),
                     3, 40});
     Forms::unload<frmSave>();
@@ -239,18 +271,29 @@ int main(int argc, char** argv) {
     }
     if (m.RecordCount != kMaxRecords) std::exit(4);
 
-    // Moving records writes the book anew beside the old one: against a plain copy of the
-    // file, timed by turns with the moves so that both meet the same state of the disk.
-    const QString plainCopy = dir.path() + QStringLiteral("/plain-copy.q7b");
+    // Moving records writes the book anew beside the old one: against the least a durable
+    // copy of the file costs (read, write to a new file in the same folder, sync, rename,
+    // sync the folder), timed by turns with the moves so that both meet the same state of the disk.
+    const QString plainCopy = dir.path() + QStringLiteral("/synced-copy.q7b");
+    const QString copyTmp = plainCopy + QStringLiteral(".tmp");
     const auto copyOnce = [&] {
-        QFile::remove(plainCopy);
         return best(
             [&] {
                 QFile in(path);
                 in.open(QIODevice::ReadOnly);
                 const QByteArray all = in.readAll();
-                QFile out(plainCopy);
-                if (!out.open(QIODevice::WriteOnly) || out.write(all) != all.size()) std::exit(8);
+                const int out =
+                    ::open(QFile::encodeName(copyTmp).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+                if (out < 0 || ::write(out, all.constData(), all.size()) != all.size() ||
+                    ::fdatasync(out) != 0)
+                    std::exit(8);
+                ::close(out);
+                if (::rename(QFile::encodeName(copyTmp).constData(),
+                             QFile::encodeName(plainCopy).constData()) != 0)
+                    std::exit(8);
+                const int folder = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY);
+                if (folder < 0 || ::fsync(folder) != 0) std::exit(8);
+                ::close(folder);
             },
             {}, 1);
     };
@@ -348,7 +391,8 @@ int main(int argc, char** argv) {
     writeBook(indexPath, QByteArray());
     m.current = 1;
 
-    // Whole-book copies against a plain recursive copy of the same files.
+    // Whole-book copies, synced, against a recursive copy of the same files followed by one sync
+    // of the whole file system: the least a copy that survives a power cut costs.
     const QString folder = dir.path() + QStringLiteral("/Dorvane2DataBaseAttachments");
     makeAttachments(folder, m);
     const QString copies = dir.path() + QStringLiteral("/copies");
@@ -357,7 +401,8 @@ int main(int argc, char** argv) {
     const double cp = best(
         [&] {
             if (QProcess::execute(QStringLiteral("cp"),
-                                  QStringList{QStringLiteral("-r")} + sources + QStringList{copies}) != 0)
+                                  QStringList{QStringLiteral("-r")} + sources + QStringList{copies}) != 0 ||
+                QProcess::execute(QStringLiteral("sync"), {QStringLiteral("-f"), copies}) != 0)
                 std::exit(5);
         },
         [&] {
@@ -435,15 +480,16 @@ int main(int argc, char** argv) {
         rawReadWrite);
     ok = printRows(sortRows, rawReadWrite, "read + write") && ok;
     std::printf(
-        "\nMoving records on the same book. A plain copy of the file (read, write to a new file in the "
-        "same folder): %.2f ms (best of 14, taken by turns with the moves).\n\n",
+        "\nMoving records on the same book. A synced copy of the file (read, write to a new file in the "
+        "same folder, sync, rename, sync the folder): %.2f ms (best of 14, taken by turns with the "
+        "moves).\n\n",
         copyMs);
-    ok = printRows(moveRows, copyMs, "plain copy") && ok;
+    ok = printRows(moveRows, copyMs, "synced copy") && ok;
     std::printf(
         "\nThe same book with its bag, an index of 1,000 entries and 1,000 attachments (%.1f MB in all). "
-        "`cp -r` of these files: %.2f ms (best of 7).\n\n",
+        "`cp -r` of these files, then `sync -f`: %.2f ms (best of 7).\n\n",
         (book.size() + 1000 * 4096 * 8.5) / 1e6, cp);
-    ok = printRows(copyRows, cp, "`cp -r`") && ok;
+    ok = printRows(copyRows, cp, "`cp -r` + `sync -f`") && ok;
     std::printf("\nThe look commands and the File menu on the largest book. Raw read of a full attachment "
                 "index (%d entries): %.2f ms (best of 7).\n\n",
                 kMaxRecords, rawIndex);
@@ -451,7 +497,7 @@ int main(int argc, char** argv) {
     ok = printDatabaseBench(database) && ok;
     std::printf(
         "\nThe same book as web pages (%.1f MB in six files). Writing the same bytes, each "
-        "file whole (temporary file, synced, renamed): %.2f ms (best of 7).\n\n",
+        "file whole (a new file beside it, synced, renamed; the folders synced): %.2f ms (best of 7).\n\n",
         [] {
             qsizetype n = 0;
             for (const QByteArray& p : WebPages())
@@ -459,7 +505,7 @@ int main(int argc, char** argv) {
             return n / 1e6;
         }(),
         wholeWrite);
-    ok = printRows(pageRows, wholeWrite, "whole-file write") && ok;
+    ok = printRows(pageRows, wholeWrite, "durable writes") && ok;
     Forms::unload<Data>();
     Forms::flushDeleted();
     writeBook(path, book);

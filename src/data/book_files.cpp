@@ -1,6 +1,7 @@
 #include "data/book_files.h"
 
 #include "data/file_copy.h"
+#include "data/file_sets.h"
 #include "platform/app_path.h"
 #include "platform/settings_store.h"
 
@@ -91,10 +92,6 @@ bool holdsWorkingFile(const QString& folder) {
     return false;
 }
 
-void copyCompanionFile(const QString& from, const QString& to) {
-    if (files::fileExists(from)) files::copyFile(from, to);
-}
-
 } // namespace
 
 BookPaths bookPaths(const DatabaseNames& names) {
@@ -174,68 +171,47 @@ Clash targetClash(const BookPaths& target, const BookPaths& open) {
     return Clash::None;
 }
 
-void copyDatabaseFile(const BookPaths& from, const BookPaths& to) {
-    files::copyFile(from.database, to.database);
+std::vector<QString> bookSet(const BookPaths& book) {
+    return {book.database, book.settings, book.index, book.attachments};
 }
-
-void copySettingsFile(const BookPaths& from, const BookPaths& to) {
-    copyCompanionFile(from.settings, to.settings);
-}
-
-void copyIndexFile(const BookPaths& from, const BookPaths& to) {
-    copyCompanionFile(from.index, to.index);
-}
-
-void copyAttachmentsFolder(const BookPaths& from, const BookPaths& to) {
-    if (files::folderExists(from.attachments)) files::mergeFolder(from.attachments, to.attachments);
-}
-
-namespace {
-
-// Puts a new book in the place of `to`: every new file is already whole under
-// a staged name. The replaced book's companions go first, then the database and
-// the new companions take their places, so a kill at any moment leaves the old
-// records or the new book, never one book's files beside the other's.
-void putBookInPlace(const BookPaths& to, std::vector<std::pair<QString, QString>>& staged) {
-    try {
-        files::removeFolder(to.attachments);
-        files::removeFile(to.settings);
-        files::removeFile(to.index);
-        for (auto& [tmp, place] : staged) {
-            files::putInPlace(tmp, place);
-            tmp.clear();
-        }
-    } catch (...) {
-        for (const auto& [tmp, place] : staged)
-            if (!tmp.isEmpty()) files::discard(tmp);
-        throw;
-    }
-}
-
-} // namespace
 
 void replaceBook(const BookPaths& from, const BookPaths& to) {
-    std::vector<std::pair<QString, QString>> staged; // staged name, place
-    try {
-        staged.emplace_back(files::stageCopy(from.database, to.database), to.database);
-        if (files::folderExists(from.attachments))
-            staged.emplace_back(files::stageFolderCopy(from.attachments, to.attachments), to.attachments);
-        if (files::fileExists(from.settings))
-            staged.emplace_back(files::stageCopy(from.settings, to.settings), to.settings);
-        if (files::fileExists(from.index))
-            staged.emplace_back(files::stageCopy(from.index, to.index), to.index);
-    } catch (...) {
-        for (const auto& [tmp, place] : staged)
-            files::discard(tmp);
-        throw;
+    files::FileSet set(bookSet(to));
+    set.stageCopy(to.database, from.database);
+    if (files::folderExists(from.attachments))
+        set.stageFolder(to.attachments, from.attachments, {}, false);
+    else
+        set.remove(to.attachments);
+    for (const auto& [source, target] :
+         {std::pair{from.settings, to.settings}, std::pair{from.index, to.index}}) {
+        if (files::fileExists(source))
+            set.stageCopy(target, source);
+        else
+            set.remove(target);
     }
-    putBookInPlace(to, staged);
+    set.commit();
 }
 
 void createEmptyBook(const BookPaths& book) {
-    std::vector<std::pair<QString, QString>> staged;
-    staged.emplace_back(files::stageBytes(book.database, QByteArray()), book.database);
-    putBookInPlace(book, staged);
+    files::FileSet set(bookSet(book));
+    set.stageBytes(book.database, QByteArray());
+    set.remove(book.settings);
+    set.remove(book.index);
+    set.remove(book.attachments);
+    set.commit();
+}
+
+void backUpBook(const BookPaths& from, const BookPaths& to) {
+    files::FileSet set(bookSet(to));
+    set.stageCopy(to.database, from.database);
+    if (files::folderExists(from.attachments)) set.stageFolder(to.attachments, from.attachments, {}, true);
+    if (files::fileExists(from.settings)) set.stageCopy(to.settings, from.settings);
+    if (files::fileExists(from.index)) set.stageCopy(to.index, from.index);
+    set.commit();
+}
+
+void recoverBook(const BookPaths& book) {
+    files::recoverSet(bookSet(book));
 }
 
 } // namespace pb

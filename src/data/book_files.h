@@ -3,6 +3,7 @@
 #include "data/database_names.h"
 
 #include <QString>
+#include <vector>
 
 namespace pb {
 
@@ -48,23 +49,22 @@ Clash targetClash(const QString& path, const BookPaths& open, bool wholeFolder =
 // as a whole.
 Clash targetClash(const BookPaths& target, const BookPaths& open);
 
-// The steps of copying a book beside an earlier copy of it (a backup); each
-// throws a VbError and leaves what it had not yet replaced as it was.
-// The database file itself: it must exist.
-void copyDatabaseFile(const BookPaths& from, const BookPaths& to);
-// Bag and index: copied when `from` has one.
-void copySettingsFile(const BookPaths& from, const BookPaths& to);
-void copyIndexFile(const BookPaths& from, const BookPaths& to);
-// The attachments folder, when `from` has one, merged into the target's: files
-// of the same name replaced, others kept.
-void copyAttachmentsFolder(const BookPaths& from, const BookPaths& to);
+// The files of a book, the database first: one set (file_sets.h).
+std::vector<QString> bookSet(const BookPaths& book);
 
 // A copy of `from` in the place of the book `to`, whose companions are all
-// replaced or removed. Nothing of `to` changes until every new file is whole;
-// a kill while they are put in place leaves no file of one book beside the other's.
+// replaced or removed, as one set: a failure leaves the old book whole, a kill
+// the old book or the new one once recoverBook has run.
 void replaceBook(const BookPaths& from, const BookPaths& to);
 // A new empty database in the place of the book `book`, in the same way: its
 // bag, index and attachments folder are removed, so the new book starts clean.
 void createEmptyBook(const BookPaths& book);
+// A copy of `from` over an earlier copy of it (a backup), in the same way: the
+// companions `from` has replace those of `to`, and the attachments folder is
+// merged (files of the same name replaced, others kept); what `from` lacks stays.
+void backUpBook(const BookPaths& from, const BookPaths& to);
+// Finishes a replacement of the book `book` that a kill interrupted, or clears
+// away what it had made, so no name of ours is left beside the book.
+void recoverBook(const BookPaths& book);
 
 } // namespace pb

@@ -1,5 +1,6 @@
 #include "data/file_copy.h"
 
+#include "data/file_copy_detail.h"
 #include "platform/vb_error.h"
 
 #include <QDir>
@@ -21,15 +22,21 @@
 
 namespace pb::files {
 
-namespace {
+namespace detail {
 
 QByteArray native(const QString& path) {
     return QFile::encodeName(path);
 }
 
-[[noreturn]] void fail(const QString& path, int e) {
+void fail(const QString& path, int e) {
     throw fileErrorFromErrno(path, e);
 }
+
+} // namespace detail
+
+using namespace detail;
+
+namespace {
 
 // Closes its descriptor on every way out.
 struct Fd {
@@ -60,21 +67,6 @@ mode_t creationMask() {
 
 QString folderOf(const QString& path) {
     return QFileInfo(path).absolutePath();
-}
-
-// A new empty file with a fresh hidden name in `folder`.
-int makeTempFile(const QString& folder, QString* name) {
-    QByteArray tmpl = native(folder) + "/.dorvane-XXXXXX";
-    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
-    if (fd < 0) fail(folder + QStringLiteral("/.dorvane"), errno);
-    *name = QFile::decodeName(tmpl);
-    return fd;
-}
-
-QString makeTempFolder(const QString& folder) {
-    QByteArray tmpl = native(folder) + "/.dorvane-XXXXXX";
-    if (!::mkdtemp(tmpl.data())) fail(folder + QStringLiteral("/.dorvane"), errno);
-    return QFile::decodeName(tmpl);
 }
 
 // Empties the folder open as `dir`, working only through descriptors: a link is
@@ -111,9 +103,9 @@ int clearFolder(int dir) {
     return 0;
 }
 
-// Removes a file, or a folder with everything in it; links are removed, never followed.
-// Returns 0, or the errno that stopped it (a missing entry is no error).
-int removeEntry(const QString& path) {
+} // namespace
+
+int detail::removeEntry(const QString& path) {
     const QByteArray p = native(path);
     struct stat st {};
     if (::lstat(p.constData(), &st) != 0) return errno == ENOENT ? 0 : errno;
@@ -124,10 +116,7 @@ int removeEntry(const QString& path) {
     return ::rmdir(p.constData()) == 0 ? 0 : errno;
 }
 
-// Clearing away a temporary tree: what cannot go is left.
-void removeTree(const QString& path) {
-    (void)removeEntry(path);
-}
+namespace {
 
 // Moves the bytes of `in` to `out`, in the kernel where the file systems allow it.
 void pump(int in, int out, off_t size, const QString& from, const QString& to) {
@@ -227,20 +216,69 @@ int openSource(const QString& from, struct stat* st) {
     return fd;
 }
 
-// Copies into `out` and closes it; the caller owns the name.
-void fillAndClose(Fd& out, int in, const struct stat& st, const QString& from, const QString& to) {
+// Puts the file's data on the disk; a file system that cannot sync has nothing to wait for.
+void syncData(int fd, const QString& file) {
+    if (::fdatasync(fd) != 0 && errno != EINVAL) fail(file, errno);
+}
+
+// Copies into `out`, syncs it when asked and closes it; the caller owns the name.
+void fillAndClose(Fd& out, int in, const struct stat& st, const QString& from, const QString& to,
+                  bool sync = true) {
     pump(in, out.fd, st.st_size, from, to);
     if (::fchmod(out.fd, st.st_mode & 0777 & ~creationMask()) != 0) fail(to, errno);
+    if (sync) syncData(out.fd, to);
     if (out.close() != 0) fail(to, errno);
 }
 
-// A copy into a folder that nobody sees yet: no temporary name needed.
+// A new file of exactly this name; whatever held the name (a leftover of ours, a link) goes first.
+int createFresh(const QString& path) {
+    const int gone = removeEntry(path);
+    if (gone != 0) fail(path, gone);
+    const int fd =
+        ::open(native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) fail(path, errno);
+    return fd;
+}
+
+// Copies and writes into a folder that nobody sees yet: no names of their own needed, and
+// the whole tree is synced at its end.
 void copyFileDirect(const QString& from, const QString& to) {
     struct stat st {};
     Fd in(openSource(from, &st));
     Fd out(::open(native(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
     if (out.fd < 0) fail(to, errno);
-    fillAndClose(out, in.fd, st, from, to);
+    fillAndClose(out, in.fd, st, from, to, false);
+}
+
+void writeFileDirect(const QString& path, const QByteArrayView& bytes) {
+    Fd out(::open(native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (out.fd < 0) fail(path, errno);
+    writeAll(out.fd, {bytes}, path);
+    if (::fchmod(out.fd, 0666 & ~creationMask()) != 0) fail(path, errno);
+    if (out.close() != 0) fail(path, errno);
+}
+
+// Syncs files after they were all written: their writing-out is started for all of them
+// first, so the disk is kept busy instead of waiting for each file in turn.
+void syncFiles(const std::vector<QString>& paths) {
+    for (const bool wait : {false, true}) {
+        for (const QString& path : paths) {
+            Fd fd(::open(native(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+            if (fd.fd < 0) fail(path, errno);
+            if (wait)
+                syncData(fd.fd, path);
+            else
+                ::sync_file_range(fd.fd, 0, 0, SYNC_FILE_RANGE_WRITE); // a hint: its failure changes nothing
+        }
+    }
+}
+
+void syncFolders(const std::vector<QString>& folders) {
+    for (const QString& folder : folders) {
+        Fd fd(::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (fd.fd < 0) fail(folder, errno);
+        if (::fsync(fd.fd) != 0 && errno != EINVAL) fail(folder, errno);
+    }
 }
 
 void copyLink(const QString& from, const QString& to) {
@@ -351,34 +389,64 @@ bool folderExists(const QString& path) {
     return ::stat(native(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-QString stageCopy(const QString& from, const QString& to) {
+QString newVersionOf(const QString& target) {
+    return target + QStringLiteral(".dorvane-new");
+}
+
+QString oldVersionOf(const QString& target) {
+    return target + QStringLiteral(".dorvane-old");
+}
+
+QString setNoteOf(const QString& target) {
+    return target + QStringLiteral(".dorvane-set");
+}
+
+bool detail::exists(const QString& path) {
+    struct stat st {};
+    return ::lstat(native(path).constData(), &st) == 0;
+}
+
+bool detail::isFolder(const QString& path) {
+    struct stat st {};
+    return ::lstat(native(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void detail::syncFile(const QString& path) {
+    Fd fd(::open(native(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (fd.fd < 0) fail(path, errno);
+    syncData(fd.fd, path);
+}
+
+void detail::syncFolderOf(const QString& path) {
+    const QString folder = folderOf(path);
+    Fd fd(::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.fd < 0) fail(folder, errno);
+    if (::fsync(fd.fd) != 0 && errno != EINVAL) fail(path, errno);
+}
+
+void detail::makeCopy(const QString& from, const QString& staged, const QString& to) {
     struct stat st {};
     Fd in(openSource(from, &st));
-    QString tmp;
-    Fd out(makeTempFile(folderOf(to), &tmp));
+    Fd out(createFresh(staged));
     try {
         fillAndClose(out, in.fd, st, from, to);
     } catch (...) {
-        ::unlink(native(tmp).constData());
+        ::unlink(native(staged).constData());
         throw;
     }
-    return tmp;
 }
 
-QString stageBytes(const QString& to, const QByteArray& bytes) {
-    QString tmp;
-    Fd out(makeTempFile(folderOf(to), &tmp));
+void detail::makeBytes(const QString& staged, const QByteArrayView& bytes, const QString& to) {
+    Fd out(createFresh(staged));
     try {
-        writeAll(out.fd, {QByteArrayView(bytes)}, to);
+        writeAll(out.fd, {bytes}, to);
         if (::fchmod(out.fd, 0666 & ~creationMask()) != 0) fail(to, errno);
-        // Small files written whole (a bag, a new book) are on the disk before they take the old one's name.
-        if (::fdatasync(out.fd) != 0 && errno != EINVAL) fail(to, errno);
+        syncData(out.fd, to);
         if (out.close() != 0) fail(to, errno);
     } catch (...) {
-        ::unlink(native(tmp).constData());
+        ::unlink(native(staged).constData());
         throw;
     }
-    return tmp;
 }
 
 void replaceFile(const QString& to, const QString& tmp, const std::vector<Piece>& pieces,
@@ -414,6 +482,8 @@ void replaceFile(const QString& to, const QString& tmp, const std::vector<Piece>
         }
         const mode_t mode = old.fd >= 0 ? oldStat.st_mode & 07777 : 0666 & ~creationMask();
         if (::fchmod(out.fd, mode) != 0) fail(to, errno);
+        // On the disk before it takes the name: after a power cut the name never stands for an empty file.
+        syncData(out.fd, to);
         if (out.close() != 0) fail(to, errno);
         if (beforeCommit) beforeCommit();
         if (::rename(temporary.constData(), target.constData()) != 0) fail(to, errno);
@@ -421,123 +491,63 @@ void replaceFile(const QString& to, const QString& tmp, const std::vector<Piece>
         ::unlink(temporary.constData());
         throw;
     }
+    syncFolderOf(to);
 }
 
-namespace {
-
-// The new tree under a temporary name beside `to`; with `keepOld`, what only
-// the old `to` holds is linked into it too.
-QString buildFolder(const QString& from, const QString& to, bool keepOld) {
-    const std::vector<Entry> entries = snapshot(from);
-    const std::vector<Entry> old = keepOld && folderExists(to) ? snapshot(to) : std::vector<Entry>();
-    const QString tmp = makeTempFolder(folderOf(to));
+void detail::makeFolder(const QString& staged, const QString& from, const std::vector<NamedBytes>& files,
+                        const QString& old) {
+    const std::vector<Entry> entries = from.isEmpty() ? std::vector<Entry>() : snapshot(from);
+    const std::vector<Entry> kept =
+        !old.isEmpty() && folderExists(old) ? snapshot(old) : std::vector<Entry>();
+    if (const int e = removeEntry(staged)) fail(staged, e);
+    if (::mkdir(native(staged).constData(), 0700) != 0) fail(staged, errno);
+    std::vector<QString> folders = {staged};
+    std::vector<QString> written;
     try {
-        for (const Entry& e : entries) {
-            const QString source = from + QLatin1Char('/') + e.relative;
-            const QString target = tmp + QLatin1Char('/') + e.relative;
+        // A name that differs from one of `files` only in case would stand for it where names are
+        // looked up without regard to case: it gives way too.
+        const auto givesWay = [&](const QString& relative) {
+            return std::any_of(files.begin(), files.end(), [&](const NamedBytes& f) {
+                return f.name.compare(relative, Qt::CaseInsensitive) == 0;
+            });
+        };
+        const auto add = [&](const QString& source, const Entry& e, bool link) {
+            const QString target = staged + QLatin1Char('/') + e.relative;
+            if (exists(target) || givesWay(e.relative)) return; // an earlier part of the new tree has its own
             switch (e.kind) {
             case Entry::Folder:
                 if (::mkdir(native(target).constData(), 0777) != 0) fail(target, errno);
+                folders.push_back(target);
                 break;
             case Entry::File:
+                // A second name for a file the old tree holds: nothing is copied, and the old tree stays
+                // whole.
+                if (link && ::link(native(source).constData(), native(target).constData()) == 0) break;
                 copyFileDirect(source, target);
+                written.push_back(target);
                 break;
             case Entry::Link:
                 copyLink(source, target);
                 break;
             }
+        };
+        for (const NamedBytes& f : files) {
+            const QString target = staged + QLatin1Char('/') + f.name;
+            writeFileDirect(target, f.bytes);
+            written.push_back(target);
         }
-        for (const Entry& e : old) {
-            const QString source = to + QLatin1Char('/') + e.relative;
-            const QString target = tmp + QLatin1Char('/') + e.relative;
-            struct stat st {};
-            if (::lstat(native(target).constData(), &st) == 0) continue; // the new tree has its own
-            switch (e.kind) {
-            case Entry::Folder:
-                if (::mkdir(native(target).constData(), 0777) != 0) fail(target, errno);
-                break;
-            case Entry::File:
-                // A second name for the same file: nothing is copied, and the old folder stays whole.
-                if (::link(native(source).constData(), native(target).constData()) != 0)
-                    copyFileDirect(source, target);
-                break;
-            case Entry::Link:
-                copyLink(source, target);
-                break;
-            }
-        }
-        if (::chmod(native(tmp).constData(), 0777 & ~creationMask()) != 0) fail(to, errno);
+        for (const Entry& e : entries)
+            add(from + QLatin1Char('/') + e.relative, e, false);
+        for (const Entry& e : kept)
+            add(old + QLatin1Char('/') + e.relative, e, true);
+        if (::chmod(native(staged).constData(), 0777 & ~creationMask()) != 0) fail(staged, errno);
+        // The files, then the names in every folder, the deepest first.
+        syncFiles(written);
+        syncFolders({folders.rbegin(), folders.rend()});
     } catch (...) {
-        removeTree(tmp);
+        (void)removeEntry(staged);
         throw;
     }
-    return tmp;
-}
-
-// Stages, then puts in place; the staged copy never outlives a failure.
-template <typename Stage> void stageAndPut(const QString& to, Stage stage) {
-    const QString tmp = stage();
-    try {
-        putInPlace(tmp, to);
-    } catch (...) {
-        discard(tmp);
-        throw;
-    }
-}
-
-} // namespace
-
-QString stageFolderCopy(const QString& from, const QString& to) {
-    return buildFolder(from, to, false);
-}
-
-void putInPlace(const QString& staged, const QString& to) {
-    const QByteArray t = native(staged), dest = native(to);
-    struct stat st {};
-    if (!folderExists(staged) || ::lstat(dest.constData(), &st) != 0) {
-        if (::rename(t.constData(), dest.constData()) != 0) fail(to, errno);
-        return;
-    }
-    // A folder swaps in one step where the file system can; the old tree then lies under the staged name.
-    if (::renameat2(AT_FDCWD, t.constData(), AT_FDCWD, dest.constData(), RENAME_EXCHANGE) == 0) {
-        removeTree(staged);
-        return;
-    }
-    const QString old = makeTempFolder(folderOf(to));
-    if (::rename(dest.constData(), native(old).constData()) != 0) {
-        const int e = errno;
-        ::rmdir(native(old).constData());
-        fail(to, e);
-    }
-    if (::rename(t.constData(), dest.constData()) != 0) {
-        const int e = errno;
-        ::rename(native(old).constData(), dest.constData()); // put the old one back
-        fail(to, e);
-    }
-    removeTree(old);
-}
-
-void discard(const QString& staged) {
-    removeTree(staged);
-}
-
-void copyFile(const QString& from, const QString& to) {
-    if (sameFile(from, to)) return;
-    stageAndPut(to, [&] { return stageCopy(from, to); });
-}
-
-void writeFile(const QString& to, const QByteArray& bytes) {
-    stageAndPut(to, [&] { return stageBytes(to, bytes); });
-}
-
-void mergeFolder(const QString& from, const QString& to) {
-    if (sameFile(from, to)) return;
-    stageAndPut(to, [&] { return buildFolder(from, to, true); });
-}
-
-void replaceFolder(const QString& from, const QString& to) {
-    if (sameFile(from, to)) return;
-    stageAndPut(to, [&] { return buildFolder(from, to, false); });
 }
 
 void createFolder(const QString& path) {
@@ -561,13 +571,11 @@ void removeFolder(const QString& path) {
     // Opened before anything changes, so a folder that cannot even be read stays as it was.
     Fd dir(::open(p.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (dir.fd < 0) fail(path, errno);
-    // The name goes in one step; a folder emptied part-way is never seen under it.
-    const QString trash = makeTempFolder(folderOf(path));
-    if (::rename(p.constData(), native(trash).constData()) != 0) {
-        const int e = errno;
-        ::rmdir(native(trash).constData());
-        fail(path, e);
-    }
+    // The name goes in one step; a folder emptied part-way is never seen under it, and
+    // one a kill left half emptied goes with the next write of the same name.
+    const QString trash = oldVersionOf(path);
+    if (const int e = removeEntry(trash)) fail(trash, e);
+    if (::rename(p.constData(), native(trash).constData()) != 0) fail(path, errno);
     int e = clearFolder(dir.fd);
     if (e == 0 && ::rmdir(native(trash).constData()) != 0) e = errno;
     if (e != 0) fail(path, e);

@@ -8,6 +8,12 @@
 // Whole-file and whole-folder copies that never leave a half-written file in
 // the place of a good one. Every failure raises a VbError with the number a
 // user would be told (53 missing, 70 refused, 61 disk full, 75, 76, ...).
+//
+// A new version is made beside its target under the target's name followed by
+// ".dorvane-new", synced, and renamed over the target; the folder is synced after
+// the rename, so neither a kill nor a power cut finds a half-written target. What
+// a killed write leaves under such names is cleared away by the next write of the
+// same target, and by finishUnfinishedWrites (file_sets.h).
 namespace pb::files {
 
 // True when both paths exist and name one file or folder (also through links).
@@ -20,8 +26,14 @@ bool sameContents(const QString& a, const QString& b);
 bool fileExists(const QString& path);   // a file, not a folder
 bool folderExists(const QString& path); // a folder, not a file
 
-// Copies `from` to `to` through a temporary file in `to`'s folder, renamed over
-// `to` only when complete. A file copied onto itself is left as it is.
+// The names beside a target that are ours: its new version while it is made, its
+// replaced version until it is removed, and the note of a set being replaced.
+QString newVersionOf(const QString& target);
+QString oldVersionOf(const QString& target);
+QString setNoteOf(const QString& target);
+
+// Copies `from` to `to` through its new version, renamed over `to` only when
+// complete. A file copied onto itself is left as it is.
 void copyFile(const QString& from, const QString& to);
 // Writes `bytes` as the whole of `to` the same way.
 void writeFile(const QString& to, const QByteArray& bytes);
@@ -39,26 +51,22 @@ inline Piece oldBytes(qint64 from, qint64 length) {
     return {{}, from, length};
 }
 // Writes `pieces`, one after another, as the whole of `to` under the fixed name
-// `tmp` beside it, and renames that over `to` in one step; `beforeCommit` runs
-// just before the rename and may throw. The new file keeps `to`'s permissions.
-// On any failure `to` is as it was and `tmp` is gone.
+// `tmp` beside it, syncs it and renames that over `to` in one step, then syncs the
+// folder; `beforeCommit` runs just before the rename and may throw. The new file
+// keeps `to`'s permissions. On any failure `to` is as it was and `tmp` is gone.
 void replaceFile(const QString& to, const QString& tmp, const std::vector<Piece>& pieces,
                  const std::function<void()>& beforeCommit = {});
 
-// Both build a copy of `from` beside `to` under a temporary name and only then
-// put it in the place of whatever `to` was, so a failure leaves `to` as it was.
-// Replacing drops what only the old `to` held; merging keeps it (files of the
-// same name take the new contents).
+// Both build a copy of `from` beside `to` and only then put it in the place of
+// whatever `to` was, so a failure leaves `to` as it was. Replacing drops what
+// only the old `to` held; merging keeps it (files of the same name take the new
+// contents).
 void replaceFolder(const QString& from, const QString& to);
 void mergeFolder(const QString& from, const QString& to);
 
-// The same in two halves, for changes of several files that must not show half
-// done: a copy made whole under a hidden temporary name beside `to` (a file, the
-// given bytes, or a folder's tree), later put in `to`'s place, replacing it, or
-// discarded. A failing stage leaves nothing behind.
-QString stageCopy(const QString& from, const QString& to);
+// The same for a file that its maker writes itself: an empty new version of `to`
+// (its path is returned), later put in `to`'s place (synced first) or discarded.
 QString stageBytes(const QString& to, const QByteArray& bytes);
-QString stageFolderCopy(const QString& from, const QString& to);
 void putInPlace(const QString& staged, const QString& to);
 void discard(const QString& staged);
 

@@ -189,11 +189,7 @@ void buildBySlices(const QString& target, const std::array<QString, 7>& labels, 
         syncFile(staged);
         files::putInPlace(staged, target);
     } catch (...) {
-        try {
-            files::removeFile(staged);
-        } catch (const VbError&) {
-            // the build's own failure is the one to tell
-        }
+        files::discard(staged);
         throw;
     }
 }

@@ -2,6 +2,7 @@
 #include "accessories/frm_browser.h"
 #include "data/book_files.h"
 #include "data/file_copy.h"
+#include "data/file_sets.h"
 #include "data/module_phonebook.h"
 #include "export/web_export.h"
 #include "phonebook/data.h"
@@ -175,12 +176,17 @@ bool StartWriteHtml() {
 QString appletFolder() {
     const QString folder = AppPath() + QStringLiteral("Applet");
     if (files::folderExists(folder)) return folder;
-    files::createFolder(folder);
+    if (QFileInfo(folder).exists() || QFileInfo(folder).isSymLink()) throw VbError(err::FileExists);
+    std::vector<files::NamedBytes> applet;
     for (const QString& name : appletResources()) {
         QFile in(QStringLiteral(":/applet/") + name);
         if (!in.open(QIODevice::ReadOnly)) throw VbError(err::FileNotFound);
-        files::writeFile(inFolder(folder, name), in.readAll());
+        applet.push_back({name, in.readAll()});
     }
+    // Made whole beside its place: a kill never leaves a folder that later exports take for whole.
+    files::FileSet set({folder});
+    set.stageFolder(folder, {}, applet, false);
+    set.commit();
     return folder;
 }
 
@@ -221,12 +227,14 @@ QString webPreviewFolder() {
 
 namespace {
 
-// The pages first and the frameset last: a frameset never points at pages older than itself.
+// The frameset, its pages and the applet's files replace an earlier export as one set.
 bool writeAll(Steps& step, const QString& framesetFile, const QString& folder) {
+    std::vector<files::NamedBytes> pages;
     for (int p = web::Title; p < web::PageCount; ++p)
-        step([&] { writeWebFolderPage(folder, static_cast<web::Page>(p)); });
-    step([&] { writeWebFrameset(framesetFile); });
-    step([&] { copyAppletFiles(folder); });
+        pages.push_back({web::kPageFiles[p], WebPages()[p]});
+    step([&] {
+        files::replacePageSet(framesetFile, WebPages()[web::Frameset], folder, pages, appletFolder());
+    });
     return !step.left();
 }
 

@@ -264,6 +264,9 @@ private:
     static QString shownField(const PhoneRecord& r, PhoneRecord::Field f);
     // Writes the stored record `current` to the record clipboard; false when it was not.
     bool copyToClipboard();
+    // Puts `record` after the record shown (appended on the last record and the blank
+    // slot), shows it and refills the list.
+    void pasteRecord(const PhoneRecord& record);
 
     QWidget* m_surface = nullptr;
     std::map<QString, QAction*> m_actions;

@@ -8,8 +8,6 @@ namespace pb {
 
 namespace {
 
-const QString kInsertedMarker = QStringLiteral("*Inserted Record*");
-
 RecordFile& clipFile() {
     ModulePhoneBook& m = pbm();
     if (!m.ClipFile) throw VbError(err::BadFileName); // the load could not open it
@@ -67,19 +65,7 @@ void Data::mnuPaste_Click() {
                QStringLiteral("Please enter a ") + m.Label[0]);
         return;
     }
-
-    const int from = m.current;
-    const int countBefore = m.RecordCount;
-    step([&] { InsertAfter(kInsertedMarker, QString()); });
-    // Go on only onto the inserted marker or the blank slot; anything else means the
-    // insert was refused or failed, and the record shown must not be overwritten.
-    const bool onMarker =
-        m.RecordCount == countBefore + 1 && m.current == from + 1 && m.current <= m.RecordCount;
-    const bool onBlankSlot = m.current == m.RecordCount + 1;
-    if (!onMarker && !onBlankSlot) return;
-    m.Rec = clip;
-    step([&] { ToDisplay(); });
-    step([&] { AddIt(); });
+    pasteRecord(clip);
 }
 
 } // namespace pb

@@ -9,6 +9,8 @@
 
 #include "data/name_collator.h"
 
+#include <algorithm>
+
 namespace pb {
 
 namespace {
@@ -137,6 +139,22 @@ void Data::InsertBefore(const QString& first, const QString& last) {
     m.RecordCount += 1;
     ToDisplay();
     selectFirstName();
+}
+
+void Data::pasteRecord(const PhoneRecord& record) {
+    ModulePhoneBook& m = pbm();
+    if (!CheckChanges()) return;
+    // After the record shown; on the last record and on the blank slot it is appended.
+    if (m.current < 1 || m.current > m.RecordCount + 1 || refuseWhenFull()) return;
+    const int at = std::min(m.current + 1, m.RecordCount + 1);
+    // The room and the record come in one change of the book: no kill finds the one without the other.
+    if (!replaceStep([&] { insertRecord(at, m.RecordCount, record.toBytes()); })) return showStored(this);
+    m.RecordCount += 1;
+    m.current = at;
+    Steps(OnError::Ignore)([&] { m.readRecord(at); });
+    ToDisplay();
+    txtInfo[0]->setFocus();
+    FillRecordList();
 }
 
 void Data::InsertAtBeginning() {

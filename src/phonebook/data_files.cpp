@@ -128,10 +128,8 @@ void Data::mnuBackUp_Click() {
     Steps step([](const VbError& e) {
         return e.number() == err::FileExists ? ErrorAnswer::Ignore : standardErrorDialog(e);
     });
-    // Each file of an earlier backup of this book is replaced only once its new copy is whole.
-    if (step([&] { files::createFolder(folder); }) && step([&] { copyDatabaseFile(from, to); }) &&
-        step([&] { copyAttachmentsFolder(from, to); }) && step([&] { copySettingsFile(from, to); }))
-        step([&] { copyIndexFile(from, to); });
+    // An earlier backup of this book is replaced as a whole, once every new copy is whole.
+    if (step([&] { files::createFolder(folder); })) step([&] { backUpBook(from, to); });
 }
 
 void Data::mnuProperties_Click() {

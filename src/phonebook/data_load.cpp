@@ -1,7 +1,9 @@
 // Loading and unloading the phone book window.
+#include "data/book_files.h"
 #include "data/database.h"
 #include "data/database_settings.h"
 #include "data/file_copy.h"
+#include "data/file_sets.h"
 #include "data/module_phonebook.h"
 #include "export/data_report.h"
 #include "phonebook/data.h"
@@ -34,6 +36,16 @@ void save(const QString& key, const QString& value) {
 }
 
 const QString kDefaultDatabase = QStringLiteral("Dorvane2DataBase.q7B");
+
+// What a killed run left half written is finished or cleared away before the book is read.
+void finishKilledWrites() {
+    Steps step(OnError::Ignore);
+    step([] {
+        files::setLedgerFolder(AppPath());
+        files::finishUnfinishedWrites();
+    });
+    step([] { recoverBook(bookPaths(pbm().names())); });
+}
 
 // The load's own box for opening the database: the error's description as message.
 ErrorAnswer openFailureBox(const VbError& e) {
@@ -150,6 +162,7 @@ bool Data::loadDatabase() {
                           if (m.DataBaseName.isEmpty()) m.DataBaseName = kDefaultDatabase;
                       }) &&
                       step([&] {
+                          finishKilledWrites();
                           if (!openedHere) openDatabase();
                       }) &&
                       step([&] {

@@ -6,6 +6,7 @@
 #include "web_fakes.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
@@ -165,8 +166,8 @@ TEST_F(WebExportTest, CancelRefusalsAndFilesInTheWayWriteAndShowNothing) {
     EXPECT_TRUE(prompts->shown.back().title.startsWith(QStringLiteral("ERROR61 ")))
         << qPrintable(prompts->shown.back().title);
 
-    // A preview whose folder or Applet folder cannot be made is told, and Abort shows nothing; the
-    // pages written before the Applet folder failed stay.
+    // A preview whose folder or Applet folder cannot be made is told, and Abort shows nothing and
+    // writes no page: the set is written whole or not at all.
     const QString components = appDir() + QStringLiteral("Dorvane2 WebPage Components");
     writeFile(components, "in the way");
     prompts->expectAny(mb::Abort);
@@ -177,5 +178,38 @@ TEST_F(WebExportTest, CancelRefusalsAndFilesInTheWayWriteAndShowNothing) {
     prompts->expectAny(mb::Abort);
     d->mnuCustomBrowser_Click();
     EXPECT_EQ(views.last, nullptr);
-    EXPECT_TRUE(QFileInfo::exists(components + QStringLiteral("/Records.htm")));
+    EXPECT_FALSE(QFileInfo::exists(components + QStringLiteral("/Records.htm")));
+    EXPECT_FALSE(QFileInfo::exists(appDir() + QStringLiteral("PhoneHtml.htm")));
+}
+
+TEST_F(WebExportTest, AnExportThatRunsOutOfRoomIsToldAndLeavesTheEarlierExportWhole) {
+    std::vector<Rec> records(200, Rec{"Ann", "Lee", "555 0100", "ann@mail.example"});
+    open(records);
+    const QString frameset = appDir() + QStringLiteral("Book.htm");
+    // Every file of the export, the frameset and the folder's.
+    const auto exported = [&] {
+        std::map<QString, QByteArray> files;
+        QDirIterator it(appDir(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            if (path.startsWith(appDir() + QStringLiteral("Book"))) files[path] = readFile(path);
+        }
+        return files;
+    };
+    exportTo(frameset);
+    const auto earlier = exported();
+    ASSERT_EQ(earlier.size(), 12u);
+
+    // Another name in the list: the contents page fits on the disk, the records page does not.
+    show(1);
+    d->txtInfo[0]->setText(QStringLiteral("Bob"));
+    d->AddIt();
+    {
+        const FileSizeLimit fullDisk(40000);
+        prompts->expect(QStringLiteral("Disk is full"), 18, QStringLiteral("ERROR61 Disk full"), mb::Abort);
+        exportTo(frameset);
+    }
+    ASSERT_GT(WebPages()[web::Records].size(), 40000);
+    ASSERT_LT(WebPages()[web::Contents].size(), 40000);
+    EXPECT_EQ(exported(), earlier);
 }

@@ -1,7 +1,13 @@
 #include "book_fixture.h"
 
+#include "data/database.h"
 #include "file_size_limit.h"
+#include <QDir>
 #include <QToolBar>
+#include <csignal>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace pb;
 using namespace pbtest;
@@ -169,4 +175,47 @@ TEST_F(ClipboardTest, AClipboardThatCannotBeWrittenIsToldAndCutDeletesNothing) {
     EXPECT_EQ(m().RecordCount, 5);
     EXPECT_EQ(firstNames(), (QStringList{"A", "B", "C", "D", "E"}));
     EXPECT_TRUE(clip().isEmpty());
+}
+
+TEST_F(ClipboardTest, AKillAtAnyMomentOfPastingLeavesEveryPasteWholeOrNotMade) {
+    std::vector<Rec> records;
+    for (int i = 0; i < 3000; ++i)
+        records.push_back({QStringLiteral("Name%1").arg(i), QStringLiteral("Family%1").arg(i)});
+    const QByteArray book = bookBytes(records);
+    const QByteArray pasted = recordBytes({"Pasted", "Record", "555"});
+    std::mt19937 random(20270114);
+    for (int round = 0; round < 40; ++round) {
+        open(records);
+        writeFile(clipPath(), pasted);
+        // The child is killed: it must never be inside the sound system when it is.
+        m().PlaySoundEffect = false;
+        show(1);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (;;)
+                d->mnuPaste_Click();
+        }
+        ::usleep(std::uniform_int_distribution<useconds_t>(500, 15000)(random));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "round " << round;
+
+        // Record 1, then every paste made, whole, then the rest of the book as it was.
+        const QByteArray f = file();
+        const int made = countRecords(f).count - 3000;
+        ASSERT_GE(made, 0) << "round " << round;
+        ASSERT_EQ(f.left(440), book.left(440)) << "round " << round;
+        for (int i = 2; i <= made + 1; ++i)
+            ASSERT_TRUE(recordAt(f, i) == pasted)
+                << "round " << round << ": " << qPrintable(firstNameAt(f, i));
+        ASSERT_EQ(f.mid((made + 1) * 440, book.size() - 440), book.mid(440)) << "round " << round;
+        Forms::unload<Data>();
+        Forms::flushDeleted();
+    }
+    // The next load leaves nothing of the killed pastes beside the book.
+    open(records);
+    EXPECT_EQ(QDir(appDir()).entryList({QStringLiteral("*.dorvane-*")}, QDir::AllEntries | QDir::Hidden),
+              QStringList());
 }

@@ -1,5 +1,6 @@
 #include "book_fixture.h"
 #include "data/property_bag.h"
+#include "file_size_limit.h"
 #include "workspace/vantrel_mdi.h"
 
 #include <QAction>
@@ -232,6 +233,19 @@ TEST_F(FilesTest, BackingUpTwiceReplacesTheFirstBackupWithoutAQuestion) {
     EXPECT_EQ(readFile(backup + QStringLiteral("/Dorvane2DataBaseAttachments/song.wav")),
               QByteArray("louder"));
     EXPECT_EQ(tree(backup).size(), 6u);
+
+    // On a full disk the book fits and a new attachment does not: the earlier backup stays whole.
+    const auto earlier = tree(backup);
+    d->txtInfo[0]->setText(QStringLiteral("Bob"));
+    d->AddIt();
+    writeFile(app("Dorvane2DataBaseAttachments/film.avi"), QByteArray(100000, 'f'));
+    {
+        const FileSizeLimit fullDisk(50000);
+        expectBackupQuestion(mb::OK);
+        prompts->expect(QStringLiteral("Disk is full"), 18, QStringLiteral("ERROR61 Disk full"), mb::Abort);
+        d->mnuBackUp_Click();
+    }
+    EXPECT_EQ(tree(backup), earlier);
 }
 
 TEST_F(FilesTest, ABookWithoutCompanionsIsBackedUpAndTheBackupItselfIsNotCopiedOntoItself) {

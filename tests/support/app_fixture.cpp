@@ -1,5 +1,6 @@
 #include "app_fixture.h"
 
+#include "data/file_sets.h"
 #include "data/module_phonebook.h"
 #include "platform/app_path.h"
 #include "platform/settings_store.h"
@@ -34,6 +35,7 @@ void AppFixture::TearDown() {
     shell.reset();
     pb::ModulePhoneBook::reset();
     pb::setProgramFolder({});
+    pb::files::setLedgerFolder({});
 }
 
 QString AppFixture::appDir() const {
