@@ -19,12 +19,6 @@ bool StartWriteHtml();
 // The job the progress window runs.
 void BuildHtmlPages();
 
-// Writes the frameset into `framesetFile` and the other pages and the applet's files
-// into `folder` (created when missing), each file whole. Raises a VbError for the
-// first that fails.
-void writeWebFolderPage(const QString& folder, web::Page page);
-void writeWebFrameset(const QString& framesetFile);
-void copyAppletFiles(const QString& folder);
 // Raises error 70 when the frameset or the folder would land on the open book.
 void refuseBookTarget(const QString& framesetFile, const QString& folder);
 

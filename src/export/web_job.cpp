@@ -127,10 +127,6 @@ void buildFrom(int n) {
     WebPages() = pages.finish();
 }
 
-QString inFolder(const QString& folder, const QString& name) {
-    return QDir(folder).filePath(name);
-}
-
 // The applet's files the pages expect beside them, from the program's own resources.
 QStringList appletResources() {
     QStringList names;
@@ -195,26 +191,6 @@ void refuseBookTarget(const QString& framesetFile, const QString& folder) {
     if (targetClash(framesetFile, open) == Clash::OpenBook ||
         targetClash(folder, open, true) == Clash::OpenBook)
         throw VbError(err::PermissionDenied);
-}
-
-void writeWebFolderPage(const QString& folder, web::Page page) {
-    files::writeFile(inFolder(folder, web::kPageFiles[page]), WebPages()[page]);
-}
-
-void writeWebFrameset(const QString& framesetFile) {
-    files::writeFile(framesetFile, WebPages()[web::Frameset]);
-}
-
-void copyAppletFiles(const QString& folder) {
-    const QDir applet(appletFolder());
-    // Pages that an older export left in the Applet folder never replace this export's own.
-    const auto isPage = [](const QString& name) {
-        return std::any_of(web::kPageFiles.begin(), web::kPageFiles.end(), [&](const QString& page) {
-            return !page.isEmpty() && page.compare(name, Qt::CaseInsensitive) == 0;
-        });
-    };
-    for (const QString& name : applet.entryList(QDir::Files | QDir::Hidden))
-        if (!isPage(name)) files::copyFile(applet.filePath(name), inFolder(folder, name));
 }
 
 QString webPreviewPage() {
