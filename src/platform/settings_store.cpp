@@ -18,11 +18,15 @@ QString& folderOverride() {
     return folder;
 }
 
+std::map<QString, std::unique_ptr<QSettings>>& openSettings() {
+    static std::map<QString, std::unique_ptr<QSettings>> open;
+    return open;
+}
+
 // One QSettings per file, kept for the run so that reads do not re-parse the file.
 QSettings& settingsFor(const QString& appName) {
-    static std::map<QString, std::unique_ptr<QSettings>> open;
     const QString file = SettingsStore::fileFor(appName);
-    auto& slot = open[file];
+    auto& slot = openSettings()[file];
     if (!slot) slot = std::make_unique<QSettings>(file, QSettings::IniFormat);
     return *slot;
 }
@@ -61,8 +65,11 @@ void SettingsStore::SaveSetting(const QString& appName, const QString& section, 
     QDir().mkpath(QFileInfo(s.fileName()).absolutePath());
     s.setValue(keyPath(section, key), value);
     s.sync();
-    if (s.status() != QSettings::NoError)
+    if (s.status() != QSettings::NoError) {
+        // A QSettings keeps its first error for good: the next write starts from the file afresh.
+        openSettings().erase(SettingsStore::fileFor(appName));
         throw VbError(335, QStringLiteral("Could not access system registry"));
+    }
 }
 
 void SettingsStore::DeleteSetting(const QString& appName, const QString& section, const QString& key) {

@@ -1,5 +1,7 @@
 #include "app_fixture.h"
 #include "data/module_phonebook.h"
+#include "error_of.h"
+#include "file_size_limit.h"
 #include "phonebook/data.h"
 #include "platform/app_path.h"
 #include "workspace/forms.h"
@@ -83,6 +85,20 @@ TEST_F(ServicesTest, TheProgramFolderIsTheUsersDataFolderOrTheNamedOneNeverTheEx
     QCoreApplication::setApplicationName(app);
     for (const auto& [name, value] : {std::pair{"XDG_DATA_HOME", data}, std::pair{"DORVANE_HOME", named}})
         value.isNull() ? qunsetenv(name) : qputenv(name, value);
+}
+
+TEST_F(ServicesTest, ASettingThatCouldNotBeWrittenLeavesLaterOnesWritable) {
+    putSetting(QStringLiteral("First"), QStringLiteral("1"));
+    {
+        // The settings file may not grow: as on a full disk.
+        pbtest::FileSizeLimit full(QFileInfo(settingsFile()).size());
+        EXPECT_EQ(
+            pbtest::errorOf([&] { putSetting(QStringLiteral("Second"), QString(4096, QLatin1Char('x'))); }),
+            335);
+    }
+    putSetting(QStringLiteral("Third"), QStringLiteral("3"));
+    EXPECT_EQ(setting(QStringLiteral("Third")), QStringLiteral("3"));
+    EXPECT_EQ(setting(QStringLiteral("First")), QStringLiteral("1"));
 }
 
 TEST_F(ServicesTest, AFailingHelpFileIsReportedInItsOwnBox) {
