@@ -5,10 +5,10 @@
 #include "accessories/frm_diaries.h"
 #include "accessories/frm_seek.h"
 #include "platform/app_path.h"
-#include "platform/prompts.h"
 #include "platform/settings_store.h"
 #include "workspace/forms.h"
 
+#include "silent_prompts.h"
 #include "timing.h"
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,15 +26,9 @@
 
 using namespace pb;
 using pbbench::best;
+using pbbench::SilentPrompts;
 
 namespace {
-
-class SilentPrompts : public Prompts {
-public:
-    int msgBox(const QString&, int, const QString&) override { return mb::OK; }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
-    bool commonDialog(CommonDialog&, DialogKind) override { return false; }
-};
 
 // Mean time of one call over `n` calls, in milliseconds.
 double each(const std::function<void()>& work, int n) {

@@ -14,6 +14,7 @@
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
 #include "platform/vb_convert.h"
+#include "silent_prompts.h"
 #include "workspace/forms.h"
 #include "workspace/frm_save.h"
 #include "workspace/frm_splash.h"
@@ -40,30 +41,9 @@
 
 using namespace pb;
 using pbbench::best;
+using pbbench::SilentPrompts;
 
 namespace {
-
-// Answers every question with its first button, so that nothing waits for a person;
-// a file dialog takes `fileName` when one is set.
-class SilentPrompts : public Prompts {
-public:
-    int msgBox(const QString&, int style, const QString&) override {
-        return (style & 7) == mb::YesNo ? mb::No : mb::OK;
-    }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    // The progress window runs its job at once instead of two seconds later.
-    void showModal(QDialog& dialog) override {
-        if (auto* job = qobject_cast<frmSave*>(&dialog)) job->fireArmed();
-    }
-    bool commonDialog(CommonDialog& d, DialogKind) override {
-        if (fileName.isEmpty()) return false;
-        d.FileName = fileName;
-        return true;
-    }
-    QString fileName;
-};
 
 QByteArray makeBook(int records) {
     QByteArray book;

@@ -5,12 +5,11 @@
 #include "export/data_report.h"
 #include "phonebook/data.h"
 #include "platform/app_path.h"
-#include "platform/prompts.h"
 #include "platform/settings_store.h"
 #include "workspace/forms.h"
-#include "workspace/frm_save.h"
 #include "workspace/vantrel_mdi.h"
 
+#include "silent_prompts.h"
 #include "timing.h"
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -24,25 +23,6 @@ using namespace pb;
 
 namespace {
 
-// Answers a file dialog with `fileName` and runs the progress window's job at once.
-class ChildPrompts : public Prompts {
-public:
-    int msgBox(const QString&, int style, const QString&) override {
-        return (style & 7) == mb::YesNo ? mb::No : mb::OK;
-    }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    void showModal(QDialog& dialog) override {
-        if (auto* job = qobject_cast<frmSave*>(&dialog)) job->fireArmed();
-    }
-    bool commonDialog(CommonDialog& d, DialogKind) override {
-        d.FileName = fileName;
-        return true;
-    }
-    QString fileName;
-};
-
 // A field of /proc/self/status in MB ("VmRSS", "VmHWM").
 double statusMb(const char* field) {
     QFile f(QStringLiteral("/proc/self/status"));
@@ -54,7 +34,7 @@ double statusMb(const char* field) {
 }
 
 // The program as it stands after its start on the book in `folder`: the frame and the phone book window.
-Data* startOn(const QString& folder, ChildPrompts& prompts) {
+Data* startOn(const QString& folder, pbbench::SilentPrompts& prompts) {
     setProgramFolder(folder);
     SettingsStore::setFolder(folder + QStringLiteral("/config"));
     setPrompts(&prompts);
@@ -68,7 +48,7 @@ Data* startOn(const QString& folder, ChildPrompts& prompts) {
 }
 
 int webChild(const QString& folder) {
-    ChildPrompts prompts;
+    pbbench::SilentPrompts prompts;
     Data* d = startOn(folder, prompts);
     prompts.fileName = folder + QStringLiteral("/Fresh Web.htm");
     const auto once = [&] {
@@ -85,7 +65,7 @@ int webChild(const QString& folder) {
 }
 
 int reportChild(const QString& folder) {
-    ChildPrompts prompts;
+    pbbench::SilentPrompts prompts;
     Data* d = startOn(folder, prompts);
     // The peak starts again from here (Linux resets it when "5" is written there).
     QFile reset(QStringLiteral("/proc/self/clear_refs"));

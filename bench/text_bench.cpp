@@ -1,6 +1,8 @@
 // Times the book's text, the text editor and printing on the largest book.
 #include "bench/text_bench.h"
 
+#include "silent_prompts.h"
+
 #include "accessories/frm_recordset.h"
 #include "data/database.h"
 #include "data/file_copy.h"
@@ -10,10 +12,8 @@
 #include "phonebook/frm_print.h"
 #include "platform/codepage.h"
 #include "platform/print_output.h"
-#include "platform/prompts.h"
 #include "platform/rtf.h"
 #include "workspace/forms.h"
-#include "workspace/frm_save.h"
 #include "workspace/vantrel_mdi.h"
 
 #include <QAction>
@@ -57,20 +57,6 @@ public:
 
 private:
     QString m_file;
-};
-
-// Says yes to the printer dialog, runs the progress window's job at once and
-// answers every box with its first button.
-class PrintingPrompts final : public Prompts {
-public:
-    int msgBox(const QString&, int, const QString&) override { return mb::OK; }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    void showModal(QDialog& dialog) override {
-        if (auto* job = qobject_cast<frmSave*>(&dialog)) job->fireArmed();
-    }
-    bool commonDialog(CommonDialog&, DialogKind kind) override { return kind == DialogKind::Print; }
 };
 
 } // namespace
@@ -187,7 +173,8 @@ bool textRows(const QString& folder, const QString& bookPath, int records, const
 
     // The phone book window's commands on the whole book.
     Prompts& before = prompts();
-    PrintingPrompts answers;
+    pbbench::SilentPrompts answers;
+    answers.acceptPrint = true;
     setPrompts(&answers);
     Data* d = Forms::get<Data>();
     if (m.RecordCount != records) std::exit(25);
