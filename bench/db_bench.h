@@ -1,5 +1,7 @@
 #pragma once
 
+#include "table.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -7,15 +9,12 @@ namespace pb {
 class Data;
 }
 
-// Figures of the database file copy and the report of a loaded book.
+// The database file copy and the report of a loaded book, against a bare prepared insert of the
+// same rows in one transaction.
 struct DatabaseBench {
     int rows = 0;
-    double bareMs = 0;   // a bare prepared insert of the same rows in one transaction
-    double jobMs = 0;    // the copy job
-    double shellMs = 0;  // the sqlite3 shell importing the same rows from CSV; 0: no shell
-    double reportMs = 0; // the report opened
-    double pdfMs = 0;    // every page of the report printed to PDF
-    int pdfPages = 0;
+    pbbench::Table table; // the copy job first; the sqlite3 shell's CSV import second when it is installed
+    bool shell = false;
 };
 
 DatabaseBench benchDatabaseFile(const QString& dir, const QByteArray& book, int count, pb::Data* data);

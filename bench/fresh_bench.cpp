@@ -12,7 +12,6 @@
 #include "silent_prompts.h"
 #include "timing.h"
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <algorithm>
@@ -51,14 +50,14 @@ int webChild(const QString& folder) {
     pbbench::SilentPrompts prompts;
     Data* d = startOn(folder, prompts);
     prompts.fileName = folder + QStringLiteral("/Fresh Web.htm");
-    const auto once = [&] {
-        QElapsedTimer t;
-        t.start();
-        d->mnuSaveAsHtml_Click();
-        return t.nsecsElapsed() / 1e6;
-    };
-    const double first = once();
-    const double later = pbbench::best([&] { once(); }, {}, 6);
+    const pbbench::Work exportOnce{[d] { d->mnuSaveAsHtml_Click(); }};
+    // The first export against a later one, one of each a process: the parent keeps the best of each
+    // over its processes, so both have as many turns. The second export is still not as fast as
+    // the ones after it: the later one is the fourth.
+    const double first = pbbench::byTurns(exportOnce, {}, 1).base;
+    exportOnce.run();
+    exportOnce.run();
+    const double later = pbbench::byTurns(exportOnce, {}, 1).base;
     if (!QFile::exists(folder + QStringLiteral("/Fresh Web/Records.htm"))) return 30;
     std::printf("%.3f %.3f\n", first, later);
     return 0;
@@ -80,6 +79,9 @@ int reportChild(const QString& folder) {
     std::printf("%.3f %.3f\n", statusMb("VmRSS:") - before, statusMb("VmHWM:") - before);
     return 0;
 }
+
+// One first export is one sample, and the machine's other work varies: the best of several processes.
+constexpr int kProcesses = 12;
 
 // Two figures from a child, or the bench ends.
 std::pair<double, double> fromChild(const char* mode, const QString& folder) {
@@ -109,9 +111,8 @@ int runFreshChild(int argc, char** argv) {
 
 FreshBench freshBench(const QString& folder) {
     FreshBench b;
-    // The best of five processes: one first export is one sample, and the machine's other work varies.
     b.firstWebMs = b.laterWebMs = 1e300;
-    for (int run = 0; run < 5; ++run) {
+    for (int run = 0; run < kProcesses; ++run) {
         const auto [first, later] = fromChild("--fresh-web", folder);
         b.firstWebMs = std::min(b.firstWebMs, first);
         b.laterWebMs = std::min(b.laterWebMs, later);
@@ -123,9 +124,9 @@ FreshBench freshBench(const QString& folder) {
 bool printFreshBench(const FreshBench& b) {
     std::printf("\nIn a process of its own, after the program's start on the same book:\n\n");
     std::printf("| Figure | Value | Against | Target |\n|---|---:|---:|---:|\n");
-    std::printf("| The first web export of the process (the whole command, best of 5 processes) | %.2f ms | "
-                "%.2f× the later ones (%.2f ms) | ≤ 1.3× |\n",
-                b.firstWebMs, b.firstWebMs / b.laterWebMs, b.laterWebMs);
+    std::printf("| The first web export of the process (the whole command, best of %d processes) | %.2f ms | "
+                "%.2f× a later one (the fourth of the same process, best of as many: %.2f ms) | ≤ 1.3× |\n",
+                kProcesses, b.firstWebMs, b.firstWebMs / b.laterWebMs, b.laterWebMs);
     std::printf("| Memory the open report adds (resident after it opened) | %.1f MB | | ≤ 64 MB |\n",
                 b.reportMb);
     std::printf("| The highest resident memory while it opened, above the start | %.1f MB | | |\n",

@@ -6,7 +6,7 @@
 // memory the report adds to a program that has done nothing else yet.
 struct FreshBench {
     double firstWebMs = 0;   // the first web export of the process (the whole command)
-    double laterWebMs = 0;   // the best of the exports after it
+    double laterWebMs = 0;   // the fourth export of the same process
     double reportMb = 0;     // resident memory the open report adds
     double reportPeakMb = 0; // the highest resident memory while it opened, above the start
 };

@@ -10,12 +10,10 @@
 #include "export/web_export.h"
 #include "phonebook/data.h"
 #include "platform/app_path.h"
-#include "platform/common_dialog.h"
-#include "platform/prompts.h"
 #include "platform/settings_store.h"
 #include "platform/vb_error.h"
+#include "silent_prompts.h"
 #include "workspace/forms.h"
-#include "workspace/frm_save.h"
 #include "workspace/vantrel_mdi.h"
 
 #include <QApplication>
@@ -38,8 +36,9 @@ namespace {
 
 using Tree = std::map<QString, QByteArray>; // path below the root -> bytes ("/" ends a folder)
 
-// Answers as a person who goes on would; a file dialog takes `fileName`.
-class CampaignPrompts : public Prompts {
+// Answers as a person who goes on would (Yes to a question, Abort after an error, which it keeps);
+// a file dialog takes `fileName`.
+class CampaignPrompts : public pbbench::SilentPrompts {
 public:
     int msgBox(const QString& prompt, int style, const QString& title) override {
         switch (style & 7) {
@@ -56,17 +55,6 @@ public:
             return mb::OK;
         }
     }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    void showModal(QDialog& dialog) override {
-        if (auto* job = qobject_cast<frmSave*>(&dialog)) job->fireArmed();
-    }
-    bool commonDialog(CommonDialog& d, DialogKind) override {
-        d.FileName = fileName;
-        return true;
-    }
-    QString fileName;
     QStringList errors;
 };
 

@@ -1,7 +1,9 @@
 // Times the book's text, the text editor and printing on the largest book.
 #include "bench/text_bench.h"
 
+#include "book_files.h"
 #include "silent_prompts.h"
+#include "table.h"
 
 #include "accessories/frm_recordset.h"
 #include "data/database.h"
@@ -16,8 +18,6 @@
 #include "workspace/forms.h"
 #include "workspace/vantrel_mdi.h"
 
-#include <QAction>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -28,12 +28,12 @@
 
 namespace pb::bench {
 
-namespace {
+using pbbench::printTable;
+using pbbench::Table;
+using pbbench::timeTable;
+using pbbench::Work;
 
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) std::exit(20);
-}
+namespace {
 
 int pdfPages(const QString& path) {
     QFile f(path);
@@ -61,8 +61,7 @@ private:
 
 } // namespace
 
-bool textRows(const QString& folder, const QString& bookPath, int records, const Timer& best,
-              const RowPrinter& print) {
+bool textRows(const QString& folder, const QString& bookPath, int records) {
     ModulePhoneBook& m = pbm();
     m.DataBasePath = folder + QLatin1Char('/');
     m.DataBaseName = QStringLiteral("Dorvane2DataBase.q7B");
@@ -74,101 +73,80 @@ bool textRows(const QString& folder, const QString& bookPath, int records, const
     Forms::get<VantrelMDI>();
 
     // The job: one read, the text, every progress caption, the shown record read again.
-    const double job = best([] { WriteRecordsText(); }, {}, 7);
+    WriteRecordsText();
     const QByteArray text = TextBuffer();
     const QString out = folder + QStringLiteral("/text.txt");
-    const double readWrite = best(
-        [&] {
+    const Table job = timeTable(
+        {[&] {
             QFile in(bookPath);
             in.open(QIODevice::ReadOnly);
             if (in.readAll().size() != records * 440) std::exit(22);
-            writeBytes(out, text);
-        },
-        {}, 7);
-    std::printf(
-        "\nThe book as text (%.1f MB of text). A read of the book plus a write of the text: %.2f ms.\n\n",
-        text.size() / 1e6, readWrite);
-    bool ok = print({{QStringLiteral("The whole text job (read, text, every progress caption)"), job, 4, 20}},
-                    readWrite, "read + write");
+            pbbench::writeBook(out, text);
+        }},
+        {{QStringLiteral("The whole text job (read, text, every progress caption)"), {WriteRecordsText}, 4}});
+    std::printf("\nThe book as text (%.1f MB of text).\n\n", text.size() / 1e6);
+    bool ok = printTable(job, QStringLiteral("A read of the book plus a write of the text"),
+                         QStringLiteral("read + write"));
 
     // The editor on the print file.
-    writeBytes(printFilePath(), text);
+    pbbench::writeBook(printFilePath(), text);
     frmRecordset* e = Forms::get<frmRecordset>();
     const QString plain = rtf::decodePlainText(text);
-    QPlainTextEdit reference;
-    const double setPlain = best([&] { reference.setPlainText(plain); }, [&] { reference.clear(); }, 3);
-    std::vector<Row> rows;
-    rows.push_back({QStringLiteral("Load the print file into the editor"),
-                    best([&] { e->Rtf->LoadCodePageText(printFilePath()); }, [&] { e->Rtf->clear(); }, 3),
-                    1.5});
     const QString rtfPath = folder + QStringLiteral("/text.rtf");
+    e->Rtf->LoadCodePageText(printFilePath());
     e->Rtf->SaveFile(rtfPath);
-    rows.push_back({QStringLiteral("Load the same text as an RTF file"),
-                    best([&] { e->Rtf->LoadFile(rtfPath); }, [&] { e->Rtf->clear(); }, 3), 3});
+    QPlainTextEdit reference;
+    const Work setPlain{[&] { reference.setPlainText(plain); }, [&] { reference.clear(); }};
+    const auto clearEditor = [e] { e->Rtf->clear(); };
+    const Table editor = timeTable(setPlain,
+                                   {
+                                       {QStringLiteral("Load the print file into the editor"),
+                                        {[&] { e->Rtf->LoadCodePageText(printFilePath()); }, clearEditor},
+                                        1.5},
+                                       {QStringLiteral("Load the same text as an RTF file"),
+                                        {[&] { e->Rtf->LoadFile(rtfPath); }, clearEditor},
+                                        3},
+                                   },
+                                   3);
     if (e->Rtf->toPlainText() != plain) std::exit(23);
-    std::printf(
-        "\nThe text editor on the largest print text. `QPlainTextEdit::setPlainText` of it: %.2f ms.\n\n",
-        setPlain);
-    ok = print(rows, setPlain, "`setPlainText`") && ok;
+    std::printf("\nThe text editor on the largest print text, best of %d of each.\n\n", editor.rounds);
+    ok = printTable(editor, QStringLiteral("`QPlainTextEdit::setPlainText` of it"),
+                    QStringLiteral("`setPlainText`")) &&
+         ok;
 
+    // The same bytes written the same safe way (temporary file, flushed to the disk, renamed over);
+    // the disk's time varies most, so each takes more turns.
     QFile saved(rtfPath);
     saved.open(QIODevice::ReadOnly);
     const QByteArray rtfBytes = saved.readAll();
-    // The same bytes written the same safe way (temporary file, flushed to the disk, renamed over).
-    const double writeSame =
-        best([&] { files::writeFile(folder + QStringLiteral("/same.rtf"), rtfBytes); }, {}, 5);
-    std::printf(
-        "\nWriting the RTF file's bytes (%.1f MB) through a temporary file flushed to the disk: %.2f ms.\n\n",
-        rtfBytes.size() / 1e6, writeSame);
-    ok = print({{QStringLiteral("Save As (RTF) of the largest print text"),
-                 best([&] { e->Rtf->SaveFile(rtfPath); }, {}, 3), 3}},
-               writeSame, "the write") &&
+    const Table save = timeTable({[&] { files::writeFile(folder + QStringLiteral("/same.rtf"), rtfBytes); }},
+                                 {{QStringLiteral("Save As (RTF) of the largest print text"),
+                                   {[&] { e->Rtf->SaveFile(rtfPath); }},
+                                   3}},
+                                 15);
+    std::printf("\nThe RTF file of the same text (%.1f MB), best of %d of each.\n\n", rtfBytes.size() / 1e6,
+                save.rounds);
+    ok = printTable(save, QStringLiteral("The same bytes written the same safe way"),
+                    QStringLiteral("the write")) &&
          ok;
 
     const QString needle = QStringLiteral("Nobody by this name");
-    const double indexOf = best(
-        [&] {
-            if (plain.indexOf(needle, 0, Qt::CaseInsensitive) >= 0) std::exit(24);
-        },
-        {}, 7);
     e->FindText = needle;
-    std::vector<Row> findRows;
-    findRows.push_back({QStringLiteral("Find Next that misses, on the largest print text"),
-                        best([&] { e->mnuFindNext_Click(); }, [&] { e->Rtf->setSelection(0, 0); }, 7), 20});
-    e->mnuSelect_Click();
-    findRows.push_back({QStringLiteral("Pressed buttons after Select All on it"),
-                        best([&] { e->Rtf_SelChange(); }, {}, 7), 0, 50});
-    std::printf("\nCase-blind `QString::indexOf` that misses on the same text: %.2f ms.\n\n", indexOf);
-    ok = print(findRows, indexOf, "`indexOf`") && ok;
-
-    // Every page printed, against the same pages at screen resolution.
-    QTextDocument doc;
-    doc.setPlainText(plain);
-    doc.setDefaultFont(e->Rtf->font());
-    int pages = 0;
-    int screenPages = 0;
-    const double printed = best(
-        [&] {
-            QPrinter printer(QPrinter::HighResolution);
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(folder + QStringLiteral("/print.pdf"));
-            pages = printPages(doc, printer);
-        },
-        {}, 1);
-    const double screen = best(
-        [&] {
-            QPrinter printer(QPrinter::ScreenResolution);
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(folder + QStringLiteral("/screen.pdf"));
-            screenPages = printPages(doc, printer);
-        },
-        {}, 1);
-    const int inFile = pdfPages(folder + QStringLiteral("/print.pdf"));
-    std::printf("\nPrinted pages: %d (PDF holds %d, at screen resolution %d).\n", pages, inFile, screenPages);
-    if (inFile != pages || pages < 1000) ok = false;
-    std::printf("Printing the same pages at screen resolution: %.2f ms.\n\n", screen);
-    ok = print({{QStringLiteral("Print every record of the largest book"), printed, 1.5}}, screen,
-               "screen resolution") &&
+    // The pressed buttons walk the selection's formats: at most the time of ten scans of the text.
+    const Table find = timeTable({[&] {
+                                     if (plain.indexOf(needle, 0, Qt::CaseInsensitive) >= 0) std::exit(24);
+                                 }},
+                                 {
+                                     {QStringLiteral("Find Next that misses, on the largest print text"),
+                                      {[e] { e->mnuFindNext_Click(); }, [e] { e->Rtf->setSelection(0, 0); }},
+                                      20},
+                                     {QStringLiteral("Pressed buttons after Select All on it"),
+                                      {[e] { e->Rtf_SelChange(); }, [e] { e->mnuSelect_Click(); }},
+                                      10},
+                                 });
+    std::printf("\nFinding in the same text.\n\n");
+    ok = printTable(find, QStringLiteral("Case-blind `QString::indexOf` that misses"),
+                    QStringLiteral("`indexOf`")) &&
          ok;
 
     // The phone book window's commands on the whole book.
@@ -178,35 +156,63 @@ bool textRows(const QString& folder, const QString& bookPath, int records, const
     setPrompts(&answers);
     Data* d = Forms::get<Data>();
     if (m.RecordCount != records) std::exit(25);
-    const double allToMessage =
-        best([&] { d->mnuSendAllRecords_Click(); }, [&] { d->txtForMail[3]->clear(); }, 3);
-    if (d->txtForMail[3]->text() != plain) std::exit(26);
-    std::printf("\nAll records into the mail panel's message box. `QPlainTextEdit::setPlainText` of the same "
-                "text: %.2f ms.\n\n",
-                setPlain);
-    ok = print({{QStringLiteral("All Records into the message box (the text job and the box)"), allToMessage,
-                 1.5}},
-               setPlain, "`setPlainText`") &&
+    const Table mail =
+        timeTable(setPlain,
+                  {{QStringLiteral("All Records into the message box (the text job and the box)"),
+                    {[d] { d->mnuSendAllRecords_Click(); }, [d] { d->txtForMail[3]->clear(); },
+                     [&] {
+                         if (d->txtForMail[3]->text() != plain) std::exit(26);
+                     }},
+                    1.5}},
+                  3);
+    std::printf("\nAll records into the mail panel's message box, best of %d of each.\n\n", mail.rounds);
+    ok = printTable(mail, QStringLiteral("`QPlainTextEdit::setPlainText` of the same text"),
+                    QStringLiteral("`setPlainText`")) &&
          ok;
 
+    // Every page printed, against the same pages at screen resolution.
+    QTextDocument doc;
+    doc.setPlainText(plain);
+    doc.setDefaultFont(e->Rtf->font());
+    int pages = 0;
+    int screenPages = 0;
     PdfOutput pdf(folder + QStringLiteral("/dialog.pdf"));
     setPrintOutput(&pdf);
     d->mnuPrint_Click();
     frmPrint* p = Forms::get<frmPrint>();
     p->Option2->click();
     p->Option4->click();
-    const double dialogPrint = best([&] { p->cmdPrint_Click(); }, {}, 1);
+    const Table printing = timeTable(
+        {[&] {
+            QPrinter printer(QPrinter::ScreenResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(folder + QStringLiteral("/screen.pdf"));
+            screenPages = printPages(doc, printer);
+        }},
+        {
+            {QStringLiteral("Print every record of the largest book"),
+             {[&] {
+                 QPrinter printer(QPrinter::HighResolution);
+                 printer.setOutputFormat(QPrinter::PdfFormat);
+                 printer.setOutputFileName(folder + QStringLiteral("/print.pdf"));
+                 pages = printPages(doc, printer);
+             }},
+             1.5},
+            {QStringLiteral("All Records to a printer from the print dialog (text, print file, every page)"),
+             {[p] { p->cmdPrint_Click(); }},
+             1.5},
+        },
+        3);
     setPrintOutput(nullptr);
+    const int inFile = pdfPages(folder + QStringLiteral("/print.pdf"));
     const int dialogPages = pdfPages(folder + QStringLiteral("/dialog.pdf"));
-    std::printf("\nAll records to the printer from the print dialog: %d pages (PDF holds %d).\n\n", pdf.pages,
-                dialogPages);
-    if (dialogPages != pdf.pages || pdf.pages != pages) ok = false;
-    ok =
-        print(
-            {{QStringLiteral("All Records to a printer from the print dialog (text, print file, every page)"),
-              dialogPrint, 1.5}},
-            screen, "screen resolution") &&
-        ok;
+    std::printf("\nPrinting the largest book: %d pages (the PDF holds %d; at screen resolution %d; from the "
+                "print dialog %d, its PDF %d), best of %d of each.\n\n",
+                pages, inFile, screenPages, pdf.pages, dialogPages, printing.rounds);
+    if (inFile != pages || pages < 1000 || dialogPages != pdf.pages || pdf.pages != pages) ok = false;
+    ok = printTable(printing, QStringLiteral("The same pages printed at screen resolution"),
+                    QStringLiteral("screen resolution")) &&
+         ok;
     Forms::unload<Data>();
     setPrompts(&before);
 
