@@ -6,9 +6,12 @@
 #include "accessories/media_control.h"
 #include "app_fixture.h"
 #include "workspace/forms.h"
+#include "workspace/frm_handler.h"
+#include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
 
 #include <QMediaPlayer>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -149,4 +152,19 @@ TEST_F(WindowsTogether, ThePageSurferThenAFilm) {
     ASSERT_TRUE(pageShows());
     ASSERT_NO_FATAL_FAILURE(expectBothShow("page first"));
     rearrange();
+}
+
+TEST_F(WindowsTogether, TheHandlersButtonMovesNoWindow) {
+    ShowForm(QStringLiteral("frmHandler"));
+    auto* handler = Forms::find<frmHandler>();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(handler));
+    const QRect framePlace = frame->geometry();
+    const QRect handlerPlace = handler->geometry();
+    handler->LinkwardControl1->setAddress(nextPage());
+    handler->cmdCustom->click();
+    ASSERT_TRUE(pageShows());
+    EXPECT_EQ(frame->geometry(), framePlace);
+    EXPECT_EQ(handler->geometry(), handlerPlace);
+    // Still in front of the frame, where the user left it.
+    EXPECT_EQ(QApplication::topLevelAt(handlerPlace.center()), handler);
 }
