@@ -66,6 +66,10 @@ TEST_F(DiariesTest, PagesAreStoredByteForByte) {
               QByteArray(40, 'd') + QByteArray(960, 't'));
     w->SavePage();
     EXPECT_EQ(readFile(notes()).left(40), QByteArray("my day").leftJustified(40));
+    // Blanks are what the user typed: only an empty box gets the automatic date.
+    w->txtDate->setText(QStringLiteral("  "));
+    w->SavePage();
+    EXPECT_EQ(readFile(notes()).left(40), QByteArray(40, ' '));
 
     // Shown again trimmed at both ends, line breaks as typed.
     writeFile(notes(), page("d", "  one\r\ntwo  "));
