@@ -85,6 +85,8 @@ void frmDiaries::Form_Load() {
 }
 
 void frmDiaries::Form_Unload() {
+    // The focus leaves the date box as the window goes: no note then.
+    m_unloading = true;
     // The shown page is not saved.
     m_book.close();
 }
@@ -123,10 +125,11 @@ void frmDiaries::SavePage() {
 }
 
 void frmDiaries::txtDate_LostFocus() {
-    MsgBox(QStringLiteral("Date will be entered automatically upon saving.\r\n"
-                          "You can add your own date, else delete everything\r\n"
-                          "in date box and re-save."),
-           mb::OKOnly | mb::Information, QStringLiteral("~"));
+    // The note leaves the keyboard where the user went: what they type next is for the text.
+    prompts().notice(QStringLiteral("Date will be entered automatically upon saving.\r\n"
+                                    "You can add your own date, else delete everything\r\n"
+                                    "in date box and re-save."),
+                     mb::OKOnly | mb::Information, QStringLiteral("~"));
 }
 
 bool frmDiaries::eventFilter(QObject* watched, QEvent* event) {
@@ -140,7 +143,8 @@ void frmDiaries::dateFocusLeft(Qt::FocusReason reason, QWidget* to) {
     // menu, not the window being brought up or activated.
     const bool byUser = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
                         reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason;
-    if (byUser && to && to != txtDate && isAncestorOf(to)) txtDate_LostFocus();
+    if (byUser && !m_unloading && !QCoreApplication::closingDown() && to && to != txtDate && isAncestorOf(to))
+        txtDate_LostFocus();
 }
 
 void frmDiaries::keepTextInBounds() {

@@ -1,3 +1,4 @@
+#include "accessories/film_surface.h"
 #include "accessories/frm_media_player.h"
 #include "accessories/media_control.h"
 #include "app_fixture.h"
@@ -12,6 +13,7 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <QVideoFrame>
 #include <cstdio>
 #include <gtest/gtest.h>
 
@@ -93,4 +95,67 @@ TEST_F(MediaTest, ClosingThePlayerWhileAFileOpensEndsTheOpeningQuietly) {
     frame->OpenMyFile(avi);
     Forms::flushDeleted();
     EXPECT_EQ(Forms::find<frmMediaPlayer>(), nullptr);
+}
+
+namespace {
+
+// A frame of 4 x 2 pixels, red on the left half and blue on the right, in a YUV layout
+// (BT.601, video range: red is Y 81 U 90 V 240, blue Y 41 U 240 V 110).
+QVideoFrame redBlueFrame(QVideoFrameFormat::PixelFormat layout) {
+    QVideoFrame frame(QVideoFrameFormat(QSize(4, 2), layout));
+    if (!frame.map(QVideoFrame::WriteOnly)) return {};
+    const int y[2] = {81, 41}, u[2] = {90, 240}, v[2] = {240, 110};
+    const auto put = [&](int plane, int row, int col, int value) {
+        frame.bits(plane)[row * frame.bytesPerLine(plane) + col] = static_cast<uchar>(value);
+    };
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 4; ++c) {
+            const int half = c / 2;
+            switch (layout) {
+            case QVideoFrameFormat::Format_YUYV:
+            case QVideoFrameFormat::Format_UYVY: {
+                const bool yFirst = layout == QVideoFrameFormat::Format_YUYV;
+                put(0, r, c * 2 + (yFirst ? 0 : 1), y[half]);
+                put(0, r, c * 2 + (yFirst ? 1 : 0), c % 2 ? v[half] : u[half]);
+                break;
+            }
+            case QVideoFrameFormat::Format_NV12:
+            case QVideoFrameFormat::Format_NV21: {
+                put(0, r, c, y[half]);
+                const bool uFirst = layout == QVideoFrameFormat::Format_NV12;
+                put(1, r / 2, c, (c % 2 == 0) == uFirst ? u[half] : v[half]);
+                break;
+            }
+            default: { // planar: Y, then U and V (V before U in YV12), halved across, and down but in 4:2:2
+                put(0, r, c, y[half]);
+                const int row = layout == QVideoFrameFormat::Format_YUV422P ? r : r / 2;
+                const bool vFirst = layout == QVideoFrameFormat::Format_YV12;
+                put(vFirst ? 2 : 1, row, half, u[half]);
+                put(vFirst ? 1 : 2, row, half, v[half]);
+            }
+            }
+        }
+    frame.unmap();
+    return frame;
+}
+
+} // namespace
+
+TEST(FilmPicture, EveryYuvLayoutShowsItsColours) {
+    const auto near = [](QRgb got, QRgb want) {
+        return std::abs(qRed(got) - qRed(want)) <= 4 && std::abs(qGreen(got) - qGreen(want)) <= 4 &&
+               std::abs(qBlue(got) - qBlue(want)) <= 4;
+    };
+    for (const auto layout :
+         {QVideoFrameFormat::Format_YUV420P, QVideoFrameFormat::Format_YV12,
+          QVideoFrameFormat::Format_YUV422P, QVideoFrameFormat::Format_NV12, QVideoFrameFormat::Format_NV21,
+          QVideoFrameFormat::Format_YUYV, QVideoFrameFormat::Format_UYVY}) {
+        const QImage picture = pictureOfFrame(redBlueFrame(layout));
+        ASSERT_EQ(picture.size(), QSize(4, 2)) << layout;
+        for (int r = 0; r < 2; ++r)
+            for (int c = 0; c < 4; ++c)
+                EXPECT_TRUE(near(picture.pixel(c, r), c < 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255)))
+                    << "layout " << layout << " at " << c << "," << r << ": " << std::hex
+                    << picture.pixel(c, r);
+    }
 }

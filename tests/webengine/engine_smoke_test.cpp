@@ -1,6 +1,5 @@
-// The real page view, once: offscreen, a page from disk loads and its title shows.
+// The real page view: a page from disk loads and its title shows.
 #include "platform/web_view.h"
-#include "webengine/engine_view.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -8,7 +7,6 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace {
 
@@ -23,7 +21,6 @@ bool waitFor(const std::function<bool()>& done, int ms = 60000) {
 } // namespace
 
 TEST(EngineView, LoadsALocalPageAndShowsItsTitle) {
-    pb::installEngineWebViews();
     QTemporaryDir dir;
     const QString page = dir.filePath(QStringLiteral("smoke page.htm"));
     QFile f(page);
@@ -42,13 +39,4 @@ TEST(EngineView, LoadsALocalPageAndShowsItsTitle) {
     EXPECT_EQ(view->locationUrl(), QUrl::fromLocalFile(page).toString());
 
     view.reset();
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }
