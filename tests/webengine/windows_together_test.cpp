@@ -83,7 +83,7 @@ protected:
                                  return player->MP->player()->playbackState() == QMediaPlayer::PlayingState &&
                                         near(seen(player->MP->surface()), 200, 100);
                              },
-                             10000);
+                             30000);
     }
     void openFilm() { frame->OpenMyFile(film); }
     // The other page than last time: a new colour shows only if the frame still draws.
@@ -103,7 +103,7 @@ protected:
         ASSERT_TRUE(pageShows());
         QMediaPlayer* player = Forms::find<frmMediaPlayer>()->MP->player();
         ASSERT_TRUE(
-            QTest::qWaitFor([&] { return player->mediaStatus() == QMediaPlayer::EndOfMedia; }, 15000));
+            QTest::qWaitFor([&] { return player->mediaStatus() == QMediaPlayer::EndOfMedia; }, 30000));
         ASSERT_EQ(glTrouble().join(QLatin1Char('\n')).toStdString(), "");
     }
     // Maximised one after the other, the frame moved, both closed and opened again.
