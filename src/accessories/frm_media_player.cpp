@@ -12,6 +12,8 @@
 
 namespace pb {
 
+PB_REGISTER_WINDOW("frmMediaPlayer", frmMediaPlayer)
+
 frmMediaPlayer::frmMediaPlayer() : ChildWindow("frmMediaPlayer", QStringLiteral("Media Player")) {
     MP = new MediaPlayerControl(m_content);
     m_layout->addWidget(MP, 1);
@@ -56,6 +58,11 @@ void frmMediaPlayer::mnuOpen_Click() {
         return;
     const QString file = d.FileName;
     step([&] { MP->Open(file); });
+}
+
+void frmMediaPlayer::playFile(const QString& path) {
+    Forms::show(this);
+    MP->Open(path);
 }
 
 void frmMediaPlayer::mnuClose_Click() {

@@ -1,5 +1,4 @@
 // The text job of the progress window, the print file and the book's text export.
-#include "accessories/frm_recordset.h"
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
 #include "export/records_text.h"
@@ -8,6 +7,7 @@
 #include "workspace/frm_save.h"
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
+#include "workspace/window_roles.h"
 
 #include <QProgressBar>
 
@@ -70,7 +70,7 @@ bool WritePrintFile() {
 bool MakePrintFile() {
     // An old print file must never be loaded (or printed) as if it were this book.
     return WritePrintFile() && Steps(OnError::StandardNoIgnore)([] {
-               Forms::get<frmRecordset>()->Rtf->LoadCodePageText(printFilePath());
+               windowAs<TextViewer>(QStringLiteral("frmEditor")).loadCodePageDocument(printFilePath());
            });
 }
 
@@ -95,7 +95,8 @@ void Data::mnuSaveAs_Click() {
 
 void Data::mnuFilePreview_Click() {
     ShowForm(QStringLiteral("frmEditor"));
-    if (MakePrintFile()) Steps(OnError::Ignore)([] { Forms::get<frmRecordset>()->Rtf->refresh(); });
+    if (MakePrintFile())
+        Steps(OnError::Ignore)([] { windowAs<TextViewer>(QStringLiteral("frmEditor")).refreshDocument(); });
 }
 
 } // namespace pb

@@ -1,5 +1,4 @@
 // The web pages job of the progress window, the web export and the web preview.
-#include "accessories/frm_browser.h"
 #include "data/book_files.h"
 #include "data/file_copy.h"
 #include "data/file_sets.h"
@@ -14,6 +13,7 @@
 #include "workspace/frm_save.h"
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
+#include "workspace/window_roles.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -279,7 +279,7 @@ void Data::mnuCustomBrowser_Click() {
     }
     Steps step(OnError::Standard);
     step([] { ShowForm(QStringLiteral("frmBrowser")); });
-    step([&] { Forms::get<frmBrowser>()->NavigateTo(page); });
+    step([&] { windowAs<PageViewer>(QStringLiteral("frmBrowser")).NavigateTo(page); });
 }
 
 } // namespace pb
