@@ -1,8 +1,8 @@
 #include "accessories/frm_media_player.h"
 
-#include "accessories/media_control.h"
 #include "platform/units.h"
 #include "workspace/error_steps.h"
+#include "workspace/media_control.h"
 #include "workspace/menu_builder.h"
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
