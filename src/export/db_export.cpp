@@ -1,9 +1,9 @@
 // The copy of the book into a database file, its export to a place the user
 // chooses, and the report on it.
+#include "builders/db_file.h"
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
 #include "export/data_report.h"
-#include "export/db_file.h"
 #include "phonebook/data.h"
 #include "platform/prompts.h"
 #include "platform/vb_convert.h"

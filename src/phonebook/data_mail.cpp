@@ -1,7 +1,6 @@
 // The phone book window's mail panel: the shown contact or the whole book as a
 // message, handed to the user's mail program.
 #include "data/module_phonebook.h"
-#include "export/records_text.h"
 #include "phonebook/data.h"
 #include "platform/codepage.h"
 #include "platform/mail.h"
@@ -9,6 +8,7 @@
 #include "platform/vb_convert.h"
 #include "workspace/error_steps.h"
 #include "workspace/module_services.h"
+#include "workspace/text_job.h"
 #include "workspace/window_roles.h"
 
 #include <optional>

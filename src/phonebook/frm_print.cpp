@@ -1,12 +1,12 @@
 // The print dialog.
 #include "phonebook/frm_print.h"
 
-#include "export/records_text.h"
 #include "phonebook/data.h"
 #include "platform/settings_store.h"
 #include "platform/vb_convert.h"
 #include "workspace/error_steps.h"
 #include "workspace/module_services.h"
+#include "workspace/text_job.h"
 #include "workspace/window_roles.h"
 
 #include <QGroupBox>
