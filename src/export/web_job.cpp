@@ -3,8 +3,8 @@
 #include "data/file_copy.h"
 #include "data/file_sets.h"
 #include "data/module_phonebook.h"
+#include "export/book_exporter.h"
 #include "export/web_export.h"
-#include "phonebook/data.h"
 #include "platform/app_path.h"
 #include "platform/prompts.h"
 #include "platform/record_file.h"
@@ -230,8 +230,7 @@ bool WriteWebPreview() {
     return writeAll(step, webPreviewPage(), folder);
 }
 
-void Data::mnuSaveAsHtml_Click() {
-    CommonDialog& d = dlgFileOpen[0];
+void BookExporter::saveWebPages(CommonDialog& d) {
     Steps ask(OnError::StandardCancelRule);
     // A cancel with the dialog's cancel error off raises nothing: it still builds nothing.
     const auto chosen = [&] {
@@ -262,7 +261,7 @@ void Data::mnuSaveAsHtml_Click() {
     writeAll(step, file, folder);
 }
 
-void Data::mnuCustomBrowser_Click() {
+void BookExporter::previewWebPages() {
     const QString page = webPreviewPage();
     if (files::fileExists(page)) {
         const int answer =

@@ -118,7 +118,7 @@ public:
     void mnuDBFolder_Click();
     void mnuDBAttacmentsFolder_Click();
 
-    // The database file copy and the report on it (src/export).
+    // The database file copy and the report on it, carried out by the export.
     // False when the file was not built whole.
     bool MakeItProDB();
     void mnuTransform_Click();
