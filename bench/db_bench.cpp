@@ -3,9 +3,9 @@
 
 #include "timing.h"
 
+#include "builders/db_file.h"
 #include "data/module_phonebook.h"
 #include "export/data_report.h"
-#include "export/db_file.h"
 #include "phonebook/data.h"
 #include "platform/app_path.h"
 

@@ -5,7 +5,6 @@
 #include "data/database.h"
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
-#include "export/records_text.h"
 #include "phonebook/data.h"
 #include "phonebook/frm_print.h"
 #include "platform/codepage.h"
@@ -14,6 +13,7 @@
 #include "platform/rtf.h"
 #include "workspace/forms.h"
 #include "workspace/frm_save.h"
+#include "workspace/text_job.h"
 #include "workspace/vantrel_mdi.h"
 
 #include <QAction>

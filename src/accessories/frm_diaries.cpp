@@ -1,12 +1,11 @@
 #include "accessories/frm_diaries.h"
 
-#include "phonebook/data.h"
-#include "phonebook/field_box.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
 #include "platform/units.h"
 #include "workspace/error_steps.h"
 #include "workspace/module_services.h"
+#include "workspace/window_roles.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -174,9 +173,10 @@ void frmDiaries::Toolbar_ButtonClick(const QString& key) {
 }
 
 void frmDiaries::applyPhoneBookLook() {
-    Data* data = Forms::find<Data>();
-    if (!data) return;
-    const QColor back = colourFromStored(data->backColor());
+    const auto* book = loadedWindowAs<PhoneBookWindow>(QStringLiteral("Data"));
+    if (!book) return;
+    const PhoneBookWindow::Look look = book->look();
+    const QColor back = colourFromStored(look.backColor);
     for (QWidget* w : {static_cast<QWidget*>(m_content), static_cast<QWidget*>(Label1),
                        static_cast<QWidget*>(txtDate), static_cast<QWidget*>(txtDiaries)}) {
         QPalette p = w->palette();
@@ -185,12 +185,10 @@ void frmDiaries::applyPhoneBookLook() {
         w->setPalette(p);
         w->setAutoFillBackground(true);
     }
-    if (FieldBox* first = data->txtInfo[0]) {
-        txtDiaries->setFont(first->font());
-        QPalette p = txtDiaries->palette();
-        p.setColor(QPalette::Text, first->palette().color(QPalette::Text));
-        txtDiaries->setPalette(p);
-    }
+    txtDiaries->setFont(look.textFont);
+    QPalette p = txtDiaries->palette();
+    p.setColor(QPalette::Text, look.textColor);
+    txtDiaries->setPalette(p);
     update();
 }
 

@@ -9,6 +9,7 @@
 #include "workspace/error_steps.h"
 #include "workspace/forms.h"
 #include "workspace/vantrel_mdi.h"
+#include "workspace/window_roles.h"
 
 #include <QPrinter>
 #include <functional>
@@ -76,6 +77,11 @@ void ShowForm(const QString& FormName) {
     if (!form) return;
     step([&] { Forms::show(form); });
     step([&] { form->widget()->setFocus(); });
+}
+
+void ShowSurferAt(const QString& address) {
+    ShowForm(QStringLiteral("frmBrowser"));
+    windowAs<PageViewer>(QStringLiteral("frmBrowser")).NavigateTo(address);
 }
 
 QString SelectFileName() {

@@ -1,6 +1,5 @@
 // The frame's menus, toolbar, status bar and their commands.
 #include "data/module_phonebook.h"
-#include "phonebook/data.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "platform/units.h"

@@ -1,10 +1,10 @@
-#include "accessories/film_surface.h"
 #include "accessories/frm_media_player.h"
-#include "accessories/media_control.h"
 #include "app_fixture.h"
 #include "media_files.h"
 #include "platform/native_name.h"
+#include "workspace/film_surface.h"
 #include "workspace/forms.h"
+#include "workspace/media_control.h"
 #include "workspace/vantrel_mdi.h"
 #include "workspace/viewer_pane.h"
 

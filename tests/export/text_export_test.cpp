@@ -1,10 +1,11 @@
 #include "accessories/frm_recordset.h"
-#include "export/records_text.h"
+#include "builders/records_text.h"
 #include "export/web_export.h"
 #include "export_fixture.h"
 #include "file_size_limit.h"
 #include "platform/codepage.h"
 #include "platform/printer.h"
+#include "workspace/text_job.h"
 
 #include <QFileInfo>
 #include <QPrinter>

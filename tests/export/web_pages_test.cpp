@@ -1,5 +1,5 @@
+#include "builders/web_pages.h"
 #include "data/module_phonebook.h"
-#include "export/web_pages.h"
 #include "records.h"
 
 #include <QRegularExpression>

@@ -1,12 +1,12 @@
 // The film surface and the page view in one frame, in either order, on a real X server.
 #include "../accessories/media_files.h"
-#include "accessories/film_surface.h"
 #include "accessories/frm_browser.h"
 #include "accessories/frm_media_player.h"
-#include "accessories/media_control.h"
 #include "app_fixture.h"
+#include "workspace/film_surface.h"
 #include "workspace/forms.h"
 #include "workspace/frm_handler.h"
+#include "workspace/media_control.h"
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
 

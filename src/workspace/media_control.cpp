@@ -1,6 +1,6 @@
-#include "accessories/media_control.h"
+#include "workspace/media_control.h"
 
-#include "accessories/film_surface.h"
+#include "workspace/film_surface.h"
 
 #include "platform/native_name.h"
 #include "platform/vb_error.h"

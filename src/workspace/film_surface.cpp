@@ -1,4 +1,4 @@
-#include "accessories/film_surface.h"
+#include "workspace/film_surface.h"
 
 #include <QPainter>
 #include <QScopeGuard>
