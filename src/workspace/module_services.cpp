@@ -70,8 +70,15 @@ void tellRefusedTarget(const QString& path, const QString& title) {
 }
 
 void ShowForm(const QString& FormName) {
+    // The names it knows; other windows register for callers that reach them by role.
+    static const QStringList known = {QStringLiteral("Data"),       QStringLiteral("frmBrowser"),
+                                      QStringLiteral("frmDiaries"), QStringLiteral("frmHandler"),
+                                      QStringLiteral("frmPrint"),   QStringLiteral("frmEditor"),
+                                      QStringLiteral("frmOptions"), QStringLiteral("frmAlarm"),
+                                      QStringLiteral("frmSeek"),    QStringLiteral("frmHelp")};
     Steps step(OnError::Ignore);
     step([] { playSound(sound::OpenWindow); });
+    if (!known.contains(FormName)) return;
     Form* form = nullptr;
     step([&] { form = Forms::byName(FormName); });
     if (!form) return;
