@@ -1,7 +1,5 @@
 #include "accessories/frm_recordset.h"
 #include "app_fixture.h"
-#include "data/database_settings.h"
-#include "data/module_phonebook.h"
 #include "data/property_bag.h"
 #include "platform/units.h"
 #include "workspace/forms.h"
@@ -112,33 +110,6 @@ TEST_F(EditorSettingsTest, StoredSettingsComeBackAndGoOutUnchangedAndMaximisedIs
     e->showMinimized();
     close();
     EXPECT_EQ(stored("frmRecordsetWindowState").toInt(), 0);
-}
-
-TEST_F(EditorSettingsTest, BothSettingsFilesWriteEveryKeyWithItsOwnType) {
-    saveBagFile(file(), goodBag());
-    load();
-    close();
-    const QByteArray written = readFile(file());
-    EXPECT_EQ(written, bagFileImage(goodBag().Contents()));
-    // The window state is a 16-bit integer: type 2, two bytes.
-    EXPECT_TRUE(written.contains(QByteArray("\x17\0\0\0frmRecordsetWindowState\x02\0\0", 30)));
-
-    ModulePhoneBook& m = pbm();
-    m.Label = kDefaultLabels;
-    m.current = 7;
-    m.SortDate = QDateTime(QDate(2026, 12, 7), QTime(0, 0));
-    m.SortedByFirstName = true;
-    m.SortedByLastName = false;
-    PropertyBag book;
-    WriteDataBaseSettings(book);
-    PropertyBag typed;
-    for (int i = 0; i < 7; ++i)
-        typed.WriteProperty(QStringLiteral("Label%1").arg(i), kDefaultLabels[i]);
-    typed.WriteProperty(QStringLiteral("recordNumber"), QVariant::fromValue<qint16>(7));
-    typed.WriteProperty(QStringLiteral("sortDate"), m.SortDate);
-    typed.WriteProperty(QStringLiteral("sortedByFirstName"), true);
-    typed.WriteProperty(QStringLiteral("sortedByLastName"), false);
-    EXPECT_EQ(book.Contents(), typed.Contents());
 }
 
 TEST_F(EditorSettingsTest, DamagedValuesAreSkippedAndTheirPropertiesKeepTheirValues) {
