@@ -30,15 +30,15 @@ void watchGl(QtMsgType type, const QMessageLogContext& context, const QString& t
     if (shownBefore) shownBefore(type, context, text);
 }
 
-// The colour the screen shows in the middle of `w`, as a person would see it, comes near (r, g).
-bool shows(QWidget* w, int r, int g) {
+// The screen shows a colour near (r, g) in the middle of `w`, as a person sees it, while `also` holds.
+bool shows(QWidget* w, int r, int g, const std::function<bool()>& also = {}) {
     return w &&
            QTest::qWaitFor(
                [&] {
                    const QPoint middle = w->mapToGlobal(w->rect().center());
                    const QColor c =
                        w->screen()->grabWindow(0, middle.x(), middle.y(), 1, 1).toImage().pixelColor(0, 0);
-                   return std::abs(c.red() - r) < 30 && std::abs(c.green() - g) < 30;
+                   return (!also || also()) && std::abs(c.red() - r) < 30 && std::abs(c.green() - g) < 30;
                },
                30000);
 }
@@ -78,11 +78,9 @@ protected:
     // The film's frames are red 200, green 100.
     bool filmShows() {
         auto* player = Forms::find<frmMediaPlayer>();
-        const auto playing = [&] {
-            return player->MP->player()->playbackState() == QMediaPlayer::PlayingState;
-        };
-        return player && QTest::qWaitFor(playing, 30000) && shows(player->MP->surface(), 200, 100) &&
-               playing();
+        return player && shows(player->MP->surface(), 200, 100, [&] {
+                   return player->MP->player()->playbackState() == QMediaPlayer::PlayingState;
+               });
     }
     // Film and page tiled side by side: both show, the film plays to its end, and nothing
     // stopped drawing.
