@@ -386,25 +386,25 @@ TEST_F(FileCopyTest, AKillAtAnyMomentOfABackupLeavesTheOldBackupOrTheNewOneOnceT
 
 TEST_F(FileCopyTest, ABookReplacementCutShortBetweenItsRenamesIsFinishedAndOneCutShortBeforeIsUndone) {
     const BookPaths home = bookPathsFor(at("Home.q7b"));
-    // As a kill leaves it after the note was written and the old folder moved aside: the old
-    // database still in place, the new versions staged, the old attachments under their old name.
+    const QString note = home.database + QStringLiteral(".dorvane-set");
+    const auto step = [](const char* kind, const QString& path) -> QByteArray {
+        return QByteArray(kind) + ' ' + QFile::encodeName(path).toPercentEncoding("/") + '\n';
+    };
+    // As a kill leaves it after the note was written: the old database still in place, the new
+    // versions staged, the old attachments moved aside once the note was whole.
     const auto killedMidway = [&](bool noteWhole) {
         writeFile(home.database, "old records");
         writeFile(home.settings, "old bag");
-        mk("HomeAttachments.dorvane-old");
-        writeFile(at("HomeAttachments.dorvane-old/old.wav"), "old");
+        mk(noteWhole ? "HomeAttachments.dorvane-old" : "HomeAttachments");
+        writeFile(at(noteWhole ? "HomeAttachments.dorvane-old/old.wav" : "HomeAttachments/old.wav"), "old");
         writeFile(home.database + QStringLiteral(".dorvane-new"), "new records");
         mk("HomeAttachments.dorvane-new");
         writeFile(at("HomeAttachments.dorvane-new/new.wav"), "new");
-        const auto step = [](const char* kind, const QString& path) -> QByteArray {
-            return QByteArray(kind) + ' ' + QFile::encodeName(path).toPercentEncoding("/") + '\n';
-        };
-        writeFile(home.database + QStringLiteral(".dorvane-set"),
-                  "dorvane-set\n" + step("R", home.database) + step("R", home.attachments) +
-                      step("D", home.settings) + step("D", home.index) + (noteWhole ? "end\n" : ""));
+        writeFile(note, "dorvane-set\n" + step("R", home.database) + step("R", home.attachments) +
+                            step("D", home.settings) + step("D", home.index) + (noteWhole ? "end\n" : ""));
+        recoverBook(home);
     };
     killedMidway(true);
-    recoverBook(home);
     EXPECT_EQ(entries(""), (QStringList{"Home.q7b", "HomeAttachments"}));
     EXPECT_EQ(readFile(home.database), QByteArray("new records"));
     EXPECT_EQ(entries("HomeAttachments"), QStringList{"new.wav"});
@@ -412,8 +412,6 @@ TEST_F(FileCopyTest, ABookReplacementCutShortBetweenItsRenamesIsFinishedAndOneCu
     // A note the kill cut short: no rename had begun, so the staged versions go.
     QDir(at("HomeAttachments")).removeRecursively();
     killedMidway(false);
-    QDir().rename(at("HomeAttachments.dorvane-old"), at("HomeAttachments"));
-    recoverBook(home);
     EXPECT_EQ(entries(""), (QStringList{"Home.q7b", "Home.set", "HomeAttachments"}));
     EXPECT_EQ(readFile(home.database), QByteArray("old records"));
     EXPECT_EQ(entries("HomeAttachments"), QStringList{"old.wav"});
@@ -421,9 +419,7 @@ TEST_F(FileCopyTest, ABookReplacementCutShortBetweenItsRenamesIsFinishedAndOneCu
     // A note that names a file outside the book's set is no note of ours: nothing it names moves.
     mk("keep");
     writeFile(at("keep/precious.wav"), "mine");
-    writeFile(home.database + QStringLiteral(".dorvane-set"),
-              "dorvane-set\nD " + QFile::encodeName(at("keep/precious.wav")).toPercentEncoding("/") +
-                  "\nend\n");
+    writeFile(note, "dorvane-set\n" + step("D", at("keep/precious.wav")) + "end\n");
     recoverBook(home);
     EXPECT_EQ(readFile(at("keep/precious.wav")), QByteArray("mine"));
     EXPECT_EQ(readFile(home.database), QByteArray("old records"));
