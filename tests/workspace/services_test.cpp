@@ -37,7 +37,7 @@ TEST_F(ServicesTest, ShowFormKnowsItsNamesExactlyAndPlaysItsSoundFirst) {
     EXPECT_FALSE(d->isMinimized());
 }
 
-TEST_F(ServicesTest, ShowFormBringsAWindowAlreadyOpenToTheFront) {
+TEST_F(ServicesTest, ShowFormIsSilentWithSoundsOffAndBringsAWindowAlreadyOpenToTheFront) {
     VantrelMDI* frame = Forms::get<VantrelMDI>();
     frame->show();
     ShowForm(QStringLiteral("frmAlarm"));
@@ -46,10 +46,6 @@ TEST_F(ServicesTest, ShowFormBringsAWindowAlreadyOpenToTheFront) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
     ShowForm(QStringLiteral("frmAlarm")); // behind the frame: the status bar's click brings it up
     EXPECT_TRUE(QTest::qWaitForWindowActive(alarm));
-}
-
-TEST_F(ServicesTest, ShowFormIsSilentWithSoundsOff) {
-    ShowForm(QStringLiteral("frmMediaPlayer"));
     EXPECT_TRUE(sounds->played.empty());
 }
 
