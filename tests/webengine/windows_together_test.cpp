@@ -51,7 +51,7 @@ protected:
         shownBefore = qInstallMessageHandler(watchGl);
         film = appDir() + QStringLiteral("film.avi");
         pbtest::writeAvi(film, 20);
-        for (const char* colour : kColours)
+        for (const char* colour : kColours) // a page of each colour, named by it
             pbtest::writeFile(appDir() + QLatin1String(colour + 1) + QStringLiteral(".htm"),
                               QByteArray("<html><body style='background:") + colour + "'></body></html>");
         frame = Forms::get<VantrelMDI>();
