@@ -102,37 +102,28 @@ namespace {
 // A frame of 4 x 2 pixels, red on the left half and blue on the right, in a YUV layout
 // (BT.601, video range: red is Y 81 U 90 V 240, blue Y 41 U 240 V 110).
 QVideoFrame redBlueFrame(QVideoFrameFormat::PixelFormat layout) {
-    QVideoFrame frame(QVideoFrameFormat(QSize(4, 2), layout));
+    using F = QVideoFrameFormat;
+    QVideoFrame frame(F(QSize(4, 2), layout));
     if (!frame.map(QVideoFrame::WriteOnly)) return {};
-    const int y[2] = {81, 41}, u[2] = {90, 240}, v[2] = {240, 110};
     const auto put = [&](int plane, int row, int col, int value) {
         frame.bits(plane)[row * frame.bytesPerLine(plane) + col] = static_cast<uchar>(value);
     };
     for (int r = 0; r < 2; ++r)
         for (int c = 0; c < 4; ++c) {
-            const int half = c / 2;
-            switch (layout) {
-            case QVideoFrameFormat::Format_YUYV:
-            case QVideoFrameFormat::Format_UYVY: {
-                const bool yFirst = layout == QVideoFrameFormat::Format_YUYV;
-                put(0, r, c * 2 + (yFirst ? 0 : 1), y[half]);
-                put(0, r, c * 2 + (yFirst ? 1 : 0), c % 2 ? v[half] : u[half]);
-                break;
-            }
-            case QVideoFrameFormat::Format_NV12:
-            case QVideoFrameFormat::Format_NV21: {
-                put(0, r, c, y[half]);
-                const bool uFirst = layout == QVideoFrameFormat::Format_NV12;
-                put(1, r / 2, c, (c % 2 == 0) == uFirst ? u[half] : v[half]);
-                break;
-            }
-            default: { // planar: Y, then U and V (V before U in YV12), halved across, and down but in 4:2:2
-                put(0, r, c, y[half]);
-                const int row = layout == QVideoFrameFormat::Format_YUV422P ? r : r / 2;
-                const bool vFirst = layout == QVideoFrameFormat::Format_YV12;
-                put(vFirst ? 2 : 1, row, half, u[half]);
-                put(vFirst ? 1 : 2, row, half, v[half]);
-            }
+            const int half = c / 2, y = half ? 41 : 81, u = half ? 240 : 90, v = half ? 110 : 240;
+            if (layout == F::Format_YUYV || layout == F::Format_UYVY) { // Y U Y V, or U Y V Y
+                const int yAt = layout == F::Format_YUYV ? 0 : 1;
+                put(0, r, c * 2 + yAt, y);
+                put(0, r, c * 2 + 1 - yAt, c % 2 ? v : u);
+            } else if (layout == F::Format_NV12 ||
+                       layout == F::Format_NV21) { // U and V paired, V first in NV21
+                put(0, r, c, y);
+                put(1, r / 2, c, (c % 2 == 0) == (layout == F::Format_NV12) ? u : v);
+            } else { // planar: Y, then U and V (V before U in YV12), halved across, and down but in 4:2:2
+                put(0, r, c, y);
+                const int row = layout == F::Format_YUV422P ? r : r / 2;
+                put(layout == F::Format_YV12 ? 2 : 1, row, half, u);
+                put(layout == F::Format_YV12 ? 1 : 2, row, half, v);
             }
         }
     frame.unmap();
