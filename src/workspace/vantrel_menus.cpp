@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QTimer>
@@ -262,6 +263,7 @@ void VantrelMDI::Arrange(int arrangement) {
         (w->isMinimized() ? minimised : open) << w;
     }
     const QRect r = m_area->viewport()->rect();
+    const int n = static_cast<int>(open.size());
     switch (arrangement) {
     case 0:
         m_area->cascadeSubWindows();
@@ -269,17 +271,22 @@ void VantrelMDI::Arrange(int arrangement) {
     case 1:
     case 2: {
         // Horizontally: full width, stacked top to bottom; vertically: full height, side by side.
-        const int n = static_cast<int>(open.size());
+        // A window that cannot shrink to its share keeps its least size and pushes the next one
+        // on, so none lies over another (the workspace scrolls to the rest).
+        const bool rows = arrangement == 1;
+        const int whole = rows ? r.height() : r.width();
+        const int share = n > 0 ? whole / n : 0;
+        int at = 0;
         for (int i = 0; i < n; ++i) {
             QMdiSubWindow* w = open[i];
             if (w->isMaximized()) w->showNormal();
-            if (arrangement == 1) {
-                const int h = r.height() / n;
-                w->setGeometry(0, i * h, r.width(), i == n - 1 ? r.height() - i * h : h);
-            } else {
-                const int wd = r.width() / n;
-                w->setGeometry(i * wd, 0, i == n - 1 ? r.width() - i * wd : wd, r.height());
-            }
+            const int slot = i == n - 1 ? std::max(share, whole - at) : share;
+            const int length = std::max(slot, rows ? w->minimumHeight() : w->minimumWidth());
+            if (rows)
+                w->setGeometry(0, at, r.width(), length);
+            else
+                w->setGeometry(at, 0, length, r.height());
+            at += length;
         }
         break;
     }

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QImage>
 #include <QListView>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -225,6 +226,30 @@ TEST_F(FrameTest, TilingSharesTheWorkspaceAmongTheChildren) {
     EXPECT_EQ(a->geometry().height(), r.height());
     EXPECT_EQ(a->geometry().width() + b->geometry().width(), r.width());
     EXPECT_EQ(b->geometry().left(), a->geometry().right() + 1);
+}
+
+// A child that cannot shrink to its share (the phone book window) pushes the next one on:
+// tiled windows never lie over one another.
+TEST_F(FrameTest, TilingNeverLaysOneChildOverAnother) {
+    frame->resize(900, 700);
+    frame->show();
+    const QRect r = frame->area()->viewport()->rect();
+    QList<QMdiSubWindow*> subs;
+    for (int i = 0; i < 3; ++i) {
+        subs << frame->area()->addSubWindow(new QWidget);
+        subs.back()->show();
+    }
+    subs[0]->setMinimumSize(r.width() * 2 / 3, r.height() * 2 / 3);
+    const auto apart = [&] {
+        for (int i = 0; i < subs.size(); ++i)
+            for (int j = i + 1; j < subs.size(); ++j)
+                if (subs[i]->geometry().intersects(subs[j]->geometry())) return false;
+        return true;
+    };
+    frame->mnuTH_Click();
+    EXPECT_TRUE(apart());
+    frame->mnuTV_Click();
+    EXPECT_TRUE(apart());
 }
 
 TEST_F(FrameTest, TheMenusCarryTheirCaptions) {
