@@ -15,6 +15,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -265,9 +266,29 @@ void VantrelMDI::Arrange(int arrangement) {
     const QRect r = m_area->viewport()->rect();
     const int n = static_cast<int>(open.size());
     switch (arrangement) {
-    case 0:
-        m_area->cascadeSubWindows();
+    case 0: {
+        // Each a title bar lower and to the right of the one below it, all of one size that
+        // leaves the steps in view; Qt's own cascade would shrink each to its size hint.
+        if (n == 0) break;
+        // Bottom to top, so that the window on top stays on top.
+        QList<QMdiSubWindow*> stacked;
+        for (QMdiSubWindow* w : m_area->subWindowList(QMdiArea::StackingOrder))
+            if (open.contains(w)) stacked << w;
+        const int step =
+            std::max(1, m_area->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, stacked.front()));
+        const QSize size(std::max(r.width() - (n - 1) * step, r.width() / 2),
+                         std::max(r.height() - (n - 1) * step, r.height() / 2));
+        // Past half the workspace the steps start again from the corner.
+        const int span = std::min(r.width() - size.width(), r.height() - size.height()) + 1;
+        for (int i = 0; i < n; ++i) {
+            QMdiSubWindow* w = stacked[i];
+            if (w->isMaximized()) w->showNormal();
+            const int at = (i * step) % span;
+            w->setGeometry(at, at, size.width(), size.height());
+            w->raise();
+        }
         break;
+    }
     case 1:
     case 2: {
         // Horizontally: full width, stacked top to bottom; vertically: full height, side by side.

@@ -252,6 +252,32 @@ TEST_F(FrameTest, TilingNeverLaysOneChildOverAnother) {
     EXPECT_TRUE(apart());
 }
 
+// Cascaded windows keep a workable size, step down by a title bar and leave the active one on top.
+TEST_F(FrameTest, CascadingKeepsEveryChildOpenAndTheActiveOneOnTop) {
+    frame->resize(900, 700);
+    frame->show();
+    const QRect r = frame->area()->viewport()->rect();
+    auto* a = frame->area()->addSubWindow(new QWidget);
+    auto* b = frame->area()->addSubWindow(new QWidget);
+    auto* c = frame->area()->addSubWindow(new QWidget);
+    for (QMdiSubWindow* w : {a, b, c})
+        w->show();
+    b->showMaximized();
+    frame->area()->setActiveSubWindow(a);
+    frame->mnuCascade_Click();
+    for (QMdiSubWindow* w : {a, b, c}) {
+        EXPECT_FALSE(w->isMaximized());
+        EXPECT_GE(w->width(), r.width() / 2);
+        EXPECT_GE(w->height(), r.height() / 2);
+        EXPECT_TRUE(r.contains(w->geometry()));
+    }
+    const QList<QMdiSubWindow*> stack = frame->area()->subWindowList(QMdiArea::StackingOrder);
+    EXPECT_EQ(stack.back(), a);
+    EXPECT_EQ(frame->area()->activeSubWindow(), a);
+    EXPECT_GT(a->y(), stack[1]->y());
+    EXPECT_GT(stack[1]->y(), stack[0]->y());
+}
+
 TEST_F(FrameTest, TheMenusCarryTheirCaptions) {
     EXPECT_EQ(frame->action(QStringLiteral("mnuTH"))->text(), QStringLiteral("Tile &Horizentally"));
     EXPECT_EQ(frame->action(QStringLiteral("mnuExit"))->text(), QStringLiteral("E&xit Dorvane"));
