@@ -263,7 +263,8 @@ void VantrelMDI::Arrange(int arrangement) {
         if (!w->isVisible()) continue;
         (w->isMinimized() ? minimised : open) << w;
     }
-    const QRect r = m_area->viewport()->rect();
+    // The whole workspace, as if no scroll bar took a part of it.
+    const QRect r(QPoint(0, 0), m_area->maximumViewportSize());
     const int n = static_cast<int>(open.size());
     switch (arrangement) {
     case 0: {
@@ -297,17 +298,26 @@ void VantrelMDI::Arrange(int arrangement) {
         const bool rows = arrangement == 1;
         const int whole = rows ? r.height() : r.width();
         const int share = n > 0 ? whole / n : 0;
+        QList<int> lengths;
         int at = 0;
+        for (int i = 0; i < n; ++i) {
+            const QMdiSubWindow* w = open[i];
+            const int slot = i == n - 1 ? std::max(share, whole - at) : share;
+            lengths << std::max(slot, rows ? w->minimumHeight() : w->minimumWidth());
+            at += lengths.back();
+        }
+        // Tiles that run past the workspace bring its scroll bar, which takes its room from across them.
+        int across = rows ? r.width() : r.height();
+        if (at > whole) across -= m_area->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_area);
+        at = 0;
         for (int i = 0; i < n; ++i) {
             QMdiSubWindow* w = open[i];
             if (w->isMaximized()) w->showNormal();
-            const int slot = i == n - 1 ? std::max(share, whole - at) : share;
-            const int length = std::max(slot, rows ? w->minimumHeight() : w->minimumWidth());
             if (rows)
-                w->setGeometry(0, at, r.width(), length);
+                w->setGeometry(0, at, across, lengths[i]);
             else
-                w->setGeometry(at, 0, length, r.height());
-            at += length;
+                w->setGeometry(at, 0, lengths[i], across);
+            at += lengths[i];
         }
         break;
     }

@@ -11,6 +11,7 @@
 #include "workspace/vantrel_mdi.h"
 #include "workspace/viewer_pane.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QListView>
@@ -246,10 +247,23 @@ TEST_F(FrameTest, TilingNeverLaysOneChildOverAnother) {
                 if (subs[i]->geometry().intersects(subs[j]->geometry())) return false;
         return true;
     };
+    // The workspace scrolls along the tiles only: its scroll bar takes no window's edge away.
+    const auto onlyScrolls = [&](Qt::Orientation along) {
+        QApplication::sendPostedEvents();
+        const QWidget* view = frame->area()->viewport();
+        for (QMdiSubWindow* w : subs) {
+            const QRect g = w->geometry();
+            if (along == Qt::Vertical ? g.right() >= view->width() : g.bottom() >= view->height())
+                return false;
+        }
+        return true;
+    };
     frame->mnuTH_Click();
     EXPECT_TRUE(apart());
+    EXPECT_TRUE(onlyScrolls(Qt::Vertical));
     frame->mnuTV_Click();
     EXPECT_TRUE(apart());
+    EXPECT_TRUE(onlyScrolls(Qt::Horizontal));
 }
 
 // Cascaded windows keep a workable size, step down by a title bar and leave the active one on top.
