@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -263,6 +264,10 @@ void VantrelMDI::Arrange(int arrangement) {
         if (!w->isVisible()) continue;
         (w->isMinimized() ? minimised : open) << w;
     }
+    // Windows are placed from the workspace's corner, so a scrolled workspace is scrolled back
+    // first (scrolling moves the windows themselves).
+    for (QScrollBar* bar : {m_area->horizontalScrollBar(), m_area->verticalScrollBar()})
+        bar->setValue(bar->minimum());
     // The whole workspace, as if no scroll bar took a part of it.
     const QRect r(QPoint(0, 0), m_area->maximumViewportSize());
     const int n = static_cast<int>(open.size());

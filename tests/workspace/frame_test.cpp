@@ -19,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -290,6 +291,30 @@ TEST_F(FrameTest, CascadingKeepsEveryChildOpenAndTheActiveOneOnTop) {
     EXPECT_EQ(frame->area()->activeSubWindow(), a);
     EXPECT_GT(a->y(), stack[1]->y());
     EXPECT_GT(stack[1]->y(), stack[0]->y());
+}
+
+// Arranged after the user scrolled the workspace, the windows start at its corner: no scrolling
+// afterwards opens an empty space above or beside them.
+TEST_F(FrameTest, ArrangingAScrolledWorkspaceStartsFromItsCorner) {
+    frame->resize(900, 700);
+    frame->show();
+    const QSize room = frame->area()->viewport()->size();
+    auto* tall = frame->area()->addSubWindow(new QWidget);
+    auto* other = frame->area()->addSubWindow(new QWidget);
+    tall->setMinimumSize(room.width() / 2, room.height() * 3 / 2);
+    for (QMdiSubWindow* w : {tall, other})
+        w->show();
+    QScrollBar* bar = frame->area()->verticalScrollBar();
+    for (int arrangement : {1, 2, 0}) {
+        frame->Arrange(1);
+        QApplication::sendPostedEvents();
+        bar->setValue(bar->maximum());
+        ASSERT_GT(bar->value(), 0);
+        frame->Arrange(arrangement);
+        QApplication::sendPostedEvents();
+        bar->setValue(bar->minimum());
+        EXPECT_EQ(tall->pos(), QPoint(0, 0)) << "arrangement " << arrangement;
+    }
 }
 
 TEST_F(FrameTest, TheMenusCarryTheirCaptions) {
