@@ -282,10 +282,25 @@ void VantrelMDI::Arrange(int arrangement) {
             if (open.contains(w)) stacked << w;
         const int step =
             std::max(1, m_area->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, stacked.front()));
-        const QSize size(std::max(r.width() - (n - 1) * step, r.width() / 2),
-                         std::max(r.height() - (n - 1) * step, r.height() / 2));
+        const auto sizeIn = [&](QSize room) {
+            return QSize(std::max(room.width() - (n - 1) * step, room.width() / 2),
+                         std::max(room.height() - (n - 1) * step, room.height() / 2));
+        };
+        QSize room = r.size();
+        QSize size = sizeIn(room);
+        // A window that cannot shrink to that size runs past the workspace and brings a scroll
+        // bar, which takes its room from the other direction.
+        const int bar = m_area->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_area);
+        bool tall = false, wide = false;
+        for (int i = 0; i < n; ++i) {
+            const QSize least = stacked[i]->minimumSize();
+            tall = tall || i * step + std::max(size.height(), least.height()) > room.height();
+            wide = wide || i * step + std::max(size.width(), least.width()) > room.width();
+        }
+        room -= QSize(tall ? bar : 0, wide ? bar : 0);
+        size = sizeIn(room);
         // Past half the workspace the steps start again from the corner.
-        const int span = std::min(r.width() - size.width(), r.height() - size.height()) + 1;
+        const int span = std::min(room.width() - size.width(), room.height() - size.height()) + 1;
         for (int i = 0; i < n; ++i) {
             QMdiSubWindow* w = stacked[i];
             if (w->isMaximized()) w->showNormal();

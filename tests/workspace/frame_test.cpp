@@ -293,6 +293,23 @@ TEST_F(FrameTest, CascadingKeepsEveryChildOpenAndTheActiveOneOnTop) {
     EXPECT_GT(stack[1]->y(), stack[0]->y());
 }
 
+// A window taller than the workspace brings the scroll bar; the cascade leaves it its room.
+TEST_F(FrameTest, ACascadeWithAWindowTallerThanTheWorkspaceCutsNoWindowsEdge) {
+    frame->resize(900, 700);
+    frame->show();
+    const QSize room = frame->area()->viewport()->size();
+    auto* a = frame->area()->addSubWindow(new QWidget);
+    auto* tall = frame->area()->addSubWindow(new QWidget);
+    tall->setMinimumHeight(room.height() + 50);
+    for (QMdiSubWindow* w : {a, tall})
+        w->show();
+    frame->mnuCascade_Click();
+    QApplication::sendPostedEvents();
+    ASSERT_TRUE(frame->area()->verticalScrollBar()->isVisible());
+    for (QMdiSubWindow* w : {a, tall})
+        EXPECT_LT(w->geometry().right(), frame->area()->viewport()->width());
+}
+
 // Arranged after the user scrolled the workspace, the windows start at its corner: no scrolling
 // afterwards opens an empty space above or beside them.
 TEST_F(FrameTest, ArrangingAScrolledWorkspaceStartsFromItsCorner) {
