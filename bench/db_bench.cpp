@@ -1,9 +1,9 @@
 // The database file copy and the report on the largest book.
 #include "db_bench.h"
 
+#include "builders/db_file.h"
 #include "data/module_phonebook.h"
 #include "export/data_report.h"
-#include "export/db_file.h"
 #include "phonebook/data.h"
 #include "platform/app_path.h"
 

@@ -9,13 +9,13 @@
 #include "data/database.h"
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
-#include "export/records_text.h"
 #include "phonebook/data.h"
 #include "phonebook/frm_print.h"
 #include "platform/codepage.h"
 #include "platform/print_output.h"
 #include "platform/rtf.h"
 #include "workspace/forms.h"
+#include "workspace/text_job.h"
 #include "workspace/vantrel_mdi.h"
 
 #include <QFile>

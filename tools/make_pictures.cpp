@@ -248,6 +248,17 @@ QImage makeDataBackground() {
         p.drawPath(wave);
     }
 
+    // The right and bottom edges fade into white, the window's own colour, so that a window
+    // larger than the picture shows no seam where the picture ends.
+    QLinearGradient right(W * 0.78, 0, W, 0);
+    right.setColorAt(0, QColor(255, 255, 255, 0));
+    right.setColorAt(1, QColor(255, 255, 255, 255));
+    p.fillRect(img.rect(), right);
+    QLinearGradient bottom(0, H * 0.80, 0, H);
+    bottom.setColorAt(0, QColor(255, 255, 255, 0));
+    bottom.setColorAt(1, QColor(255, 255, 255, 255));
+    p.fillRect(img.rect(), bottom);
+
     p.end();
     return img;
 }

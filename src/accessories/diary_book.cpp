@@ -40,7 +40,7 @@ DiaryBook::Page DiaryBook::read(int page) {
 
 QString DiaryBook::save(int page, const QString& date, const QString& text, const QDateTime& now) {
     open();
-    const QString dateLine = date.trimmed().isEmpty() ? automaticDate(now) : date;
+    const QString dateLine = date.isEmpty() ? automaticDate(now) : date;
     const QByteArray record = encode(dateLine, text);
     m_file->write(page, record);
     return codepage::decode(record.left(kDateLength));

@@ -63,11 +63,6 @@ void openMailLink(const QUrl& url) {
     mailer().send(mail);
 }
 
-void ShowSurferAt(const QString& address) {
-    ShowForm(QStringLiteral("frmBrowser"));
-    Forms::get<frmBrowser>()->NavigateTo(address);
-}
-
 frmBrowser::frmBrowser() {
     setObjectName(QStringLiteral("frmBrowser"));
     setAttribute(Qt::WA_DeleteOnClose, false);

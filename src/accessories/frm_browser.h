@@ -3,6 +3,7 @@
 #include "platform/common_dialog.h"
 #include "platform/web_view.h"
 #include "workspace/forms.h"
+#include "workspace/window_roles.h"
 
 #include <QMdiSubWindow>
 #include <map>
@@ -16,7 +17,7 @@ namespace pb {
 
 // The web surfer: an address box whose list holds the visited addresses (newest
 // first), a toolbar and the page. Other windows show it and call NavigateTo.
-class frmBrowser : public QMdiSubWindow, public Form {
+class frmBrowser : public QMdiSubWindow, public Form, public PageViewer {
     Q_OBJECT
 public:
     frmBrowser();
@@ -28,7 +29,7 @@ public:
     void Form_Resize();
 
     // Puts the address into the box, navigates to it and moves it to the top of the list.
-    void NavigateTo(const QString& address);
+    void NavigateTo(const QString& address) override;
     // The same for a page of the publisher's site, without a sound.
     void OpenPublisherPage(const QString& PagePath);
     // The caption from the page's title; the address navigated to goes to the top of the list.
@@ -80,10 +81,6 @@ private:
     std::map<QString, QAction*> m_actions;
     std::map<QString, QAction*> m_buttons;
 };
-
-// Brings the surfer up (with its sound) and takes it to `address`, as the handler window's
-// button does; a failure to navigate reaches the caller.
-void ShowSurferAt(const QString& address);
 
 // Where a "mailto:" link of a shown page goes.
 void openMailLink(const QUrl& url);

@@ -1,12 +1,11 @@
 #include "accessories/frm_diaries.h"
 
-#include "phonebook/data.h"
-#include "phonebook/field_box.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
 #include "platform/units.h"
 #include "workspace/error_steps.h"
 #include "workspace/module_services.h"
+#include "workspace/window_roles.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -85,6 +84,8 @@ void frmDiaries::Form_Load() {
 }
 
 void frmDiaries::Form_Unload() {
+    // The focus leaves the date box as the window goes: no note then.
+    m_unloading = true;
     // The shown page is not saved.
     m_book.close();
 }
@@ -123,10 +124,11 @@ void frmDiaries::SavePage() {
 }
 
 void frmDiaries::txtDate_LostFocus() {
-    MsgBox(QStringLiteral("Date will be entered automatically upon saving.\r\n"
-                          "You can add your own date, else delete everything\r\n"
-                          "in date box and re-save."),
-           mb::OKOnly | mb::Information, QStringLiteral("~"));
+    // The note leaves the keyboard where the user went: what they type next is for the text.
+    prompts().notice(QStringLiteral("Date will be entered automatically upon saving.\r\n"
+                                    "You can add your own date, else delete everything\r\n"
+                                    "in date box and re-save."),
+                     mb::OKOnly | mb::Information, QStringLiteral("~"));
 }
 
 bool frmDiaries::eventFilter(QObject* watched, QEvent* event) {
@@ -140,7 +142,8 @@ void frmDiaries::dateFocusLeft(Qt::FocusReason reason, QWidget* to) {
     // menu, not the window being brought up or activated.
     const bool byUser = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
                         reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason;
-    if (byUser && to && to != txtDate && isAncestorOf(to)) txtDate_LostFocus();
+    if (byUser && !m_unloading && !QCoreApplication::closingDown() && to && to != txtDate && isAncestorOf(to))
+        txtDate_LostFocus();
 }
 
 void frmDiaries::keepTextInBounds() {
@@ -170,9 +173,10 @@ void frmDiaries::Toolbar_ButtonClick(const QString& key) {
 }
 
 void frmDiaries::applyPhoneBookLook() {
-    Data* data = Forms::find<Data>();
-    if (!data) return;
-    const QColor back = colourFromStored(data->backColor());
+    const auto* book = loadedWindowAs<PhoneBookWindow>(QStringLiteral("Data"));
+    if (!book) return;
+    const PhoneBookWindow::Look look = book->look();
+    const QColor back = colourFromStored(look.backColor);
     for (QWidget* w : {static_cast<QWidget*>(m_content), static_cast<QWidget*>(Label1),
                        static_cast<QWidget*>(txtDate), static_cast<QWidget*>(txtDiaries)}) {
         QPalette p = w->palette();
@@ -181,12 +185,10 @@ void frmDiaries::applyPhoneBookLook() {
         w->setPalette(p);
         w->setAutoFillBackground(true);
     }
-    if (FieldBox* first = data->txtInfo[0]) {
-        txtDiaries->setFont(first->font());
-        QPalette p = txtDiaries->palette();
-        p.setColor(QPalette::Text, first->palette().color(QPalette::Text));
-        txtDiaries->setPalette(p);
-    }
+    txtDiaries->setFont(look.textFont);
+    QPalette p = txtDiaries->palette();
+    p.setColor(QPalette::Text, look.textColor);
+    txtDiaries->setPalette(p);
     update();
 }
 

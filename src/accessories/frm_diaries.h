@@ -41,6 +41,7 @@ private:
     void keepTextInBounds();
     bool eventFilter(QObject* watched, QEvent* event) override;
     Qt::FocusReason m_dateLeftFor = Qt::OtherFocusReason;
+    bool m_unloading = false;
     DiaryBook m_book;
 };
 

@@ -1,8 +1,8 @@
 #include "accessories/frm_media_player.h"
 
-#include "accessories/media_control.h"
 #include "platform/units.h"
 #include "workspace/error_steps.h"
+#include "workspace/media_control.h"
 #include "workspace/menu_builder.h"
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 
 namespace pb {
+
+PB_REGISTER_WINDOW("frmMediaPlayer", frmMediaPlayer)
 
 frmMediaPlayer::frmMediaPlayer() : ChildWindow("frmMediaPlayer", QStringLiteral("Media Player")) {
     MP = new MediaPlayerControl(m_content);
@@ -56,6 +58,11 @@ void frmMediaPlayer::mnuOpen_Click() {
         return;
     const QString file = d.FileName;
     step([&] { MP->Open(file); });
+}
+
+void frmMediaPlayer::playFile(const QString& path) {
+    Forms::show(this);
+    MP->Open(path);
 }
 
 void frmMediaPlayer::mnuClose_Click() {

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "accessories/child_window.h"
+#include "workspace/window_roles.h"
 
 namespace pb {
 
 class MediaPlayerControl;
 
 // Plays a film or a sound file inside the frame.
-class frmMediaPlayer : public ChildWindow {
+class frmMediaPlayer : public ChildWindow, public FilmPlayer {
     Q_OBJECT
 public:
     frmMediaPlayer();
@@ -15,6 +16,7 @@ public:
 
     void mnuOpen_Click();
     void mnuClose_Click();
+    void playFile(const QString& path) override;
 
     MediaPlayerControl* MP = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "platform/common_dialog.h"
 #include "workspace/error_steps.h"
 #include "workspace/forms.h"
+#include "workspace/window_roles.h"
 
 #include <QMdiSubWindow>
 #include <functional>
@@ -21,7 +22,7 @@ class PropertyBag;
 // The text editor: one rich-text document in its box `Rtf`, with document,
 // editing, search, formatting, picture and mail commands. Its window and font
 // settings live in "PBTextEditor.set" in the program folder.
-class frmRecordset : public QMdiSubWindow, public Form {
+class frmRecordset : public QMdiSubWindow, public Form, public TextViewer {
     Q_OBJECT
 public:
     frmRecordset();
@@ -42,8 +43,13 @@ public:
     // Print `text`, or the program's code-page text file at `path`, as the editor prints its own
     // document but from a document of their own with the editor's base font and margins: the
     // editor's text stays.
-    void printText(const QString& text);
-    void printFile(const QString& path);
+    void printText(const QString& text) override;
+    void printFile(const QString& path) override;
+    // What the other windows show through the editor.
+    void loadDocument(const QString& path) override { Rtf->LoadFile(path); }
+    void loadCodePageDocument(const QString& path) override { Rtf->LoadCodePageText(path); }
+    void replaceDocument(const QString& text) override { Rtf->replaceAll(text); }
+    void refreshDocument() override { Rtf->refresh(); }
     void mnuSend_Click();
     void mnuExit_Click();
     // Edit menu and the right-click menu.

@@ -1,8 +1,8 @@
 #include "export/data_report.h"
 
+#include "builders/db_file.h"
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
-#include "export/db_file.h"
 #include "platform/common_dialog.h"
 #include "platform/print_output.h"
 #include "platform/printer.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/report_layout.h"
+#include "builders/report_layout.h"
 #include "workspace/forms.h"
 
 #include <QAbstractScrollArea>

@@ -1,16 +1,17 @@
 // The copy of the book into a database file, its export to a place the user
 // chooses, and the report on it.
+#include "builders/db_file.h"
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
+#include "export/book_exporter.h"
 #include "export/data_report.h"
-#include "export/db_file.h"
-#include "phonebook/data.h"
 #include "platform/prompts.h"
 #include "platform/vb_convert.h"
 #include "workspace/error_steps.h"
 #include "workspace/frm_save.h"
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
+#include "workspace/window_roles.h"
 
 #include <QProgressBar>
 #include <cmath>
@@ -29,9 +30,12 @@ QString workingFile() {
 // What the last build left: a whole file, or nothing to move or show.
 bool lastBuildWhole = false;
 
+BookExporter exporter;
+[[maybe_unused]] const bool offered = BookExports::offer(exporter);
+
+// The copy is of the book the phone book window shows.
 [[maybe_unused]] const bool copyJob = frmSave::registerJob(frmSave::AccessCopy, [] {
-    Data* data = Forms::find<Data>();
-    lastBuildWhole = data && data->MakeItProDB();
+    lastBuildWhole = loadedWindowAs<PhoneBookWindow>(QStringLiteral("Data")) && exporter.buildDatabaseFile();
 });
 
 bool buildInProgressWindow() {
@@ -50,7 +54,7 @@ void tellDuplicateColumn(const QString& label) {
 
 } // namespace
 
-bool Data::MakeItProDB() {
+bool BookExporter::buildDatabaseFile() {
     ModulePhoneBook& m = pbm();
     const int count = m.RecordCount;
     // Nothing goes past a failed step: a file missing rows is never taken for the book.
@@ -76,11 +80,10 @@ bool Data::MakeItProDB() {
     return whole;
 }
 
-void Data::mnuTransform_Click() {
+void BookExporter::saveDatabaseFile(CommonDialog& d) {
     Steps step(OnError::StandardCancelRule);
     bool built = false;
     if (!step([&] { built = buildInProgressWindow(); }) || !built) return;
-    CommonDialog& d = dlgFileOpen[0];
     QString target;
     const bool chosen = step([&] {
         do {
@@ -104,7 +107,7 @@ void Data::mnuTransform_Click() {
     d.FileName.clear();
 }
 
-void Data::mnuReport_Click() {
+void BookExporter::showReport() {
     Steps step(OnError::Standard);
     // An open connection goes on reading the file it opened, not the one built next.
     step([] { report::closeConnection(); });
@@ -121,6 +124,10 @@ void Data::mnuReport_Click() {
         r->raise();
         r->activateWindow();
     });
+}
+
+void BookExporter::closeReport() {
+    report::closeConnection();
 }
 
 } // namespace pb

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/web_pages.h"
+#include "builders/web_pages.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,11 +1,10 @@
 // The web pages job of the progress window, the web export and the web preview.
-#include "accessories/frm_browser.h"
 #include "data/book_files.h"
 #include "data/file_copy.h"
 #include "data/file_sets.h"
 #include "data/module_phonebook.h"
+#include "export/book_exporter.h"
 #include "export/web_export.h"
-#include "phonebook/data.h"
 #include "platform/app_path.h"
 #include "platform/prompts.h"
 #include "platform/record_file.h"
@@ -14,6 +13,7 @@
 #include "workspace/frm_save.h"
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
+#include "workspace/window_roles.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -230,8 +230,7 @@ bool WriteWebPreview() {
     return writeAll(step, webPreviewPage(), folder);
 }
 
-void Data::mnuSaveAsHtml_Click() {
-    CommonDialog& d = dlgFileOpen[0];
+void BookExporter::saveWebPages(CommonDialog& d) {
     Steps ask(OnError::StandardCancelRule);
     // A cancel with the dialog's cancel error off raises nothing: it still builds nothing.
     const auto chosen = [&] {
@@ -262,7 +261,7 @@ void Data::mnuSaveAsHtml_Click() {
     writeAll(step, file, folder);
 }
 
-void Data::mnuCustomBrowser_Click() {
+void BookExporter::previewWebPages() {
     const QString page = webPreviewPage();
     if (files::fileExists(page)) {
         const int answer =
@@ -279,7 +278,7 @@ void Data::mnuCustomBrowser_Click() {
     }
     Steps step(OnError::Standard);
     step([] { ShowForm(QStringLiteral("frmBrowser")); });
-    step([&] { Forms::get<frmBrowser>()->NavigateTo(page); });
+    step([&] { windowAs<PageViewer>(QStringLiteral("frmBrowser")).NavigateTo(page); });
 }
 
 } // namespace pb

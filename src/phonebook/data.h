@@ -7,6 +7,7 @@
 #include "phonebook/record_list_model.h"
 #include "platform/common_dialog.h"
 #include "workspace/forms.h"
+#include "workspace/window_roles.h"
 
 #include <QMdiSubWindow>
 #include <QPixmap>
@@ -28,7 +29,7 @@ namespace pb {
 
 // The phone book window: one record at a time, the record list, the find box
 // and the record-number box.
-class Data : public QMdiSubWindow, public Form {
+class Data : public QMdiSubWindow, public Form, public PhoneBookWindow {
     Q_OBJECT
 public:
     Data();
@@ -42,7 +43,7 @@ public:
     void Form_Unload() override;
     // Unloads and loads the window again in place (another book, a sorted book):
     // a handler of this window may still be on the stack. `whileUnloaded` runs between.
-    void reload(const std::function<void()>& whileUnloaded = {});
+    void reload(const std::function<void()>& whileUnloaded = {}) override;
 
     // Showing and leaving records.
     void ToDisplay();
@@ -117,7 +118,7 @@ public:
     void mnuDBFolder_Click();
     void mnuDBAttacmentsFolder_Click();
 
-    // The database file copy and the report on it (src/export).
+    // The database file copy and the report on it, carried out by the export.
     // False when the file was not built whole.
     bool MakeItProDB();
     void mnuTransform_Click();
@@ -162,6 +163,7 @@ public:
     void RestoreDefaultSize();
     void setBackColor(int32_t stored);
     int32_t backColor() const { return m_backColor; }
+    Look look() const override;
     // The window's background picture; an empty name removes it, a file that is no picture raises.
     void setBackPicture(const QString& file);
     bool hasBackPicture() const;

@@ -5,7 +5,6 @@
 #include "data/file_copy.h"
 #include "data/file_sets.h"
 #include "data/module_phonebook.h"
-#include "export/data_report.h"
 #include "phonebook/data.h"
 #include "phonebook/frm_options.h"
 #include "phonebook/frm_print.h"
@@ -13,6 +12,7 @@
 #include "platform/settings_store.h"
 #include "platform/units.h"
 #include "platform/vb_convert.h"
+#include "workspace/book_exports.h"
 #include "workspace/error_steps.h"
 #include "workspace/frm_save.h"
 #include "workspace/frm_splash.h"
@@ -353,7 +353,9 @@ void Data::Form_Unload() {
     step([] { Forms::unload<frmPrint>(); });
     step([] { Forms::unload<frmOptions>(); });
     step([] { Forms::unload<frmSave>(); });
-    step([] { report::closeConnection(); });
+    step([] {
+        if (BookExports* exports = BookExports::offered()) exports->closeReport();
+    });
 }
 
 } // namespace pb

@@ -190,4 +190,12 @@ void Data::mnuAbout_Click() {
     step([] { playSound(sound::Navigate); });
 }
 
+Data::Look Data::look() const {
+    Look l;
+    l.backColor = m_backColor;
+    l.textFont = txtInfo[0]->font();
+    l.textColor = txtInfo[0]->palette().color(QPalette::Text);
+    return l;
+}
+
 } // namespace pb

@@ -1,8 +1,6 @@
 // The phone book window's mail panel: the shown contact or the whole book as a
 // message, handed to the user's mail program.
-#include "accessories/frm_recordset.h"
 #include "data/module_phonebook.h"
-#include "export/records_text.h"
 #include "phonebook/data.h"
 #include "platform/codepage.h"
 #include "platform/mail.h"
@@ -10,6 +8,8 @@
 #include "platform/vb_convert.h"
 #include "workspace/error_steps.h"
 #include "workspace/module_services.h"
+#include "workspace/text_job.h"
+#include "workspace/window_roles.h"
 
 #include <optional>
 
@@ -57,9 +57,9 @@ void Data::mnuSendAllRecords_Click() {
     if (*answer == mb::Retry) {
         ShowForm(QStringLiteral("frmEditor"));
         Steps(OnError::Ignore)([&] {
-            RichTextBox* box = Forms::get<frmRecordset>()->Rtf;
-            box->replaceAll(text); // Undo in the editor brings its own text back
-            box->refresh();
+            TextViewer& editor = windowAs<TextViewer>(QStringLiteral("frmEditor"));
+            editor.replaceDocument(text); // Undo in the editor brings its own text back
+            editor.refreshDocument();
         });
     }
     SendMapiMail(txtInfo[3]->text(), txtForMail[0]->text(), txtForMail[2]->text(), text);

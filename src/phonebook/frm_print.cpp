@@ -1,13 +1,13 @@
 // The print dialog.
 #include "phonebook/frm_print.h"
 
-#include "accessories/frm_recordset.h"
-#include "export/records_text.h"
 #include "phonebook/data.h"
 #include "platform/settings_store.h"
 #include "platform/vb_convert.h"
 #include "workspace/error_steps.h"
 #include "workspace/module_services.h"
+#include "workspace/text_job.h"
+#include "workspace/window_roles.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -106,16 +106,16 @@ void frmPrint::cmdPrint_Click() {
     Steps step(OnError::LeaveSilently);
     QString summary;
     if (record) step([&] { summary = Forms::get<Data>()->RecordSummaryText(); });
-    frmRecordset* editor = nullptr;
-    step([&] { editor = Forms::get<frmRecordset>(); });
+    TextViewer* editor = nullptr;
+    step([&] { editor = &windowAs<TextViewer>(QStringLiteral("frmEditor")); });
     if (step.left()) return;
     if (toFile) {
         // The user asked to see the text in the editor: it takes the editor's place there.
-        if (record && !step([&] { editor->Rtf->replaceAll(summary); })) return;
+        if (record && !step([&] { editor->replaceDocument(summary); })) return;
         if (all && !MakePrintFile()) return;
         Forms::unload(this);
         ShowForm(QStringLiteral("frmEditor"));
-        step([&] { Forms::get<frmRecordset>()->Rtf->refresh(); });
+        step([] { windowAs<TextViewer>(QStringLiteral("frmEditor")).refreshDocument(); });
         return;
     }
     // The printer cases print from a document of their own: the editor's text is left alone.

@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -32,28 +33,33 @@ void keepTitleWhole(QMessageBox& box, const QString& title) {
                       0, 1, grid->columnCount());
 }
 
+// The title, the text and the icon of the style.
+void dress(QMessageBox& box, const QString& prompt, int style, const QString& title) {
+    box.setWindowTitle(title);
+    box.setText(prompt);
+    switch (style & 0x70) {
+    case mb::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case mb::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case mb::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case mb::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
+    }
+}
+
 class WidgetPrompts final : public Prompts {
 public:
     int msgBox(const QString& prompt, int style, const QString& title) override {
         QMessageBox box(QApplication::activeWindow());
-        box.setWindowTitle(title);
-        box.setText(prompt);
-        switch (style & 0x70) {
-        case mb::Critical:
-            box.setIcon(QMessageBox::Critical);
-            break;
-        case mb::Question:
-            box.setIcon(QMessageBox::Question);
-            break;
-        case mb::Exclamation:
-            box.setIcon(QMessageBox::Warning);
-            break;
-        case mb::Information:
-            box.setIcon(QMessageBox::Information);
-            break;
-        default:
-            break;
-        }
+        dress(box, prompt, style, title);
         struct Choice {
             QMessageBox::StandardButton button;
             int answer;
@@ -152,12 +158,36 @@ public:
         }
         return false;
     }
+
+    void notice(const QString& prompt, int style, const QString& title) override;
 };
 
 } // namespace
 
 void Prompts::showModal(QDialog& dialog) {
     dialog.exec();
+}
+
+void Prompts::notice(const QString& prompt, int style, const QString& title) {
+    msgBox(prompt, style, title);
+}
+
+void WidgetPrompts::notice(const QString& prompt, int style, const QString& title) {
+    // One box of a text at a time: leaving the same place again does not stack copies.
+    static QPointer<QMessageBox> shown;
+    if (shown && shown->text() == prompt && shown->windowTitle() == title) return;
+    auto* box = new QMessageBox(QApplication::activeWindow());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
+    box->setWindowModality(Qt::NonModal);
+    dress(*box, prompt, style, title);
+    box->addButton(QMessageBox::Ok);
+    box->setEscapeButton(QMessageBox::Ok);
+    // Space and Return in the window the user types in are not meant for this button.
+    box->button(QMessageBox::Ok)->setFocusPolicy(Qt::NoFocus);
+    keepTitleWhole(*box, title);
+    shown = box;
+    box->show();
 }
 
 namespace {

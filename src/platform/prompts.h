@@ -47,6 +47,9 @@ public:
     virtual bool commonDialog(CommonDialog& dialog, DialogKind kind) = 0;
     // Shows a window modally and returns when it has closed.
     virtual void showModal(QDialog& dialog);
+    // An information box that does not take the keyboard: it comes up over the work, typing goes
+    // on where it was, and the box stays until its OK. Tests answer it like a message box.
+    virtual void notice(const QString& prompt, int style, const QString& title);
 };
 
 Prompts& prompts();

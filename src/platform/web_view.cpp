@@ -33,7 +33,20 @@ WebViewFactory& factory() {
     return f;
 }
 
+WebViewHostPreparer& preparer() {
+    static WebViewHostPreparer p;
+    return p;
+}
+
 } // namespace
+
+void setWebViewHostPreparer(WebViewHostPreparer prepare) {
+    preparer() = std::move(prepare);
+}
+
+void prepareWebViewHost(QWidget* window) {
+    if (preparer()) preparer()(window);
+}
 
 void setWebViewFactory(WebViewFactory make) {
     factory() = std::move(make);

@@ -36,4 +36,11 @@ using WebViewFactory = std::function<std::unique_ptr<WebView>(QWidget* parent)>;
 void setWebViewFactory(WebViewFactory make);
 std::unique_ptr<WebView> makeWebView(QWidget* parent);
 
+// A top-level window that may come to hold page views calls this before it is first shown.
+// The engine draws through the window's own surface: settled now, a page view coming later
+// does not make the window be built anew (which moves it and sends it behind its dialogs).
+using WebViewHostPreparer = std::function<void(QWidget* window)>;
+void setWebViewHostPreparer(WebViewHostPreparer prepare);
+void prepareWebViewHost(QWidget* window);
+
 } // namespace pb

@@ -3,6 +3,8 @@
 #include "platform/web_view.h"
 
 #include <QDesktopServices>
+#include <QOpenGLContext>
+#include <QOpenGLWidget>
 #include <QWebEngineDownloadRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -100,6 +102,15 @@ void installEngineWebViews() {
     QObject::connect(QWebEngineProfile::defaultProfile(), &QWebEngineProfile::downloadRequested,
                      QWebEngineProfile::defaultProfile(), [](QWebEngineDownloadRequest* d) { d->cancel(); });
     setWebViewFactory([](QWidget* parent) { return std::make_unique<EngineView>(parent); });
+    setWebViewHostPreparer([](QWidget* window) {
+        // A hidden drawing widget makes the window's surface one the engine can draw through
+        // from the start. Without a working OpenGL the window is left as it is.
+        const QOpenGLContext* shared = QOpenGLContext::globalShareContext();
+        if (!shared || !shared->isValid() || window->testAttribute(Qt::WA_WState_Created)) return;
+        auto* settle = new QOpenGLWidget(window);
+        settle->setObjectName(QStringLiteral("engineSurface"));
+        settle->hide();
+    });
 }
 
 } // namespace pb

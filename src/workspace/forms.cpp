@@ -77,20 +77,31 @@ void Forms::show(Form* form) {
 }
 
 namespace {
-std::map<QString, Forms::Factory>& factories() {
-    static std::map<QString, Forms::Factory> f;
+struct Registered {
+    std::type_index type;
+    Forms::Factory make;
+};
+std::map<QString, Registered>& factories() {
+    static std::map<QString, Registered> f;
     return f;
 }
 } // namespace
 
-bool Forms::registerWindow(const QString& name, Factory make) {
-    factories()[name] = std::move(make);
+bool Forms::registerWindow(const QString& name, std::type_index type, Factory make) {
+    factories().insert_or_assign(name, Registered{type, std::move(make)});
     return true;
 }
 
 Form* Forms::byName(const QString& name) {
     const auto it = factories().find(name);
-    return it == factories().end() ? nullptr : it->second();
+    return it == factories().end() ? nullptr : it->second.make();
+}
+
+Form* Forms::findByName(const QString& name) {
+    const auto it = factories().find(name);
+    if (it == factories().end()) return nullptr;
+    const auto loaded = map().find(it->second.type);
+    return loaded == map().end() ? nullptr : loaded->second;
 }
 
 bool Forms::isRegistered(const QString& name) {

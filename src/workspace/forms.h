@@ -55,9 +55,11 @@ public:
     // Windows announce themselves by name (PB_REGISTER_WINDOW), so whoever opens one
     // by name needs none of their headers.
     using Factory = std::function<Form*()>;
-    static bool registerWindow(const QString& name, Factory make);
+    static bool registerWindow(const QString& name, std::type_index type, Factory make);
     // The loaded window of that name, created on first use; nullptr for a name nobody registered.
     static Form* byName(const QString& name);
+    // The window of that name if it is loaded; nullptr otherwise (nothing is created).
+    static Form* findByName(const QString& name);
     // Whether a window registered itself under that name.
     static bool isRegistered(const QString& name);
 
@@ -71,6 +73,7 @@ private:
 // Registers window class `Type` under `name` from the window's own source file.
 #define PB_REGISTER_WINDOW(name, Type)                                                                       \
     namespace {                                                                                              \
-    [[maybe_unused]] const bool registered##Type = ::pb::Forms::registerWindow(                              \
-        QStringLiteral(name), [] { return static_cast<::pb::Form*>(::pb::Forms::get<Type>()); });            \
+    [[maybe_unused]] const bool registered##Type =                                                           \
+        ::pb::Forms::registerWindow(QStringLiteral(name), typeid(Type),                                      \
+                                    [] { return static_cast<::pb::Form*>(::pb::Forms::get<Type>()); });      \
     }

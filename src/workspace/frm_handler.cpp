@@ -1,7 +1,5 @@
 #include "workspace/frm_handler.h"
 
-#include "accessories/frm_browser.h"
-
 #include "workspace/error_steps.h"
 #include "workspace/module_services.h"
 

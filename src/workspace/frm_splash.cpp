@@ -1,6 +1,5 @@
 #include "workspace/frm_splash.h"
 
-#include "phonebook/data.h"
 #include "platform/prompts.h"
 #include "platform/vb_convert.h"
 #include "workspace/error_steps.h"
@@ -51,9 +50,9 @@ void frmSplash::Timer_Timer() {
         if (a == ErrorAnswer::Abort) aborted = true;
         return a;
     });
-    Data* data = nullptr;
+    Form* data = nullptr;
     step([] { Forms::get<VantrelMDI>(); });
-    step([&] { data = Forms::get<Data>(); });
+    step([&] { data = Forms::byName(QStringLiteral("Data")); });
     step([&] { hide(); });
     step([&] {
         if (data) Forms::show(data);

@@ -9,6 +9,7 @@
 #include "workspace/error_steps.h"
 #include "workspace/forms.h"
 #include "workspace/vantrel_mdi.h"
+#include "workspace/window_roles.h"
 
 #include <QPrinter>
 #include <functional>
@@ -69,13 +70,25 @@ void tellRefusedTarget(const QString& path, const QString& title) {
 }
 
 void ShowForm(const QString& FormName) {
+    // The names it knows; other windows register for callers that reach them by role.
+    static const QStringList known = {QStringLiteral("Data"),       QStringLiteral("frmBrowser"),
+                                      QStringLiteral("frmDiaries"), QStringLiteral("frmHandler"),
+                                      QStringLiteral("frmPrint"),   QStringLiteral("frmEditor"),
+                                      QStringLiteral("frmOptions"), QStringLiteral("frmAlarm"),
+                                      QStringLiteral("frmSeek"),    QStringLiteral("frmHelp")};
     Steps step(OnError::Ignore);
     step([] { playSound(sound::OpenWindow); });
+    if (!known.contains(FormName)) return;
     Form* form = nullptr;
     step([&] { form = Forms::byName(FormName); });
     if (!form) return;
     step([&] { Forms::show(form); });
     step([&] { form->widget()->setFocus(); });
+}
+
+void ShowSurferAt(const QString& address) {
+    ShowForm(QStringLiteral("frmBrowser"));
+    windowAs<PageViewer>(QStringLiteral("frmBrowser")).NavigateTo(address);
 }
 
 QString SelectFileName() {

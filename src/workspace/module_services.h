@@ -10,6 +10,9 @@ namespace pb {
 
 // Shows the window of that name (sound 102 first); unknown names show nothing.
 void ShowForm(const QString& FormName);
+// Brings the surfer up (with its sound) and takes it to `address`, as the handler window's
+// button does; a failure to navigate reaches the caller.
+void ShowSurferAt(const QString& address);
 // Asks for any file through the frame's dialog; "" when the user cancels.
 QString SelectFileName();
 // The program folder, ending in "/".

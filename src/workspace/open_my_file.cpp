@@ -1,11 +1,6 @@
 // Opening any file in the program's own windows, chosen by its extension.
-#include "accessories/frm_browser.h"
-#include "accessories/frm_media_player.h"
-#include "accessories/frm_recordset.h"
-#include "accessories/media_control.h"
 #include "data/book_files.h"
 #include "data/module_phonebook.h"
-#include "phonebook/data.h"
 #include "platform/native_name.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
@@ -14,6 +9,7 @@
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
 #include "workspace/viewer_pane.h"
+#include "workspace/window_roles.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -91,14 +87,15 @@ void VantrelMDI::OpenMyFile(const QString& MDICDFileName, bool OpenInPhoneBook) 
         step([] { ShowForm(QStringLiteral("frmBrowser")); });
         // A name that is not UTF-8 goes as its file address, which carries the name's own bytes.
         step([&] {
-            Forms::get<frmBrowser>()->NavigateTo(
-                native::hasStandIns(path) ? native::fileUrl(path).toString(QUrl::FullyEncoded) : path);
+            windowAs<PageViewer>(QStringLiteral("frmBrowser"))
+                .NavigateTo(native::hasStandIns(path) ? native::fileUrl(path).toString(QUrl::FullyEncoded)
+                                                      : path);
         });
         break;
     case Text:
         step([] { ShowForm(QStringLiteral("frmEditor")); });
-        step([&] { Forms::get<frmRecordset>()->Rtf->LoadFile(path); });
-        step([] { Forms::get<frmRecordset>()->Rtf->refresh(); });
+        step([&] { windowAs<TextViewer>(QStringLiteral("frmEditor")).loadDocument(path); });
+        step([] { windowAs<TextViewer>(QStringLiteral("frmEditor")).refreshDocument(); });
         break;
     case WordProcessor:
     case OldHelp:
@@ -108,9 +105,8 @@ void VantrelMDI::OpenMyFile(const QString& MDICDFileName, bool OpenInPhoneBook) 
     case Movie:
         step([] { ShowForm(QStringLiteral("frmMediaPlayer")); });
         step([&] {
-            frmMediaPlayer* player = Forms::get<frmMediaPlayer>();
-            Forms::show(player);
-            unlessClosedMeanwhile([&] { player->MP->Open(path); });
+            FilmPlayer& player = windowAs<FilmPlayer>(QStringLiteral("frmMediaPlayer"));
+            unlessClosedMeanwhile([&] { player.playFile(path); });
         });
         break;
     case Program:
@@ -151,11 +147,11 @@ void VantrelMDI::openDatabase(const QString& file) {
         pbm().DataBasePath = names.path;
         pbm().DataBaseName = names.name;
     };
-    if (Data* data = Forms::find<Data>()) {
-        data->reload(setNames);
+    if (auto* book = loadedWindowAs<PhoneBookWindow>(QStringLiteral("Data"))) {
+        book->reload(setNames);
     } else {
         setNames();
-        Forms::show(Forms::get<Data>());
+        Forms::show(Forms::byName(QStringLiteral("Data")));
     }
 }
 

@@ -1,8 +1,8 @@
 // The Online menus' pages of the publisher's site.
 #include "workspace/publisher_pages.h"
 
-#include "accessories/frm_browser.h"
 #include "workspace/error_steps.h"
+#include "workspace/module_services.h"
 
 namespace pb {
 

@@ -1,7 +1,7 @@
 // The two sort jobs of the progress window.
-#include "phonebook/data.h"
 #include "workspace/frm_save.h"
 #include "workspace/module_sort.h"
+#include "workspace/window_roles.h"
 
 namespace pb {
 
@@ -9,10 +9,10 @@ namespace {
 
 // The sorted book is read afresh: counted, its bag read, its list filled.
 void reloadBook() {
-    if (Data* data = Forms::find<Data>())
-        data->reload();
+    if (auto* book = loadedWindowAs<PhoneBookWindow>(QStringLiteral("Data")))
+        book->reload();
     else
-        Forms::show(Forms::get<Data>());
+        Forms::show(Forms::byName(QStringLiteral("Data")));
 }
 
 [[maybe_unused]] const bool sortFirst = frmSave::registerJob(frmSave::SortFirst, SortByFirstName, reloadBook);

@@ -6,6 +6,7 @@
 #include "platform/units.h"
 #include "platform/vb_convert.h"
 #include "platform/vb_error.h"
+#include "platform/web_view.h"
 #include "workspace/error_steps.h"
 #include "workspace/frm_splash.h"
 #include "workspace/menu_builder.h"
@@ -66,6 +67,8 @@ VantrelMDI::VantrelMDI() {
     buildStatusBar();
     resize(1100, 800);
     applyBackground();
+    // The web surfer lives in this window.
+    prepareWebViewHost(this);
 }
 
 QString VantrelMDI::normalCaption() {

@@ -1,6 +1,5 @@
 // The frame's menus, toolbar, status bar and their commands.
 #include "data/module_phonebook.h"
-#include "phonebook/data.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "platform/units.h"
@@ -13,8 +12,11 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -262,25 +264,80 @@ void VantrelMDI::Arrange(int arrangement) {
         if (!w->isVisible()) continue;
         (w->isMinimized() ? minimised : open) << w;
     }
-    const QRect r = m_area->viewport()->rect();
+    // Windows are placed from the workspace's corner, so a scrolled workspace is scrolled back
+    // first (scrolling moves the windows themselves).
+    for (QScrollBar* bar : {m_area->horizontalScrollBar(), m_area->verticalScrollBar()})
+        bar->setValue(bar->minimum());
+    // The whole workspace, as if no scroll bar took a part of it.
+    const QRect r(QPoint(0, 0), m_area->maximumViewportSize());
+    const int n = static_cast<int>(open.size());
     switch (arrangement) {
-    case 0:
-        m_area->cascadeSubWindows();
+    case 0: {
+        // Each a title bar lower and to the right of the one below it, all of one size that
+        // leaves the steps in view; Qt's own cascade would shrink each to its size hint.
+        if (n == 0) break;
+        // Bottom to top, so that the window on top stays on top.
+        QList<QMdiSubWindow*> stacked;
+        for (QMdiSubWindow* w : m_area->subWindowList(QMdiArea::StackingOrder))
+            if (open.contains(w)) stacked << w;
+        const int step =
+            std::max(1, m_area->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, stacked.front()));
+        const auto sizeIn = [&](QSize room) {
+            return QSize(std::max(room.width() - (n - 1) * step, room.width() / 2),
+                         std::max(room.height() - (n - 1) * step, room.height() / 2));
+        };
+        QSize room = r.size();
+        QSize size = sizeIn(room);
+        // A window that cannot shrink to that size runs past the workspace and brings a scroll
+        // bar, which takes its room from the other direction.
+        const int bar = m_area->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_area);
+        bool tall = false, wide = false;
+        for (int i = 0; i < n; ++i) {
+            const QSize least = stacked[i]->minimumSize();
+            tall = tall || i * step + std::max(size.height(), least.height()) > room.height();
+            wide = wide || i * step + std::max(size.width(), least.width()) > room.width();
+        }
+        room -= QSize(tall ? bar : 0, wide ? bar : 0);
+        size = sizeIn(room);
+        // Past half the workspace the steps start again from the corner.
+        const int span = std::min(room.width() - size.width(), room.height() - size.height()) + 1;
+        for (int i = 0; i < n; ++i) {
+            QMdiSubWindow* w = stacked[i];
+            if (w->isMaximized()) w->showNormal();
+            const int at = (i * step) % span;
+            w->setGeometry(at, at, size.width(), size.height());
+            w->raise();
+        }
         break;
+    }
     case 1:
     case 2: {
         // Horizontally: full width, stacked top to bottom; vertically: full height, side by side.
-        const int n = static_cast<int>(open.size());
+        // A window that cannot shrink to its share keeps its least size and pushes the next one
+        // on, so none lies over another (the workspace scrolls to the rest).
+        const bool rows = arrangement == 1;
+        const int whole = rows ? r.height() : r.width();
+        const int share = n > 0 ? whole / n : 0;
+        QList<int> lengths;
+        int at = 0;
+        for (int i = 0; i < n; ++i) {
+            const QMdiSubWindow* w = open[i];
+            const int slot = i == n - 1 ? std::max(share, whole - at) : share;
+            lengths << std::max(slot, rows ? w->minimumHeight() : w->minimumWidth());
+            at += lengths.back();
+        }
+        // Tiles that run past the workspace bring its scroll bar, which takes its room from across them.
+        int across = rows ? r.width() : r.height();
+        if (at > whole) across -= m_area->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_area);
+        at = 0;
         for (int i = 0; i < n; ++i) {
             QMdiSubWindow* w = open[i];
             if (w->isMaximized()) w->showNormal();
-            if (arrangement == 1) {
-                const int h = r.height() / n;
-                w->setGeometry(0, i * h, r.width(), i == n - 1 ? r.height() - i * h : h);
-            } else {
-                const int wd = r.width() / n;
-                w->setGeometry(i * wd, 0, i == n - 1 ? r.width() - i * wd : wd, r.height());
-            }
+            if (rows)
+                w->setGeometry(0, at, across, lengths[i]);
+            else
+                w->setGeometry(at, 0, lengths[i], across);
+            at += lengths[i];
         }
         break;
     }

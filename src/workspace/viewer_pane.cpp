@@ -1,8 +1,8 @@
 #include "workspace/viewer_pane.h"
 
-#include "accessories/media_control.h"
 #include "platform/picture_file.h"
 #include "platform/units.h"
+#include "workspace/media_control.h"
 
 #include <QAudioOutput>
 #include <QHBoxLayout>

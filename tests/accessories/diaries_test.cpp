@@ -5,11 +5,16 @@
 #include "accessories/frm_seek.h"
 #include "file_size_limit.h"
 #include "platform/clock.h"
+#include "platform/prompts.h"
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace pb;
@@ -61,6 +66,10 @@ TEST_F(DiariesTest, PagesAreStoredByteForByte) {
               QByteArray(40, 'd') + QByteArray(960, 't'));
     w->SavePage();
     EXPECT_EQ(readFile(notes()).left(40), QByteArray("my day").leftJustified(40));
+    // Blanks are what the user typed: only an empty box gets the automatic date.
+    w->txtDate->setText(QStringLiteral("  "));
+    w->SavePage();
+    EXPECT_EQ(readFile(notes()).left(40), QByteArray(40, ' '));
 
     // Shown again trimmed at both ends, line breaks as typed.
     writeFile(notes(), page("d", "  one\r\ntwo  "));
@@ -140,6 +149,46 @@ TEST_F(DiariesTest, TheDateNoteComesOnlyForMovesInsideTheWindow) {
     w->dateFocusLeft(Qt::PopupFocusReason, w->txtDiaries);
     w->dateFocusLeft(Qt::MouseFocusReason, Forms::get<VantrelMDI>());
     w->dateFocusLeft(Qt::OtherFocusReason, w->txtDiaries);
+
+    // Closing the frame while the date box has the focus: the focus passes on inside the
+    // window as it goes, and no note comes (a box nobody expects fails the test).
+    VantrelMDI* frame = Forms::get<VantrelMDI>();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    w->txtDate->setFocus();
+    ASSERT_TRUE(w->txtDate->hasFocus());
+    frame->close();
+    EXPECT_EQ(Forms::find<frmDiaries>(), nullptr);
+}
+
+TEST_F(DiariesTest, TheDateNoteLeavesTheTypingToTheText) {
+    load();
+    VantrelMDI* frame = Forms::get<VantrelMDI>();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    w->txtDate->setFocus();
+    // The real boxes: the user clicks into the text and types on as the note comes up.
+    const auto type = [frame](const char* text) {
+        for (const char* c = text; *c; ++c)
+            QTest::keyClick(frame->windowHandle(), *c);
+    };
+    setPrompts(nullptr);
+    QTimer::singleShot(0, [&] { type("first "); });
+    // A note that held the keyboard would wait for its OK: it is closed instead of hanging the test.
+    QTimer::singleShot(300, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    w->txtDiaries->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
+    type("second");
+    QMessageBox* note = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible()) note = box;
+    setPrompts(prompts.get());
+    EXPECT_EQ(w->txtDiaries->toPlainText().toStdString(), "first second");
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->windowTitle(), QStringLiteral("~"));
+    note->close();
 }
 
 TEST_F(DiariesTest, ThePhoneBookLookIsTakenOnRequest) {

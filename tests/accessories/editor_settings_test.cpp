@@ -1,7 +1,5 @@
 #include "accessories/frm_recordset.h"
 #include "app_fixture.h"
-#include "data/database_settings.h"
-#include "data/module_phonebook.h"
 #include "data/property_bag.h"
 #include "platform/units.h"
 #include "workspace/forms.h"
@@ -55,11 +53,18 @@ protected:
 };
 
 TEST_F(EditorSettingsTest, TheFirstRunMakesAnEmptyFileAndCloseWritesTheTwelveKeysWithTheirTypes) {
+    VantrelMDI* frame = Forms::get<VantrelMDI>();
+    frame->resize(1100, 800);
     frmRecordset* e = load();
     EXPECT_TRUE(QFileInfo(file()).isFile());
     EXPECT_EQ(readFile(file()), QByteArray());
     EXPECT_EQ(e->Rtf->font().family(), QStringLiteral("Verdana"));
     EXPECT_EQ(e->Rtf->font().pointSizeF(), 12);
+    // With no stored place the window comes up in the middle of the workspace.
+    Forms::show(e);
+    const QRect room = frame->area()->viewport()->rect();
+    EXPECT_TRUE(room.contains(e->geometry()));
+    EXPECT_LE((e->geometry().center() - room.center()).manhattanLength(), 2);
     close();
     for (const auto& [key, value] : kGood)
         EXPECT_EQ(stored(key).userType(), value.userType()) << key;
@@ -67,16 +72,6 @@ TEST_F(EditorSettingsTest, TheFirstRunMakesAnEmptyFileAndCloseWritesTheTwelveKey
     EXPECT_EQ(stored("rtfBackColor").toInt(), kWindowBackground);
     EXPECT_EQ(stored("rtfTextSize").value<PropertyBag::Currency>().tenThousandths, 120000);
     EXPECT_EQ(stored("rtfTextName").toString(), QStringLiteral("Verdana"));
-}
-
-TEST_F(EditorSettingsTest, WithNoStoredPlaceTheWindowComesUpInTheMiddleOfTheWorkspace) {
-    VantrelMDI* frame = Forms::get<VantrelMDI>();
-    frame->resize(1100, 800);
-    frmRecordset* e = load();
-    Forms::show(e);
-    const QRect room = frame->area()->viewport()->rect();
-    EXPECT_TRUE(room.contains(e->geometry()));
-    EXPECT_LE((e->geometry().center() - room.center()).manhattanLength(), 2);
 }
 
 TEST_F(EditorSettingsTest, StoredSettingsComeBackAndGoOutUnchangedAndMaximisedIsKept) {
@@ -112,33 +107,6 @@ TEST_F(EditorSettingsTest, StoredSettingsComeBackAndGoOutUnchangedAndMaximisedIs
     e->showMinimized();
     close();
     EXPECT_EQ(stored("frmRecordsetWindowState").toInt(), 0);
-}
-
-TEST_F(EditorSettingsTest, BothSettingsFilesWriteEveryKeyWithItsOwnType) {
-    saveBagFile(file(), goodBag());
-    load();
-    close();
-    const QByteArray written = readFile(file());
-    EXPECT_EQ(written, bagFileImage(goodBag().Contents()));
-    // The window state is a 16-bit integer: type 2, two bytes.
-    EXPECT_TRUE(written.contains(QByteArray("\x17\0\0\0frmRecordsetWindowState\x02\0\0", 30)));
-
-    ModulePhoneBook& m = pbm();
-    m.Label = kDefaultLabels;
-    m.current = 7;
-    m.SortDate = QDateTime(QDate(2026, 12, 7), QTime(0, 0));
-    m.SortedByFirstName = true;
-    m.SortedByLastName = false;
-    PropertyBag book;
-    WriteDataBaseSettings(book);
-    PropertyBag typed;
-    for (int i = 0; i < 7; ++i)
-        typed.WriteProperty(QStringLiteral("Label%1").arg(i), kDefaultLabels[i]);
-    typed.WriteProperty(QStringLiteral("recordNumber"), QVariant::fromValue<qint16>(7));
-    typed.WriteProperty(QStringLiteral("sortDate"), m.SortDate);
-    typed.WriteProperty(QStringLiteral("sortedByFirstName"), true);
-    typed.WriteProperty(QStringLiteral("sortedByLastName"), false);
-    EXPECT_EQ(book.Contents(), typed.Contents());
 }
 
 TEST_F(EditorSettingsTest, DamagedValuesAreSkippedAndTheirPropertiesKeepTheirValues) {

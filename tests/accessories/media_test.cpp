@@ -1,9 +1,10 @@
 #include "accessories/frm_media_player.h"
-#include "accessories/media_control.h"
 #include "app_fixture.h"
 #include "media_files.h"
 #include "platform/native_name.h"
+#include "workspace/film_surface.h"
 #include "workspace/forms.h"
+#include "workspace/media_control.h"
 #include "workspace/vantrel_mdi.h"
 #include "workspace/viewer_pane.h"
 
@@ -12,6 +13,7 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <QVideoFrame>
 #include <cstdio>
 #include <gtest/gtest.h>
 
@@ -93,4 +95,58 @@ TEST_F(MediaTest, ClosingThePlayerWhileAFileOpensEndsTheOpeningQuietly) {
     frame->OpenMyFile(avi);
     Forms::flushDeleted();
     EXPECT_EQ(Forms::find<frmMediaPlayer>(), nullptr);
+}
+
+namespace {
+
+// A frame of 4 x 2 pixels, red on the left half and blue on the right, in a YUV layout
+// (BT.601, video range: red is Y 81 U 90 V 240, blue Y 41 U 240 V 110).
+QVideoFrame redBlueFrame(QVideoFrameFormat::PixelFormat layout) {
+    using F = QVideoFrameFormat;
+    QVideoFrame frame(F(QSize(4, 2), layout));
+    if (!frame.map(QVideoFrame::WriteOnly)) return {};
+    const auto put = [&](int plane, int row, int col, int value) {
+        frame.bits(plane)[row * frame.bytesPerLine(plane) + col] = static_cast<uchar>(value);
+    };
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 4; ++c) {
+            const int half = c / 2, y = half ? 41 : 81, u = half ? 240 : 90, v = half ? 110 : 240;
+            if (layout == F::Format_YUYV || layout == F::Format_UYVY) { // Y U Y V, or U Y V Y
+                const int yAt = layout == F::Format_YUYV ? 0 : 1;
+                put(0, r, c * 2 + yAt, y);
+                put(0, r, c * 2 + 1 - yAt, c % 2 ? v : u);
+            } else if (layout == F::Format_NV12 ||
+                       layout == F::Format_NV21) { // U and V paired, V first in NV21
+                put(0, r, c, y);
+                put(1, r / 2, c, (c % 2 == 0) == (layout == F::Format_NV12) ? u : v);
+            } else { // planar: Y, then U and V (V before U in YV12), halved across, and down but in 4:2:2
+                put(0, r, c, y);
+                const int row = layout == F::Format_YUV422P ? r : r / 2;
+                put(layout == F::Format_YV12 ? 2 : 1, row, half, u);
+                put(layout == F::Format_YV12 ? 1 : 2, row, half, v);
+            }
+        }
+    frame.unmap();
+    return frame;
+}
+
+} // namespace
+
+TEST(FilmPicture, EveryYuvLayoutShowsItsColours) {
+    const auto near = [](QRgb got, QRgb want) {
+        return std::abs(qRed(got) - qRed(want)) <= 4 && std::abs(qGreen(got) - qGreen(want)) <= 4 &&
+               std::abs(qBlue(got) - qBlue(want)) <= 4;
+    };
+    for (const auto layout :
+         {QVideoFrameFormat::Format_YUV420P, QVideoFrameFormat::Format_YV12,
+          QVideoFrameFormat::Format_YUV422P, QVideoFrameFormat::Format_NV12, QVideoFrameFormat::Format_NV21,
+          QVideoFrameFormat::Format_YUYV, QVideoFrameFormat::Format_UYVY}) {
+        const QImage picture = pictureOfFrame(redBlueFrame(layout));
+        ASSERT_EQ(picture.size(), QSize(4, 2)) << layout;
+        for (int r = 0; r < 2; ++r)
+            for (int c = 0; c < 4; ++c)
+                EXPECT_TRUE(near(picture.pixel(c, r), c < 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255)))
+                    << "layout " << layout << " at " << c << "," << r << ": " << std::hex
+                    << picture.pixel(c, r);
+    }
 }

@@ -11,7 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <fcntl.h>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -181,15 +181,10 @@ TEST_F(SeekTest, AHighlightedFolderIsOpenedFirstAndFilesOpenFromBothLists) {
 
 TEST_F(SeekTest, NamesThatAreNotUtf8AreWalkedListedAndOpenedByTheirOwnBytes) {
     // A readable folder "caf\xe9" holding a file, and a file "r\xe9sum\xe9.txt" beside it.
-    const QByteArray root = QFile::encodeName(top);
-    ASSERT_EQ(::mkdir(QByteArray(root + "/caf\xe9").constData(), 0755), 0);
-    for (const QByteArray& name :
-         {QByteArray(root + "/caf\xe9/inner.txt"), QByteArray(root + "/r\xe9sum\xe9.txt")}) {
-        const int fd = ::open(name.constData(), O_CREAT | O_WRONLY, 0644);
-        ASSERT_GE(fd, 0);
-        ASSERT_EQ(::write(fd, "own bytes", 9), 9);
-        ::close(fd);
-    }
+    const std::string root = QFile::encodeName(top).toStdString();
+    ASSERT_EQ(::mkdir((root + "/caf\xe9").c_str(), 0755), 0);
+    std::ofstream(root + "/caf\xe9/inner.txt") << "own bytes";
+    std::ofstream(root + "/r\xe9sum\xe9.txt") << "own bytes";
     search("*.txt");
     EXPECT_EQ(s->skippedFolders(), 0);
     EXPECT_EQ(found(), (QStringList{QStringLiteral("café/inner.txt"), "b/c/y.txt", "b/z.txt", "a/x.txt",

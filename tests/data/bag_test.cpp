@@ -40,6 +40,13 @@ TEST_F(BagTest, DatabaseSettingsRoundTripWithEveryType) {
     m.SortDate = QDateTime(QDate(2026, 12, 7), QTime(0, 0));
     PropertyBag out;
     WriteDataBaseSettings(out);
+    const std::pair<const char*, int> types[] = {{"Label6", QMetaType::QString},
+                                                 {"recordNumber", QMetaType::Short},
+                                                 {"sortDate", QMetaType::QDateTime},
+                                                 {"sortedByFirstName", QMetaType::Bool},
+                                                 {"sortedByLastName", QMetaType::Bool}};
+    for (const auto& [key, type] : types)
+        EXPECT_EQ(out.ReadProperty(QLatin1String(key)).userType(), type) << key;
     saveBagFile(file(), out);
 
     ModulePhoneBook::reset();

@@ -1,5 +1,5 @@
+#include "builders/db_file.h"
 #include "data/module_phonebook.h"
-#include "export/db_file.h"
 
 #include "error_of.h"
 #include "file_size_limit.h"

@@ -1,10 +1,11 @@
 #include "accessories/frm_recordset.h"
-#include "export/records_text.h"
+#include "builders/records_text.h"
 #include "export/web_export.h"
 #include "export_fixture.h"
 #include "file_size_limit.h"
 #include "platform/codepage.h"
 #include "platform/printer.h"
+#include "workspace/text_job.h"
 
 #include <QFileInfo>
 #include <QPrinter>
@@ -106,7 +107,7 @@ TEST_F(TextExportTest, ACancelWritesNothingButTheTextIsBuiltAndAnUnreadableBookG
 TEST_F(TextExportTest, EveryPlaceTheUserNamesToWriteIsRefusedAlikeWhenItIsOurs) {
     open(std::vector<Rec>(3, Rec{"Somebody", "Else", "555 0100"}));
     const QString clip = appDir() + QStringLiteral("PhoneClip.q7B");
-    const QString applet = appletFolder();
+    const QString bag = appDir() + QStringLiteral("Dorvane2DataBase.set");
     const auto ours = [&] { return QList<QByteArray>{file(), readFile(clip), readFile(printFilePath())}; };
     const auto before = ours();
     const auto told = [&](const QString& path, const QString& title) {
@@ -114,29 +115,32 @@ TEST_F(TextExportTest, EveryPlaceTheUserNamesToWriteIsRefusedAlikeWhenItIsOurs) 
                                               "working files.\r\nPlease choose another name."),
                         mb::Exclamation, title, mb::OK);
     };
-    // The dialog comes back after the refusal, and is cancelled.
-    const auto refused = [&](const QString& chosen, const QString& named, const QString& title) {
-        chooseSave(chosen);
-        told(named, title);
-        prompts->expectCancel(ScriptedPrompts::Kind::Save);
-    };
-    const QString saveAs = QStringLiteral("Save As");
-    refused(book(), book(), saveAs);
-    d->mnuSaveAs_Click();
-    refused(appDir() + QStringLiteral("Applet.htm"), applet, saveAs); // the pages would fill it
-    d->mnuSaveAsHtml_Click();
-    refused(appDir() + QStringLiteral("Dorvane2DataBase.set"),
-            appDir() + QStringLiteral("Dorvane2DataBase.set"), saveAs);
-    d->mnuTransform_Click();
-    refused(clip, clip, QStringLiteral("Create New Database As..."));
-    d->mnuNewDataBase_Click();
-    refused(clip, clip, QStringLiteral("Save Database As"));
-    d->saveDataBaseAs();
-
     frmRecordset* editor = Forms::get<frmRecordset>();
     editor->Rtf->setPlainText(QStringLiteral("a letter"));
-    refused(book(), book(), saveAs);
-    editor->mnuSaveAs_Click();
+    d->mnuReport_Click();
+    DataReport* r = Forms::find<DataReport>();
+    ASSERT_NE(r, nullptr);
+    const QString saveAs = QStringLiteral("Save As");
+    const struct {
+        QString chosen, named, title;
+        std::function<void()> command;
+    } saves[] = {
+        {book(), book(), saveAs, [&] { d->mnuSaveAs_Click(); }},
+        {appDir() + QStringLiteral("Applet.htm"), appletFolder(), saveAs, [&] { d->mnuSaveAsHtml_Click(); }},
+        {bag, bag, saveAs, [&] { d->mnuTransform_Click(); }},
+        {clip, clip, QStringLiteral("Create New Database As..."), [&] { d->mnuNewDataBase_Click(); }},
+        {clip, clip, QStringLiteral("Save Database As"), [&] { d->saveDataBaseAs(); }},
+        {book(), book(), saveAs, [&] { editor->mnuSaveAs_Click(); }},
+        {clip, clip, QStringLiteral("Print to PDF"), [&] { r->cmdPdf_Click(); }},
+    };
+    // The dialog comes back after the refusal, and is cancelled.
+    for (const auto& save : saves) {
+        chooseSave(save.chosen);
+        told(save.named, save.title);
+        prompts->expectCancel(ScriptedPrompts::Kind::Save);
+        save.command();
+    }
+
     // A print dialog's print to file names its file in the printer; nothing is printed.
     QPrinter& printer = programPrinter();
     const auto printToFile = [&](const QString& path) {
@@ -149,12 +153,6 @@ TEST_F(TextExportTest, EveryPlaceTheUserNamesToWriteIsRefusedAlikeWhenItIsOurs) 
     });
     told(clip, QStringLiteral("Print"));
     editor->mnuPrint_Click();
-
-    d->mnuReport_Click();
-    DataReport* r = Forms::find<DataReport>();
-    ASSERT_NE(r, nullptr);
-    refused(clip, clip, QStringLiteral("Print to PDF"));
-    r->cmdPdf_Click();
     const auto job = prompts->onModal;
     prompts->onModal = [&](QDialog& dialog) {
         printToFile(printFilePath());
@@ -166,7 +164,7 @@ TEST_F(TextExportTest, EveryPlaceTheUserNamesToWriteIsRefusedAlikeWhenItIsOurs) 
     printer.setOutputFileName({});
 
     EXPECT_EQ(ours(), before);
-    EXPECT_FALSE(QFileInfo::exists(applet + QStringLiteral("/Records.htm")));
+    EXPECT_FALSE(QFileInfo::exists(appletFolder() + QStringLiteral("/Records.htm")));
 }
 
 TEST_F(TextExportTest, AFailedWriteLeavesTheOldFileWhole) {

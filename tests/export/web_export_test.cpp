@@ -156,16 +156,6 @@ TEST_F(WebExportTest, CancelRefusalsAndFilesInTheWayWriteAndShowNothing) {
     EXPECT_EQ(modals, 0);
     EXPECT_EQ(appletType(), QStringLiteral("<missing>"));
 
-    // A full disk is told as such before anything else.
-    prompts->expectAny(mb::Abort);
-    {
-        FileSizeLimit limit(0);
-        exportTo(appDir() + QStringLiteral("Full.htm"));
-    }
-    ASSERT_FALSE(prompts->shown.empty());
-    EXPECT_TRUE(prompts->shown.back().title.startsWith(QStringLiteral("ERROR61 ")))
-        << qPrintable(prompts->shown.back().title);
-
     // A preview whose folder or Applet folder cannot be made is told, and Abort shows nothing and
     // writes no page: the set is written whole or not at all.
     const QString components = appDir() + QStringLiteral("Dorvane2 WebPage Components");

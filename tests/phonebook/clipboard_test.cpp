@@ -1,6 +1,5 @@
 #include "book_fixture.h"
 
-#include "data/database.h"
 #include "file_size_limit.h"
 #include <QDir>
 #include <QToolBar>
@@ -185,6 +184,7 @@ TEST_F(ClipboardTest, AKillAtAnyMomentOfPastingLeavesEveryPasteWholeOrNotMade) {
     const QByteArray pasted = recordBytes({"Pasted", "Record", "555"});
     std::mt19937 random(20270114);
     for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE(round);
         open(records);
         writeFile(clipPath(), pasted);
         // The child is killed: it must never be inside the sound system when it is.
@@ -200,17 +200,13 @@ TEST_F(ClipboardTest, AKillAtAnyMomentOfPastingLeavesEveryPasteWholeOrNotMade) {
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "round " << round;
+        ASSERT_TRUE(WIFSIGNALED(status));
 
         // Record 1, then every paste made, whole, then the rest of the book as it was.
         const QByteArray f = file();
-        const int made = countRecords(f).count - 3000;
-        ASSERT_GE(made, 0) << "round " << round;
-        ASSERT_EQ(f.left(440), book.left(440)) << "round " << round;
-        for (int i = 2; i <= made + 1; ++i)
-            ASSERT_TRUE(recordAt(f, i) == pasted)
-                << "round " << round << ": " << qPrintable(firstNameAt(f, i));
-        ASSERT_EQ(f.mid((made + 1) * 440, book.size() - 440), book.mid(440)) << "round " << round;
+        const qsizetype made = (f.size() - book.size()) / 440;
+        ASSERT_TRUE(made >= 0 && f == book.left(440) + pasted.repeated(made) + book.mid(440))
+            << made << " pastes in " << f.size() << " bytes";
         Forms::unload<Data>();
         Forms::flushDeleted();
     }

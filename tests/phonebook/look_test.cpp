@@ -216,6 +216,38 @@ TEST_F(LookTest, TheWindowKeepsItsMinimumAndReturnsToTheDefaultSizeFromAnyState)
     EXPECT_EQ(d->size(), defaultSize);
 }
 
+// A window made larger than its design picture (tiled, maximised) shows no edge where the
+// picture ends and the window's colour begins.
+TEST_F(LookTest, AWindowLargerThanItsPictureShowsNoSeamWhereThePictureEnds) {
+    open({{"Ann", "Lee"}});
+    Forms::show(d);
+    d->resize(twipsToPixels(14265) + 300, twipsToPixels(9500) + 300);
+    QWidget* surface = d->lblinfo[0]->parentWidget();
+    const QSize picture = d->backPicture().size();
+    ASSERT_TRUE(surface->width() > picture.width() + 10 && surface->height() > picture.height() + 10);
+    const QImage shot = surface->grab().toImage();
+    const auto alike = [&](QPoint inside, QPoint outside) {
+        const QColor a = shot.pixelColor(inside), b = shot.pixelColor(outside);
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) <
+               12;
+    };
+    const auto bare = [&](QPoint at) { return surface->childAt(at) == nullptr; };
+    int checked = 0;
+    for (int y = 0; y < picture.height(); y += 7) {
+        const QPoint in(picture.width() - 1, y), out(picture.width() + 3, y);
+        if (!bare(in) || !bare(out)) continue;
+        EXPECT_TRUE(alike(in, out)) << "right edge at y " << y;
+        ++checked;
+    }
+    for (int x = 0; x < picture.width(); x += 7) {
+        const QPoint in(x, picture.height() - 1), out(x, picture.height() + 3);
+        if (!bare(in) || !bare(out)) continue;
+        EXPECT_TRUE(alike(in, out)) << "bottom edge at x " << x;
+        ++checked;
+    }
+    EXPECT_GT(checked, 10);
+}
+
 TEST_F(LookTest, APictureChosenForApplyReplacesTheBackgroundOnlyWhenApplied) {
     open({{"Ann", "Lee"}});
     frmOptions* o = Forms::get<frmOptions>();

@@ -1,10 +1,10 @@
 #include "accessories/frm_recordset.h"
 #include "book_fixture.h"
-#include "export/records_text.h"
 #include "output_fakes.h"
 #include "platform/codepage.h"
 #include "workspace/frm_save.h"
 #include "workspace/help_class.h"
+#include "workspace/text_job.h"
 
 #include <QAction>
 #include <QTest>

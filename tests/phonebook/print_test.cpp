@@ -1,11 +1,11 @@
 #include "accessories/frm_recordset.h"
 #include "book_fixture.h"
-#include "export/records_text.h"
 #include "file_size_limit.h"
 #include "output_fakes.h"
 #include "phonebook/frm_print.h"
 #include "platform/codepage.h"
 #include "workspace/frm_save.h"
+#include "workspace/text_job.h"
 
 #include <QAction>
 #include <QDir>

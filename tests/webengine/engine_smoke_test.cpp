@@ -1,35 +1,16 @@
-// The real page view, once: offscreen, a page from disk loads and its title shows.
+// The real page view: a page from disk loads and its title shows.
 #include "platform/web_view.h"
-#include "webengine/engine_view.h"
+#include "records.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-namespace {
-
-bool waitFor(const std::function<bool()>& done, int ms = 60000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    return done();
-}
-
-} // namespace
 
 TEST(EngineView, LoadsALocalPageAndShowsItsTitle) {
-    pb::installEngineWebViews();
     QTemporaryDir dir;
     const QString page = dir.filePath(QStringLiteral("smoke page.htm"));
-    QFile f(page);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("<html><head><title>Smoke Title</title></head><body>Hello</body></html>");
-    f.close();
+    pbtest::writeFile(page, "<html><head><title>Smoke Title</title></head><body>Hello</body></html>");
 
     QWidget host;
     host.resize(400, 300);
@@ -38,17 +19,9 @@ TEST(EngineView, LoadsALocalPageAndShowsItsTitle) {
     view->downloadComplete = [&] { ++loads; };
     host.show();
     view->navigate(QUrl::fromLocalFile(page));
-    ASSERT_TRUE(waitFor([&] { return loads > 0 && view->locationName() == QLatin1String("Smoke Title"); }));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return loads > 0 && view->locationName() == QLatin1String("Smoke Title"); }, 60000));
     EXPECT_EQ(view->locationUrl(), QUrl::fromLocalFile(page).toString());
 
     view.reset();
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

@@ -11,12 +11,15 @@
 #include "workspace/vantrel_mdi.h"
 #include "workspace/viewer_pane.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QListView>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -225,6 +228,110 @@ TEST_F(FrameTest, TilingSharesTheWorkspaceAmongTheChildren) {
     EXPECT_EQ(a->geometry().height(), r.height());
     EXPECT_EQ(a->geometry().width() + b->geometry().width(), r.width());
     EXPECT_EQ(b->geometry().left(), a->geometry().right() + 1);
+}
+
+// A child that cannot shrink to its share (the phone book window) pushes the next one on:
+// tiled windows never lie over one another.
+TEST_F(FrameTest, TilingNeverLaysOneChildOverAnother) {
+    frame->resize(900, 700);
+    frame->show();
+    const QRect r = frame->area()->viewport()->rect();
+    QList<QMdiSubWindow*> subs;
+    for (int i = 0; i < 3; ++i) {
+        subs << frame->area()->addSubWindow(new QWidget);
+        subs.back()->show();
+    }
+    subs[0]->setMinimumSize(r.width() * 2 / 3, r.height() * 2 / 3);
+    const auto apart = [&] {
+        for (int i = 0; i < subs.size(); ++i)
+            for (int j = i + 1; j < subs.size(); ++j)
+                if (subs[i]->geometry().intersects(subs[j]->geometry())) return false;
+        return true;
+    };
+    // The workspace scrolls along the tiles only: its scroll bar takes no window's edge away.
+    const auto onlyScrolls = [&](Qt::Orientation along) {
+        QApplication::sendPostedEvents();
+        const QWidget* view = frame->area()->viewport();
+        for (QMdiSubWindow* w : subs) {
+            const QRect g = w->geometry();
+            if (along == Qt::Vertical ? g.right() >= view->width() : g.bottom() >= view->height())
+                return false;
+        }
+        return true;
+    };
+    frame->mnuTH_Click();
+    EXPECT_TRUE(apart());
+    EXPECT_TRUE(onlyScrolls(Qt::Vertical));
+    frame->mnuTV_Click();
+    EXPECT_TRUE(apart());
+    EXPECT_TRUE(onlyScrolls(Qt::Horizontal));
+}
+
+// Cascaded windows keep a workable size, step down by a title bar and leave the active one on top.
+TEST_F(FrameTest, CascadingKeepsEveryChildOpenAndTheActiveOneOnTop) {
+    frame->resize(900, 700);
+    frame->show();
+    const QRect r = frame->area()->viewport()->rect();
+    auto* a = frame->area()->addSubWindow(new QWidget);
+    auto* b = frame->area()->addSubWindow(new QWidget);
+    auto* c = frame->area()->addSubWindow(new QWidget);
+    for (QMdiSubWindow* w : {a, b, c})
+        w->show();
+    b->showMaximized();
+    frame->area()->setActiveSubWindow(a);
+    frame->mnuCascade_Click();
+    for (QMdiSubWindow* w : {a, b, c}) {
+        EXPECT_FALSE(w->isMaximized());
+        EXPECT_GE(w->width(), r.width() / 2);
+        EXPECT_GE(w->height(), r.height() / 2);
+        EXPECT_TRUE(r.contains(w->geometry()));
+    }
+    const QList<QMdiSubWindow*> stack = frame->area()->subWindowList(QMdiArea::StackingOrder);
+    EXPECT_EQ(stack.back(), a);
+    EXPECT_EQ(frame->area()->activeSubWindow(), a);
+    EXPECT_GT(a->y(), stack[1]->y());
+    EXPECT_GT(stack[1]->y(), stack[0]->y());
+}
+
+// A window taller than the workspace brings the scroll bar; the cascade leaves it its room.
+TEST_F(FrameTest, ACascadeWithAWindowTallerThanTheWorkspaceCutsNoWindowsEdge) {
+    frame->resize(900, 700);
+    frame->show();
+    const QSize room = frame->area()->viewport()->size();
+    auto* a = frame->area()->addSubWindow(new QWidget);
+    auto* tall = frame->area()->addSubWindow(new QWidget);
+    tall->setMinimumHeight(room.height() + 50);
+    for (QMdiSubWindow* w : {a, tall})
+        w->show();
+    frame->mnuCascade_Click();
+    QApplication::sendPostedEvents();
+    ASSERT_TRUE(frame->area()->verticalScrollBar()->isVisible());
+    for (QMdiSubWindow* w : {a, tall})
+        EXPECT_LT(w->geometry().right(), frame->area()->viewport()->width());
+}
+
+// Arranged after the user scrolled the workspace, the windows start at its corner: no scrolling
+// afterwards opens an empty space above or beside them.
+TEST_F(FrameTest, ArrangingAScrolledWorkspaceStartsFromItsCorner) {
+    frame->resize(900, 700);
+    frame->show();
+    const QSize room = frame->area()->viewport()->size();
+    auto* tall = frame->area()->addSubWindow(new QWidget);
+    auto* other = frame->area()->addSubWindow(new QWidget);
+    tall->setMinimumSize(room.width() / 2, room.height() * 3 / 2);
+    for (QMdiSubWindow* w : {tall, other})
+        w->show();
+    QScrollBar* bar = frame->area()->verticalScrollBar();
+    for (int arrangement : {1, 2, 0}) {
+        frame->Arrange(1);
+        QApplication::sendPostedEvents();
+        bar->setValue(bar->maximum());
+        ASSERT_GT(bar->value(), 0);
+        frame->Arrange(arrangement);
+        QApplication::sendPostedEvents();
+        bar->setValue(bar->minimum());
+        EXPECT_EQ(tall->pos(), QPoint(0, 0)) << "arrangement " << arrangement;
+    }
 }
 
 TEST_F(FrameTest, TheMenusCarryTheirCaptions) {

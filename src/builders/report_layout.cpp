@@ -1,4 +1,4 @@
-#include "export/report_layout.h"
+#include "builders/report_layout.h"
 
 #include <QFont>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "export/web_pages.h"
+#include "builders/web_pages.h"
 
 #include "data/phone_record.h"
 #include "platform/codepage.h"

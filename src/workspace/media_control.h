@@ -7,9 +7,10 @@ class QLabel;
 class QMediaPlayer;
 class QPushButton;
 class QSlider;
-class QVideoWidget;
 
 namespace pb {
+
+class FilmSurface;
 
 // Hands a file to a player and starts it, waiting until the player has taken the file or
 // refused it: a file it cannot play raises 321 with the player's own words, a missing one 53.
@@ -28,6 +29,7 @@ public:
     void Open(const QString& path);
     QMediaPlayer* player() const { return m_player; }
     QString status() const;
+    FilmSurface* surface() const { return m_video; }
 
     // How long Open waits for the player's verdict.
     static constexpr int kOpenWaitMs = 10000;
@@ -35,7 +37,7 @@ public:
 private:
     QMediaPlayer* m_player;
     QAudioOutput* m_audio;
-    QVideoWidget* m_video;
+    FilmSurface* m_video;
     QPushButton* m_play;
     QPushButton* m_stop;
     QSlider* m_position;

@@ -1,4 +1,6 @@
-#include "accessories/media_control.h"
+#include "workspace/media_control.h"
+
+#include "workspace/film_surface.h"
 
 #include "platform/native_name.h"
 #include "platform/vb_error.h"
@@ -19,7 +21,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QVideoWidget>
+#include <QVideoSink>
 #include <cerrno>
 
 namespace pb {
@@ -46,7 +48,7 @@ MediaPlayerControl::MediaPlayerControl(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("MP"));
     auto* v = new QVBoxLayout(this);
     v->setContentsMargins(0, 0, 0, 0);
-    m_video = new QVideoWidget(this);
+    m_video = new FilmSurface(this);
     m_video->setMinimumSize(160, 90);
     v->addWidget(m_video, 1);
 
@@ -77,7 +79,7 @@ MediaPlayerControl::MediaPlayerControl(QWidget* parent) : QWidget(parent) {
     m_audio = new QAudioOutput(this);
     m_audio->setVolume(0.8f);
     m_player->setAudioOutput(m_audio);
-    m_player->setVideoOutput(m_video);
+    m_player->setVideoOutput(m_video->videoSink());
 
     connect(m_play, &QPushButton::clicked, this, [this] {
         if (m_player->playbackState() == QMediaPlayer::PlayingState)

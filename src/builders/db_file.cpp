@@ -1,4 +1,4 @@
-#include "export/db_file.h"
+#include "builders/db_file.h"
 
 #include "data/file_copy.h"
 #include "data/phone_record.h"

@@ -1,13 +1,14 @@
-// The text job of the progress window, the print file and the book's text export.
-#include "accessories/frm_recordset.h"
+// The text job of the progress window and the print file.
+#include "workspace/text_job.h"
+
+#include "builders/records_text.h"
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
-#include "export/records_text.h"
-#include "phonebook/data.h"
 #include "workspace/error_steps.h"
 #include "workspace/frm_save.h"
 #include "workspace/module_services.h"
 #include "workspace/vantrel_mdi.h"
+#include "workspace/window_roles.h"
 
 #include <QProgressBar>
 
@@ -67,35 +68,16 @@ bool WritePrintFile() {
     return Steps(OnError::StandardNoIgnore)([] { files::writeFile(printFilePath(), TextBuffer()); });
 }
 
+QByteArray& TextBuffer() {
+    static QByteArray buffer;
+    return buffer;
+}
+
 bool MakePrintFile() {
     // An old print file must never be loaded (or printed) as if it were this book.
     return WritePrintFile() && Steps(OnError::StandardNoIgnore)([] {
-               Forms::get<frmRecordset>()->Rtf->LoadCodePageText(printFilePath());
+               windowAs<TextViewer>(QStringLiteral("frmEditor")).loadCodePageDocument(printFilePath());
            });
-}
-
-void Data::mnuSaveAs_Click() {
-    if (!StartWriteText()) return;
-    CommonDialog& d = dlgFileOpen[0];
-    Steps step(OnError::StandardCancelRule);
-    // A cancel with the dialog's cancel error off raises nothing: it still writes nothing.
-    const auto chosen = [&] {
-        return step([&] {
-                   d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("txt"),
-                                QStringLiteral("Text |*.txt"));
-               }) &&
-               d.Accepted && !d.FileName.isEmpty();
-    };
-    bool named = chosen();
-    while (named && refusedTarget(d.FileName, d.DialogTitle))
-        named = chosen();
-    if (named) step([&] { files::writeFile(d.FileName, TextBuffer()); });
-    d.FileName.clear();
-}
-
-void Data::mnuFilePreview_Click() {
-    ShowForm(QStringLiteral("frmEditor"));
-    if (MakePrintFile()) Steps(OnError::Ignore)([] { Forms::get<frmRecordset>()->Rtf->refresh(); });
 }
 
 } // namespace pb

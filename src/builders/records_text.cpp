@@ -1,4 +1,4 @@
-#include "export/records_text.h"
+#include "builders/records_text.h"
 
 #include "data/module_phonebook.h"
 #include "data/phone_record.h"
@@ -111,11 +111,6 @@ QString textProgressLine(int i, int n) {
     QString line;
     writeTextProgressLine(line, i, n);
     return line;
-}
-
-QByteArray& TextBuffer() {
-    static QByteArray buffer;
-    return buffer;
 }
 
 } // namespace pb
