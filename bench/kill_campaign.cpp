@@ -21,6 +21,7 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <csignal>
 #include <cstdio>
@@ -302,6 +303,12 @@ int main(int argc, char** argv) {
     const bool onFullDisk = argc > 1 && QByteArray(argv[1]) == "--full-disk";
     const int kills = argc > 1 && !onFullDisk ? std::atoi(argv[1]) : 100;
     QTemporaryDir dir;
+    // Filling a large disk would take long and starve everything else on the machine of space.
+    if (onFullDisk && QStorageInfo(dir.path()).bytesAvailable() > (qint64(2) << 30)) {
+        std::fprintf(stderr, "--full-disk fills the file system of TMPDIR: put it on one of 2 GB or less "
+                             "(for example a small tmpfs).\n");
+        return 2;
+    }
     const QString appDir = dir.path() + QStringLiteral("/app/");
     const QString out = dir.path() + QStringLiteral("/out/");
     QDir().mkpath(appDir);
