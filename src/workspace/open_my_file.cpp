@@ -142,6 +142,16 @@ void VantrelMDI::openDatabase(const QString& file) {
         refuseWorkingFile(path);
         return;
     }
+    // The book's files are opened and created by name: such a name would give a new, empty book
+    // under another name beside it.
+    if (native::hasStandIns(path)) {
+        MsgBox(native::shown(path) +
+                   QStringLiteral(
+                       "\r\nhas a name that is not UTF-8 text and cannot be opened as a phonebook.\r\n"
+                       "Rename the file, then open it again."),
+               mb::OKOnly | mb::Exclamation, QStringLiteral("Not a Phonebook"));
+        return;
+    }
     const auto setNames = [&] {
         const DatabaseNames names = namesForPath(path);
         pbm().DataBasePath = names.path;

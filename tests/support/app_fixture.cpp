@@ -8,7 +8,10 @@
 #include "workspace/module_services.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSettings>
+#include <filesystem>
+#include <system_error>
 
 namespace pbtest {
 
@@ -36,6 +39,9 @@ void AppFixture::TearDown() {
     pb::ModulePhoneBook::reset();
     pb::setProgramFolder({});
     pb::files::setLedgerFolder({});
+    // Qt removes files by decoded names, so a name that is not UTF-8 would keep the folder alive.
+    std::error_code ignored;
+    std::filesystem::remove_all(QFile::encodeName(tmp.path()).toStdString(), ignored);
 }
 
 QString AppFixture::appDir() const {

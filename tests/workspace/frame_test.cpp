@@ -3,6 +3,7 @@
 #include "app_fixture.h"
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
+#include "platform/native_name.h"
 #include "web_fakes.h"
 #include "workspace/file_groups.h"
 #include "workspace/forms.h"
@@ -22,6 +23,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolBar>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 using namespace pb;
@@ -146,6 +148,19 @@ TEST_F(FrameTest, TheProgramsWorkingFilesAreNotOpenedAsBooks) {
     frame->OpenMyFile(swap);
     EXPECT_EQ(pbm().names().databaseFile(), appDir() + QStringLiteral("Dorvane2DataBase.q7B"));
     EXPECT_EQ(pbm().RecordCount, 1);
+    // A name that is not UTF-8 would be opened (and created) under another name.
+    const QByteArray odd = QFile::encodeName(appDir()) + "Fam\xe9.q7b";
+    ASSERT_EQ(::rename(QFile::encodeName(make(QStringLiteral("Fam.q7b"), bookBytes({{"Ann"}}))).constData(),
+                       odd.constData()),
+              0);
+    const QString oddPath = native::fromBytes(odd);
+    prompts->expect(native::shown(oddPath) +
+                        QStringLiteral("\r\nhas a name that is not UTF-8 text and cannot be opened as a "
+                                       "phonebook.\r\nRename the file, then open it again."),
+                    mb::Exclamation, QStringLiteral("Not a Phonebook"), mb::OK);
+    frame->OpenMyFile(oddPath);
+    EXPECT_EQ(pbm().names().databaseFile(), appDir() + QStringLiteral("Dorvane2DataBase.q7B"));
+    EXPECT_EQ(QDir(appDir()).entryList(QDir::Files).filter(QStringLiteral("Fam")).size(), 1);
 }
 
 TEST_F(FrameTest, ABookIsOpenedInThePhoneBookWindowFromItsOwnFolder) {
