@@ -12,8 +12,6 @@
 #include <QVariant>
 #include <algorithm>
 #include <atomic>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace pb::dbfile {
 
@@ -66,16 +64,6 @@ public:
 private:
     QString m_name;
 };
-
-// The engine wrote without waiting for the disk; the file is on it before it takes the target's name.
-void syncFile(const QString& file) {
-    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw fileErrorFromErrno(file, errno);
-    const int r = ::fdatasync(fd);
-    const int e = errno;
-    ::close(fd);
-    if (r != 0 && e != EINVAL) throw fileErrorFromErrno(file, e);
-}
 
 // Records read at a time: big enough for few reads, small enough to leave no trace in memory.
 constexpr int kRecordsPerRead = 16 * kRowsPerInsert;
@@ -183,15 +171,7 @@ void build(const QString& target, const std::array<QString, 7>& labels, const QB
 void buildBySlices(const QString& target, const std::array<QString, 7>& labels, const ReadRecords& read,
                    int count, const Progress& progress) {
     // An empty file under a fresh name beside the target: the engine takes it as a new database.
-    const QString staged = files::stageBytes(target, {});
-    try {
-        fill(staged, labels, read, count, progress);
-        syncFile(staged);
-        files::putInPlace(staged, target);
-    } catch (...) {
-        files::discard(staged);
-        throw;
-    }
+    files::writeThrough(target, [&](const QString& staged) { fill(staged, labels, read, count, progress); });
 }
 
 void readColumns(QSqlDatabase& db, const std::vector<QString>& columns,

@@ -352,20 +352,6 @@ bool sameFile(const QString& a, const QString& b) {
            sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
-bool isInside(const QString& path, const QString& folder) {
-    const QString f = QFileInfo(folder).canonicalFilePath();
-    if (f.isEmpty()) return false;
-    // The deepest part of `path` that exists decides: what is below it is below it too.
-    QString p = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    QString rest;
-    while (!QFileInfo::exists(p) && p.size() > 1) {
-        rest = QLatin1Char('/') + QFileInfo(p).fileName() + rest;
-        p = QFileInfo(p).path();
-    }
-    const QString full = QFileInfo(p).canonicalFilePath() + rest;
-    return full.startsWith(f == QLatin1String("/") ? f : f + QLatin1Char('/')) && full != f;
-}
-
 bool sameContents(const QString& a, const QString& b) {
     QFile fa(a), fb(b);
     if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly)) return false;

@@ -18,8 +18,6 @@ namespace pb::files {
 
 // True when both paths exist and name one file or folder (also through links).
 bool sameFile(const QString& a, const QString& b);
-// True when `path` lies somewhere below the folder `folder`.
-bool isInside(const QString& path, const QString& folder);
 // True when both files hold the same bytes.
 bool sameContents(const QString& a, const QString& b);
 
@@ -64,11 +62,10 @@ void replaceFile(const QString& to, const QString& tmp, const std::vector<Piece>
 void replaceFolder(const QString& from, const QString& to);
 void mergeFolder(const QString& from, const QString& to);
 
-// The same for a file that its maker writes itself: an empty new version of `to`
-// (its path is returned), later put in `to`'s place (synced first) or discarded.
-QString stageBytes(const QString& to, const QByteArray& bytes);
-void putInPlace(const QString& staged, const QString& to);
-void discard(const QString& staged);
+// The same for a file that its maker writes itself: `make` fills an empty new version
+// of `to` (its path given), which is then synced and put in `to`'s place; when `make`
+// throws, the new version is removed and `to` stays as it was.
+void writeThrough(const QString& to, const std::function<void(const QString& staged)>& make);
 
 // Creates the folder `path` (its parent must exist); an existing folder is fine.
 void createFolder(const QString& path);

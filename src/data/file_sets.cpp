@@ -317,41 +317,14 @@ void mergeFolder(const QString& from, const QString& to) {
     set.commit();
 }
 
-namespace {
-
-// The files their makers write themselves, by their staged names.
-std::map<QString, std::unique_ptr<FileSet>>& openStages() {
-    static std::map<QString, std::unique_ptr<FileSet>> stages;
-    return stages;
-}
-
-} // namespace
-
-QString stageBytes(const QString& to, const QByteArray& bytes) {
-    auto set = std::make_unique<FileSet>(std::vector<QString>{to});
-    set->stageBytes(to, bytes);
+void writeThrough(const QString& to, const std::function<void(const QString& staged)>& make) {
+    FileSet set({to});
+    set.stageBytes(to, {});
     const QString staged = newVersionOf(to);
-    openStages()[staged] = std::move(set);
-    return staged;
-}
-
-void putInPlace(const QString& staged, const QString& to) {
-    auto it = openStages().find(staged);
-    if (it == openStages().end())
-        throw VbError(err::PathFileAccess, QStringLiteral("Nothing staged: ") + staged);
-    const std::unique_ptr<FileSet> set = std::move(it->second);
-    openStages().erase(it);
+    make(staged);
     // Its maker wrote it: it is synced here, before it takes the name.
     syncFile(staged);
-    set->commit();
-}
-
-void discard(const QString& staged) {
-    auto it = openStages().find(staged);
-    if (it != openStages().end())
-        openStages().erase(it);
-    else
-        (void)removeEntry(staged);
+    set.commit();
 }
 
 // ---- The ledger as a whole.

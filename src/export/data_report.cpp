@@ -360,14 +360,7 @@ void DataReport::cmdPdf_Click() {
     if (!chosen) return;
     step([&] {
         // Written beside its place under another name, and renamed over it when whole.
-        const QString staged = files::stageBytes(target, {});
-        try {
-            printToPdf(staged);
-            files::putInPlace(staged, target);
-        } catch (...) {
-            files::discard(staged);
-            throw;
-        }
+        files::writeThrough(target, [this](const QString& staged) { printToPdf(staged); });
     });
 }
 
