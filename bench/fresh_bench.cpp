@@ -73,7 +73,7 @@ int reportChild(const QString& folder) {
     const double before = statusMb("VmRSS:");
     d->mnuReport_Click();
     DataReport* r = Forms::find<DataReport>();
-    if (!r || r->rows().empty()) return 31;
+    if (!r || r->rows().size() == 0) return 31;
     r->repaint();
     QCoreApplication::processEvents();
     std::printf("%.3f %.3f\n", statusMb("VmRSS:") - before, statusMb("VmHWM:") - before);

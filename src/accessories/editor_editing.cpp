@@ -22,9 +22,6 @@ namespace pb {
 
 namespace {
 
-// Pictures larger than this many pixels are refused rather than decoded.
-constexpr qint64 kMaxPicturePixels = 40'000'000;
-
 Qt::Alignment alignmentOf(int code) {
     return code == 1 ? Qt::AlignRight : code == 2 ? Qt::AlignHCenter : Qt::AlignLeft;
 }

@@ -44,13 +44,12 @@ class RowTable {
 public:
     void add(const Row& row);
     std::size_t size() const { return m_ends.size() / 7; }
-    bool empty() const { return m_ends.empty(); }
-    QString value(std::size_t row, std::size_t box) const;
     Row operator[](std::size_t row) const;
     // Gives back the room reserved for rows that did not come.
     void squeeze();
 
 private:
+    QString value(std::size_t row, std::size_t box) const;
     QByteArray m_text;
     std::vector<quint32> m_ends; // where each value ends in m_text, seven to a row
 };

@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -44,10 +45,8 @@ int validSequence(QByteArrayView b, qsizetype at, char32_t& cp) {
     return len;
 }
 
-} // namespace
-
-QString fromBytes(QByteArrayView bytes) {
-    if (bytes.isValidUtf8()) return QString::fromUtf8(bytes);
+// UTF-8 as its characters; each byte that is not part of a valid sequence as `invalid` makes it.
+template <class Invalid> QString decodeBytes(QByteArrayView bytes, Invalid invalid) {
     QString text;
     text.reserve(bytes.size());
     for (qsizetype i = 0; i < bytes.size();) {
@@ -60,11 +59,20 @@ QString fromBytes(QByteArrayView bytes) {
             text += QString::fromUcs4(&cp, 1);
             i += len;
         } else {
-            text += QChar(static_cast<char16_t>(0xDC00 + c));
+            text += invalid(bytes.data() + i);
             ++i;
         }
     }
     return text;
+}
+
+} // namespace
+
+QString fromBytes(QByteArrayView bytes) {
+    if (bytes.isValidUtf8()) return QString::fromUtf8(bytes);
+    return decodeBytes(bytes, [](const char* c) {
+        return QChar(static_cast<char16_t>(0xDC00 + static_cast<unsigned char>(*c)));
+    });
 }
 
 QByteArray toBytes(QStringView path) {
@@ -93,23 +101,7 @@ bool hasStandIns(QStringView path) {
 
 QString shown(const QString& path) {
     if (!hasStandIns(path)) return path;
-    const QByteArray bytes = toBytes(path);
-    QString out;
-    for (qsizetype i = 0; i < bytes.size();) {
-        char32_t cp = 0;
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        if (c < 0x80) {
-            out += QChar(c);
-            ++i;
-        } else if (const int len = validSequence(bytes, i, cp)) {
-            out += QString::fromUcs4(&cp, 1);
-            i += len;
-        } else {
-            out += codepage::decode(bytes.constData() + i, 1);
-            ++i;
-        }
-    }
-    return out;
+    return decodeBytes(toBytes(path), [](const char* c) { return codepage::decode(c, 1); });
 }
 
 FileStat stat(const QString& path) {
@@ -135,7 +127,7 @@ bool openForReading(QFile& file, const QString& path) {
 }
 
 QUrl fileUrl(const QString& path) {
-    if (!hasStandIns(path)) return QUrl::fromLocalFile(path);
+    if (!hasStandIns(path)) return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     QByteArray bytes = toBytes(path);
     if (!bytes.startsWith('/')) {
         char here[4096];

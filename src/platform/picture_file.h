@@ -17,6 +17,9 @@ struct PictureOptions {
     bool upright = false; // turn a photo the way the camera held it
 };
 
+// The most pixels a picture put into a document may have: larger ones are refused rather than decoded.
+inline constexpr qint64 kMaxPicturePixels = 40'000'000;
+
 // The picture in `bytes`, or a null image when they hold none that may be decoded.
 QImage decodePicture(const QByteArray& bytes, const PictureOptions& options = {});
 

@@ -38,8 +38,6 @@ namespace {
 
 // Groups nest no deeper than this; anything deeper is read as plain content of the last level.
 constexpr int kMaxDepth = 200;
-// Pictures larger than this many pixels are not decoded.
-constexpr qint64 kMaxPicturePixels = 40'000'000;
 // Twips per pixel at the desktop's 96 dots per inch.
 constexpr double kTwipsPerPixel = 15.0;
 

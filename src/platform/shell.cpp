@@ -3,7 +3,6 @@
 #include "platform/native_name.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
@@ -41,8 +40,7 @@ class DesktopShell final : public Shell {
 public:
     bool openPath(const QString& path) override {
         if (!native::stat(path).exists) return false;
-        const QString absolute = QFileInfo(path).isAbsolute() ? path : QFileInfo(path).absoluteFilePath();
-        return handToDesktop(native::fileUrl(absolute).toString());
+        return handToDesktop(native::fileUrl(path).toString());
     }
     bool openUrl(const QString& url) override { return handToDesktop(url); }
     bool startProgram(const QString& program, const QStringList& arguments) override {

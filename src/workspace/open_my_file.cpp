@@ -136,20 +136,20 @@ void VantrelMDI::refuseWorkingFile(const QString& path) {
 }
 
 void VantrelMDI::openDatabase(const QString& file) {
-    const QString path = QFileInfo(file).absoluteFilePath();
-    // Opened as a book, it would be written over by the next copy, print or sort.
-    if (isWorkingFile(path)) {
-        refuseWorkingFile(path);
-        return;
-    }
     // The book's files are opened and created by name: such a name would give a new, empty book
     // under another name beside it.
-    if (native::hasStandIns(path)) {
-        MsgBox(native::shown(path) +
+    if (native::hasStandIns(file)) {
+        MsgBox(native::shown(file) +
                    QStringLiteral(
                        "\r\nhas a name that is not UTF-8 text and cannot be opened as a phonebook.\r\n"
                        "Rename the file, then open it again."),
                mb::OKOnly | mb::Exclamation, QStringLiteral("Not a Phonebook"));
+        return;
+    }
+    const QString path = QFileInfo(file).absoluteFilePath();
+    // Opened as a book, it would be written over by the next copy, print or sort.
+    if (isWorkingFile(path)) {
+        refuseWorkingFile(path);
         return;
     }
     const auto setNames = [&] {
