@@ -32,8 +32,7 @@ QByteArray makeBook(int records) {
 
 QByteArray readFileBytes(const QString& path) {
     QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void writeBook(const QString& path, const QByteArray& bytes) {

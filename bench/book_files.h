@@ -7,6 +7,7 @@ namespace pbbench {
 
 // A book of `records` records, every field filled, as the file holds it.
 QByteArray makeBook(int records);
+// The file's bytes; none when it cannot be read.
 QByteArray readFileBytes(const QString& path);
 // Writes the file plainly; the bench ends when it cannot.
 void writeBook(const QString& path, const QByteArray& bytes);

@@ -1,6 +1,8 @@
 // The database file copy and the report on the largest book.
 #include "db_bench.h"
 
+#include "book_files.h"
+
 #include "builders/db_file.h"
 #include "data/module_phonebook.h"
 #include "export/data_report.h"
@@ -26,7 +28,8 @@ std::vector<std::array<QString, 7>> rowsOf(const QByteArray& book, int count) {
         PhoneRecord::FirstName, PhoneRecord::LastName, PhoneRecord::Phone,   PhoneRecord::EMail,
         PhoneRecord::Company,   PhoneRecord::Address,  PhoneRecord::Comments};
     for (int i = 0; i < count; ++i) {
-        const PhoneRecord r = PhoneRecord::fromBytes(book.constData() + static_cast<qsizetype>(i) * 440, 440);
+        const PhoneRecord r = PhoneRecord::fromBytes(
+            book.constData() + static_cast<qsizetype>(i) * PhoneRecord::kLength, PhoneRecord::kLength);
         std::array<QString, 7> row;
         for (std::size_t f = 0; f < 7; ++f)
             row[f] = r.raw(fields[f]);
@@ -84,8 +87,6 @@ DatabaseBench benchDatabaseFile(const QString& dir, const QByteArray& book, int 
     const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
     const QString csv = dir + QStringLiteral("/rows.csv");
     if (!shell.isEmpty()) {
-        QFile out(csv);
-        out.open(QIODevice::WriteOnly);
         QByteArray text;
         for (const auto& row : rows) {
             QStringList fields;
@@ -93,8 +94,7 @@ DatabaseBench benchDatabaseFile(const QString& dir, const QByteArray& book, int 
                 fields << csvField(v);
             text += fields.join(QLatin1Char(',')).toUtf8() + '\n';
         }
-        out.write(text);
-        out.close();
+        pbbench::writeBook(csv, text);
         cases.push_back(
             {QStringLiteral("`sqlite3` shell importing the same rows from a CSV file"),
              {[&] {

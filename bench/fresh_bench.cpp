@@ -54,10 +54,10 @@ int webChild(const QString& folder) {
     // The first export against a later one, one of each a process: the parent keeps the best of each
     // over its processes, so both have as many turns. The second export is still not as fast as
     // the ones after it: the later one is the fourth.
-    const double first = pbbench::byTurns(exportOnce, {}, 1).base;
+    const double first = pbbench::timeOnce(exportOnce);
     exportOnce.run();
     exportOnce.run();
-    const double later = pbbench::byTurns(exportOnce, {}, 1).base;
+    const double later = pbbench::timeOnce(exportOnce);
     if (!QFile::exists(folder + QStringLiteral("/Fresh Web/Records.htm"))) return 30;
     std::printf("%.3f %.3f\n", first, later);
     return 0;

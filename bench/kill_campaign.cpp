@@ -4,10 +4,9 @@
 // the kill, after the next load and after the next run of the same command.
 // Run by hand: build/bench/dorvane_kill_campaign [kills per command]   (prints a table)
 //         or:  TMPDIR=<a small file system> build/bench/dorvane_kill_campaign --full-disk
-#include "data/book_files.h"
+#include "book_files.h"
 #include "data/module_phonebook.h"
 #include "data/phone_record.h"
-#include "export/web_export.h"
 #include "phonebook/data.h"
 #include "platform/app_path.h"
 #include "platform/settings_store.h"
@@ -63,13 +62,7 @@ CampaignPrompts* answers = nullptr;
 
 void put(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) std::exit(2);
-}
-
-QByteArray get(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    pbbench::writeBook(path, bytes);
 }
 
 Tree treeOf(const QString& root, const QStringList& only = {}) {
@@ -85,7 +78,7 @@ Tree treeOf(const QString& root, const QStringList& only = {}) {
         if (QFileInfo(path).isDir())
             out[rel + QLatin1Char('/')] = {};
         else
-            out[rel] = get(path);
+            out[rel] = pbbench::readFileBytes(path);
     }
     return out;
 }
@@ -143,6 +136,14 @@ struct Scenario {
     QString bookFolder;
     QStringList bookFiles;
 };
+
+// The book's files as they stand.
+Tree bookTree(const Scenario& s) {
+    Tree t;
+    for (const QString& f : s.bookFiles)
+        t[f] = pbbench::readFileBytes(s.bookFolder + f);
+    return t;
+}
 
 struct Counts {
     int kills = 0, finished = 0, mixedAfterKill = 0, tornAfterLoad = 0, bookHarmed = 0, leftAfterKill = 0,
@@ -205,16 +206,10 @@ Counts run(Scenario& s, int kills, const QString& everything, std::mt19937& rand
     ::waitpid(probe, &status, 0);
     const qint64 commandUs = std::max<qint64>(t.nsecsElapsed() / 1000, 1000);
     s.after = treeOf(s.root, s.only);
-    const auto bookTree = [&] {
-        Tree t;
-        for (const QString& f : s.bookFiles)
-            t[f] = get(s.bookFolder + f);
-        return t;
-    };
 
     for (int k = 0; k < kills; ++k) {
         s.prepare();
-        const Tree book = bookTree();
+        const Tree book = bookTree(s);
         const auto [child, ready] = startChild(s);
         if (!started(ready)) std::exit(6);
         ::usleep(
@@ -227,7 +222,7 @@ Counts run(Scenario& s, int kills, const QString& everything, std::mt19937& rand
             return t == s.before || t == s.after || (s.isNew && s.isNew(t));
         };
         if (!whole(treeOf(s.root, s.only))) ++c.mixedAfterKill;
-        if (bookTree() != book) ++c.bookHarmed;
+        if (bookTree(s) != book) ++c.bookHarmed;
         if (!leftovers(everything).isEmpty()) ++c.leftAfterKill;
 
         // The next load finishes or clears away what the kill left.
@@ -270,18 +265,14 @@ void fill(const QString& filler) {
 bool fullDisk(Scenario& s, const QString& everything) {
     s.prepare();
     const Tree before = treeOf(s.root, s.only);
-    Tree book;
-    for (const QString& f : s.bookFiles)
-        book[f] = get(s.bookFolder + f);
+    const Tree book = bookTree(s);
     loadWindow();
     const QString filler = everything + QStringLiteral("/filler");
     fill(filler);
     answers->errors.clear();
     s.command();
     QFile::remove(filler);
-    Tree bookAfter;
-    for (const QString& f : s.bookFiles)
-        bookAfter[f] = get(s.bookFolder + f);
+    const Tree bookAfter = bookTree(s);
     const bool told = !answers->errors.isEmpty();
     const bool whole = treeOf(s.root, s.only) == before && bookAfter == book;
     const QStringList left = leftovers(everything);

@@ -18,7 +18,6 @@
 #include "workspace/text_job.h"
 #include "workspace/vantrel_mdi.h"
 
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QRadioButton>
@@ -36,9 +35,7 @@ using pbbench::Work;
 namespace {
 
 int pdfPages(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    const QByteArray pdf = f.readAll();
+    const QByteArray pdf = pbbench::readFileBytes(path);
     return static_cast<int>(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") +
                             pdf.count("/Type /Page "));
 }
@@ -78,9 +75,7 @@ bool textRows(const QString& folder, const QString& bookPath, int records) {
     const QString out = folder + QStringLiteral("/text.txt");
     const Table job = timeTable(
         {[&] {
-            QFile in(bookPath);
-            in.open(QIODevice::ReadOnly);
-            if (in.readAll().size() != records * 440) std::exit(22);
+            if (pbbench::readFileBytes(bookPath).size() != records * PhoneRecord::kLength) std::exit(22);
             pbbench::writeBook(out, text);
         }},
         {{QStringLiteral("The whole text job (read, text, every progress caption)"), {WriteRecordsText}, 4}});
@@ -116,9 +111,7 @@ bool textRows(const QString& folder, const QString& bookPath, int records) {
 
     // The same bytes written the same safe way (temporary file, flushed to the disk, renamed over);
     // the disk's time varies most, so each takes more turns.
-    QFile saved(rtfPath);
-    saved.open(QIODevice::ReadOnly);
-    const QByteArray rtfBytes = saved.readAll();
+    const QByteArray rtfBytes = pbbench::readFileBytes(rtfPath);
     const Table save = timeTable({[&] { files::writeFile(folder + QStringLiteral("/same.rtf"), rtfBytes); }},
                                  {{QStringLiteral("Save As (RTF) of the largest print text"),
                                    {[&] { e->Rtf->SaveFile(rtfPath); }},

@@ -29,28 +29,29 @@ struct Turns {
     std::vector<double> ops;
 };
 
+// One run of `w` in milliseconds, its preparation and aftermath untimed.
+inline double timeOnce(const Work& w) {
+    if (w.prepare) w.prepare();
+    cleanVectorState();
+    QElapsedTimer t;
+    t.start();
+    w.run();
+    const double ms = t.nsecsElapsed() / 1e6;
+    if (w.after) w.after();
+    return ms;
+}
+
 // Runs the baseline before each operation, round after round (baseline, first operation, baseline,
 // second operation, ...), and keeps the best of each: the two meet the same load and the same state
 // of the disk, so their ratio means the same on a busy machine as on a quiet one. The operations run
 // in their order within a round, so one may undo what the one before it did.
 inline Turns byTurns(const Work& base, const std::vector<Work>& ops, int rounds = 7) {
-    const auto time = [](const Work& w) {
-        if (w.prepare) w.prepare();
-        cleanVectorState();
-        QElapsedTimer t;
-        t.start();
-        w.run();
-        const double ms = t.nsecsElapsed() / 1e6;
-        if (w.after) w.after();
-        return ms;
-    };
     Turns turns;
     turns.ops.assign(ops.size(), 1e300);
     for (int round = 0; round < rounds; ++round) {
-        if (ops.empty()) turns.base = std::min(turns.base, time(base));
         for (std::size_t i = 0; i < ops.size(); ++i) {
-            turns.base = std::min(turns.base, time(base));
-            turns.ops[i] = std::min(turns.ops[i], time(ops[i]));
+            turns.base = std::min(turns.base, timeOnce(base));
+            turns.ops[i] = std::min(turns.ops[i], timeOnce(ops[i]));
         }
     }
     return turns;

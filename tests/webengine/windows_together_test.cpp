@@ -1,8 +1,8 @@
 // The film surface and the page view in one frame, in either order, on a real X server.
-#include "../accessories/media_files.h"
 #include "accessories/frm_browser.h"
 #include "accessories/frm_media_player.h"
 #include "app_fixture.h"
+#include "media_files.h"
 #include "workspace/film_surface.h"
 #include "workspace/forms.h"
 #include "workspace/frm_handler.h"
