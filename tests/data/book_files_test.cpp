@@ -2,6 +2,7 @@
 #include "data/book_files.h"
 #include "data/file_copy.h"
 #include "data/file_sets.h"
+#include "kill_midway.h"
 #include "platform/app_path.h"
 #include "platform/settings_store.h"
 #include "platform/vb_error.h"
@@ -10,16 +11,14 @@
 #include "error_of.h"
 #include <QDir>
 #include <QTemporaryDir>
-#include <csignal>
 #include <random>
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace pb;
+using pbtest::killedMidway;
 using pbtest::readFile;
 using pbtest::writeFile;
 
@@ -351,23 +350,10 @@ TEST_F(FileCopyTest, AKillAtAnyMomentOfABackupLeavesTheOldBackupOrTheNewOneOnceT
     for (int round = 0; round < 30; ++round) {
         SCOPED_TRACE(round);
         files::setLedgerFolder(at("app"));
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            try {
-                for (;;) {
-                    backUpBook(b, backup);
-                    backUpBook(a, backup);
-                }
-            } catch (...) {
-            }
-            ::_exit(1);
-        }
-        ::usleep(std::uniform_int_distribution<useconds_t>(1000, 40000)(random));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the backups stopped on their own";
+        ASSERT_TRUE(killedMidway(random, 1000, 40000, [&] {
+            backUpBook(b, backup);
+            backUpBook(a, backup);
+        })) << "the backups stopped on their own";
 
         // What the next start does, then one backup or the other, whole.
         files::finishUnfinishedWrites();

@@ -3,6 +3,7 @@
 #include "data/prefix_search.h"
 #include "data/record_moves.h"
 #include "file_size_limit.h"
+#include "kill_midway.h"
 #include "no_permission_override.h"
 #include "platform/vb_error.h"
 #include "records.h"
@@ -11,12 +12,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace pb;
 using namespace pbtest;
@@ -155,23 +153,12 @@ TEST_F(MovesTest, AKillAtAnyMomentLeavesTheOldBookOrTheNewOne) {
     std::mt19937 random(20261207);
     for (int round = 0; round < 50; ++round) {
         open(book);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            try {
-                for (;;) {
-                    insertRecord(1, 3000, added);
-                    deleteRecord(1, 3001);
-                }
-            } catch (...) {
-            }
-            ::_exit(1);
-        }
-        ::usleep(std::uniform_int_distribution<useconds_t>(500, 20000)(random));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the mover stopped on its own in round " << round;
+        ASSERT_TRUE(killedMidway(random, 500, 20000,
+                                 [&] {
+                                     insertRecord(1, 3000, added);
+                                     deleteRecord(1, 3001);
+                                 }))
+            << "the mover stopped on its own in round " << round;
 
         const QByteArray f = readFile(path());
         const int count = countRecords(f).count;

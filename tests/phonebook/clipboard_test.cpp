@@ -1,12 +1,10 @@
 #include "book_fixture.h"
+#include "kill_midway.h"
 
 #include "file_size_limit.h"
 #include <QDir>
 #include <QToolBar>
-#include <csignal>
 #include <random>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace pb;
 using namespace pbtest;
@@ -190,17 +188,7 @@ TEST_F(ClipboardTest, AKillAtAnyMomentOfPastingLeavesEveryPasteWholeOrNotMade) {
         // The child is killed: it must never be inside the sound system when it is.
         m().PlaySoundEffect = false;
         show(1);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            for (;;)
-                d->mnuPaste_Click();
-        }
-        ::usleep(std::uniform_int_distribution<useconds_t>(500, 15000)(random));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status));
+        ASSERT_TRUE(killedMidway(random, 500, 15000, [&] { d->mnuPaste_Click(); }));
 
         // Record 1, then every paste made, whole, then the rest of the book as it was.
         const QByteArray f = file();
