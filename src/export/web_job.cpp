@@ -232,22 +232,12 @@ bool WriteWebPreview() {
 
 void BookExporter::saveWebPages(CommonDialog& d) {
     Steps ask(OnError::StandardCancelRule);
-    // A cancel with the dialog's cancel error off raises nothing: it still builds nothing.
-    const auto chosen = [&] {
-        return ask([&] {
-                   d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("htm"),
-                                QStringLiteral("Web Page |*.htm; *.html"));
-               }) &&
-               d.Accepted && !d.FileName.isEmpty();
-    };
     // The pages fill a folder of their own: nothing of ours may be that folder or lie in it.
-    const auto refused = [&] {
-        return refusedTarget(d.FileName, d.DialogTitle) ||
-               refusedTarget(web::exportFolderFor(d.FileName), d.DialogTitle, true);
-    };
-    bool named = chosen();
-    while (named && refused())
-        named = chosen();
+    const bool named =
+        askSaveTarget(d, ask, QStringLiteral("htm"), QStringLiteral("Web Page |*.htm; *.html"), [&] {
+            return refusedTarget(d.FileName, d.DialogTitle) ||
+                   refusedTarget(web::exportFolderFor(d.FileName), d.DialogTitle, true);
+        });
     const QString file = d.FileName;
     d.FileName.clear();
     if (!named) return;

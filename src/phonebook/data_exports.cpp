@@ -13,18 +13,8 @@ void Data::mnuSaveAs_Click() {
     if (!StartWriteText()) return;
     CommonDialog& d = dlgFileOpen[0];
     Steps step(OnError::StandardCancelRule);
-    // A cancel with the dialog's cancel error off raises nothing: it still writes nothing.
-    const auto chosen = [&] {
-        return step([&] {
-                   d.ShowSaveAs(QStringLiteral("Save As"), QStringLiteral("txt"),
-                                QStringLiteral("Text |*.txt"));
-               }) &&
-               d.Accepted && !d.FileName.isEmpty();
-    };
-    bool named = chosen();
-    while (named && refusedTarget(d.FileName, d.DialogTitle))
-        named = chosen();
-    if (named) step([&] { files::writeFile(d.FileName, TextBuffer()); });
+    if (askSaveTarget(d, step, QStringLiteral("txt"), QStringLiteral("Text |*.txt")))
+        step([&] { files::writeFile(d.FileName, TextBuffer()); });
     d.FileName.clear();
 }
 

@@ -47,15 +47,6 @@ void finishKilledWrites() {
     step([] { recoverBook(bookPaths(pbm().names())); });
 }
 
-// The load's own box for opening the database: the error's description as message.
-ErrorAnswer openFailureBox(const VbError& e) {
-    const int a =
-        MsgBox(e.description(), mb::AbortRetryIgnore | mb::Critical,
-               QStringLiteral("ERROR") + QString::number(e.number()) + QLatin1Char(' ') + e.description());
-    pbm().LastErrorAnswer = QString::number(a == mb::Retry || a == mb::Ignore ? a : mb::Abort);
-    return a == mb::Retry ? ErrorAnswer::Retry : a == mb::Ignore ? ErrorAnswer::Ignore : ErrorAnswer::Abort;
-}
-
 } // namespace
 
 void Data::loadWindowSettings(bool* leave) {
@@ -140,7 +131,7 @@ bool Data::loadDatabase() {
     ModulePhoneBook& m = pbm();
     bool openedHere = false;
     Steps step([&](const VbError& e) {
-        const ErrorAnswer a = openFailureBox(e);
+        const ErrorAnswer a = describedErrorDialog(e);
         // Ignore on a missing folder opens the book of the same name in the program folder.
         if (a == ErrorAnswer::Ignore && e.number() == err::PathNotFound && !m.DatabaseFile) {
             try {

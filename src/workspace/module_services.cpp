@@ -4,6 +4,7 @@
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
 #include "platform/app_path.h"
+#include "platform/common_dialog.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "workspace/error_steps.h"
@@ -61,6 +62,20 @@ bool refusedTarget(const QString& path, const QString& title, bool wholeFolder) 
 bool printsToRefusedFile(const QPrinter& printer, const QString& title) {
     return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty() &&
            refusedTarget(printer.outputFileName(), title);
+}
+
+bool askSaveTarget(CommonDialog& d, Steps& step, const QString& ext, const QString& filter,
+                   const std::function<bool()>& refused) {
+    // A cancel with the dialog's cancel error off raises nothing: it is still a cancel.
+    const auto chosen = [&] {
+        return step([&] { d.ShowSaveAs(QStringLiteral("Save As"), ext, filter); }) && d.Accepted &&
+               !d.FileName.isEmpty();
+    };
+    const auto isRefused = [&] { return refused ? refused() : refusedTarget(d.FileName, d.DialogTitle); };
+    bool named = chosen();
+    while (named && isRefused())
+        named = chosen();
+    return named;
 }
 
 void tellRefusedTarget(const QString& path, const QString& title) {

@@ -4,9 +4,14 @@
 
 #include <QString>
 
+#include <functional>
+
 class QPrinter;
 
 namespace pb {
+
+class CommonDialog;
+class Steps;
 
 // Shows the window of that name (sound 102 first); unknown names show nothing.
 void ShowForm(const QString& FormName);
@@ -33,6 +38,11 @@ bool refusedTarget(const QString& path, const QString& title, bool wholeFolder =
 bool printsToRefusedFile(const QPrinter& printer, const QString& title);
 // The refusal itself, for a place found refused by other means.
 void tellRefusedTarget(const QString& path, const QString& title);
+// Shows `dialog`'s Save As (through `step`) until the user names a place that may be written:
+// `refused` (by default refusedTarget of the name) tells the user why not. False when the user
+// cancelled; the name is then in `dialog.FileName`.
+bool askSaveTarget(CommonDialog& dialog, Steps& step, const QString& ext, const QString& filter,
+                   const std::function<bool()>& refused = {});
 
 // The shared HelpClass instances, created on first use.
 HelpClass& ErrHelp();
