@@ -2,6 +2,7 @@
 #include "accessories/frm_browser.h"
 
 #include "platform/mail.h"
+#include "platform/native_name.h"
 
 #include "platform/shell.h"
 #include "platform/units.h"
@@ -228,7 +229,9 @@ void frmBrowser::cboAddress_KeyPress(int KeyAscii) {
 }
 
 void frmBrowser::NavigateTo(const QString& address) {
-    cboAddress->setEditText(address);
+    // A file name that is not UTF-8 goes as its file address, which carries the name's own bytes.
+    cboAddress->setEditText(
+        native::hasStandIns(address) ? native::fileUrl(address).toString(QUrl::FullyEncoded) : address);
     cboAddress_Click();
     UpdateAddressList();
 }

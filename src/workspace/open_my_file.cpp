@@ -85,12 +85,7 @@ void VantrelMDI::OpenMyFile(const QString& MDICDFileName, bool OpenInPhoneBook) 
         break;
     case WebPage:
         step([] { ShowForm(QStringLiteral("frmBrowser")); });
-        // A name that is not UTF-8 goes as its file address, which carries the name's own bytes.
-        step([&] {
-            windowAs<PageViewer>(QStringLiteral("frmBrowser"))
-                .NavigateTo(native::hasStandIns(path) ? native::fileUrl(path).toString(QUrl::FullyEncoded)
-                                                      : path);
-        });
+        step([&] { windowAs<PageViewer>(QStringLiteral("frmBrowser")).NavigateTo(path); });
         break;
     case Text:
         step([] { ShowForm(QStringLiteral("frmEditor")); });
