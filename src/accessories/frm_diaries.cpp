@@ -1,5 +1,6 @@
 #include "accessories/frm_diaries.h"
 
+#include "data/working_files.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
 #include "platform/units.h"
@@ -21,7 +22,7 @@ PB_REGISTER_WINDOW("frmDiaries", frmDiaries)
 
 frmDiaries::frmDiaries()
     : ChildWindow("frmDiaries", QStringLiteral("NotePapers")),
-      m_book(AppPath() + QStringLiteral("Diaries.q7D")) {
+      m_book(AppPath() + QLatin1String(working::kNotes)) {
     Toolbar = new QToolBar(QStringLiteral("Toolbar"), m_content);
     Toolbar->setObjectName(QStringLiteral("Toolbar"));
     Toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);

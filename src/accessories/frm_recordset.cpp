@@ -3,6 +3,7 @@
 
 #include "accessories/editor_icons.h"
 #include "data/property_bag.h"
+#include "data/working_files.h"
 #include "platform/units.h"
 #include "workspace/error_steps.h"
 #include "workspace/menu_builder.h"
@@ -100,7 +101,7 @@ frmRecordset::frmRecordset() {
 }
 
 QString frmRecordset::EditorSettingsFile() {
-    return AppPath() + QStringLiteral("PBTextEditor.set");
+    return AppPath() + QLatin1String(working::kEditorSettings);
 }
 
 QAction* frmRecordset::action(const QString& name) const {

@@ -2,6 +2,7 @@
 
 #include "data/file_copy.h"
 #include "data/file_sets.h"
+#include "data/working_files.h"
 #include "platform/app_path.h"
 #include "platform/settings_store.h"
 
@@ -64,11 +65,11 @@ struct ProgramFiles {
 ProgramFiles programFiles() {
     const QString folder = programFolder();
     ProgramFiles own;
-    for (const char* name : {"PhoneClip.q7B", "Sort.q7B", "PhonePrint.q7P", "Diaries.q7D", "PBTextEditor.set",
-                             "PhoneHtml.htm", "My MDB Phonebook.sqlite"})
+    for (const char* name : {working::kClipboard, working::kSortFile, working::kPrintFile, working::kNotes,
+                             working::kEditorSettings, working::kPreviewPage, working::kDatabaseFile})
         own.files << folder + QLatin1String(name);
     own.files << SettingsStore::fileFor(kAppName);
-    for (const char* name : {"Applet", "Dorvane2 WebPage Components"})
+    for (const char* name : {working::kAppletFolder, working::kPreviewFolder})
         own.folders << folder + QLatin1String(name);
     return own;
 }

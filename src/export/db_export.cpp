@@ -3,6 +3,7 @@
 #include "builders/db_file.h"
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
+#include "data/working_files.h"
 #include "export/book_exporter.h"
 #include "export/data_report.h"
 #include "platform/prompts.h"
@@ -24,7 +25,7 @@ const QString kProgressLine =
     QStringLiteral("Transforming Phonebook Database To A Database File (.sqlite). Please Wait . . .");
 
 QString workingFile() {
-    return AppPath() + QStringLiteral("My MDB Phonebook.sqlite");
+    return AppPath() + QLatin1String(working::kDatabaseFile);
 }
 
 // What the last build left: a whole file, or nothing to move or show.

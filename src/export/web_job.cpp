@@ -3,6 +3,7 @@
 #include "data/file_copy.h"
 #include "data/file_sets.h"
 #include "data/module_phonebook.h"
+#include "data/working_files.h"
 #include "export/book_exporter.h"
 #include "export/web_export.h"
 #include "platform/app_path.h"
@@ -170,7 +171,7 @@ bool StartWriteHtml() {
 }
 
 QString appletFolder() {
-    const QString folder = AppPath() + QStringLiteral("Applet");
+    const QString folder = AppPath() + QLatin1String(working::kAppletFolder);
     if (files::folderExists(folder)) return folder;
     if (QFileInfo(folder).exists() || QFileInfo(folder).isSymLink()) throw VbError(err::FileExists);
     std::vector<files::NamedBytes> applet;
@@ -194,11 +195,11 @@ void refuseBookTarget(const QString& framesetFile, const QString& folder) {
 }
 
 QString webPreviewPage() {
-    return AppPath() + QStringLiteral("PhoneHtml.htm");
+    return AppPath() + QLatin1String(working::kPreviewPage);
 }
 
 QString webPreviewFolder() {
-    return AppPath() + QStringLiteral("Dorvane2 WebPage Components");
+    return AppPath() + QLatin1String(working::kPreviewFolder);
 }
 
 namespace {

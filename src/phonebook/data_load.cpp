@@ -5,6 +5,7 @@
 #include "data/file_copy.h"
 #include "data/file_sets.h"
 #include "data/module_phonebook.h"
+#include "data/working_files.h"
 #include "phonebook/data.h"
 #include "phonebook/frm_options.h"
 #include "phonebook/frm_print.h"
@@ -170,7 +171,7 @@ bool Data::loadDatabase() {
                       }) &&
                       step([&] {
                           m.ClipFile = std::make_unique<RecordFile>(
-                              AppPath() + QStringLiteral("PhoneClip.q7B"), PhoneRecord::kLength);
+                              AppPath() + QLatin1String(working::kClipboard), PhoneRecord::kLength);
                       }) &&
                       step([&] {
                           // After Ignore on a book that would not open there is nothing to count.

@@ -4,6 +4,7 @@
 #include "builders/records_text.h"
 #include "data/file_copy.h"
 #include "data/module_phonebook.h"
+#include "data/working_files.h"
 #include "workspace/error_steps.h"
 #include "workspace/frm_save.h"
 #include "workspace/module_services.h"
@@ -60,7 +61,7 @@ bool StartWriteText() {
 }
 
 QString printFilePath() {
-    return AppPath() + QStringLiteral("PhonePrint.q7P");
+    return AppPath() + QLatin1String(working::kPrintFile);
 }
 
 bool WritePrintFile() {
