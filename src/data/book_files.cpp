@@ -176,21 +176,31 @@ std::vector<QString> bookSet(const BookPaths& book) {
     return {book.database, book.settings, book.index, book.attachments};
 }
 
-void replaceBook(const BookPaths& from, const BookPaths& to) {
+namespace {
+
+// `from` copied over `to` as one set. With `keep`, what only `to` held stays (a backup adds to
+// the one before it); without, `to` ends as `from` is.
+void copyBookOver(const BookPaths& from, const BookPaths& to, bool keep) {
     files::FileSet set(bookSet(to));
     set.stageCopy(to.database, from.database);
     if (files::folderExists(from.attachments))
-        set.stageFolder(to.attachments, from.attachments, {}, false);
-    else
+        set.stageFolder(to.attachments, from.attachments, {}, keep);
+    else if (!keep)
         set.remove(to.attachments);
     for (const auto& [source, target] :
          {std::pair{from.settings, to.settings}, std::pair{from.index, to.index}}) {
         if (files::fileExists(source))
             set.stageCopy(target, source);
-        else
+        else if (!keep)
             set.remove(target);
     }
     set.commit();
+}
+
+} // namespace
+
+void replaceBook(const BookPaths& from, const BookPaths& to) {
+    copyBookOver(from, to, false);
 }
 
 void createEmptyBook(const BookPaths& book) {
@@ -203,12 +213,7 @@ void createEmptyBook(const BookPaths& book) {
 }
 
 void backUpBook(const BookPaths& from, const BookPaths& to) {
-    files::FileSet set(bookSet(to));
-    set.stageCopy(to.database, from.database);
-    if (files::folderExists(from.attachments)) set.stageFolder(to.attachments, from.attachments, {}, true);
-    if (files::fileExists(from.settings)) set.stageCopy(to.settings, from.settings);
-    if (files::fileExists(from.index)) set.stageCopy(to.index, from.index);
-    set.commit();
+    copyBookOver(from, to, true);
 }
 
 void recoverBook(const BookPaths& book) {
