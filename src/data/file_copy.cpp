@@ -273,12 +273,16 @@ void syncFiles(const std::vector<QString>& paths) {
     }
 }
 
+// Puts the folder's names on the disk; a failure is told as one of `reportAs`.
+void syncFolder(const QString& folder, const QString& reportAs) {
+    Fd fd(::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.fd < 0) fail(folder, errno);
+    if (::fsync(fd.fd) != 0 && errno != EINVAL) fail(reportAs, errno);
+}
+
 void syncFolders(const std::vector<QString>& folders) {
-    for (const QString& folder : folders) {
-        Fd fd(::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (fd.fd < 0) fail(folder, errno);
-        if (::fsync(fd.fd) != 0 && errno != EINVAL) fail(folder, errno);
-    }
+    for (const QString& folder : folders)
+        syncFolder(folder, folder);
 }
 
 void copyLink(const QString& from, const QString& to) {
@@ -404,10 +408,7 @@ void detail::syncFile(const QString& path) {
 }
 
 void detail::syncFolderOf(const QString& path) {
-    const QString folder = folderOf(path);
-    Fd fd(::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.fd < 0) fail(folder, errno);
-    if (::fsync(fd.fd) != 0 && errno != EINVAL) fail(path, errno);
+    syncFolder(folderOf(path), path);
 }
 
 void detail::makeCopy(const QString& from, const QString& staged, const QString& to) {
