@@ -416,58 +416,35 @@ int main(int argc, char** argv) {
         return t.count(QStringLiteral("Fresh.q7b")) == 1;
     };
     scenarios.push_back(fresh);
-    const auto earlierExport = [&](const std::function<void()>& command, const QString& target) {
-        // The earlier export, of the older book, to the same place.
-        put(appDir + bookName, olderBook);
-        answers->fileName = target;
-        inWindow(command);
-        put(appDir + bookName, smallBook);
-        put(appDir + QStringLiteral("Dorvane2DataBase.set"), {});
-        resetAppletType();
+    // An export over an earlier export, of the older book, to the same place; `extra` adds to what
+    // the earlier one left.
+    const auto exportOver = [&](const char* what, void (Data::*command)(), const char* target,
+                                const std::function<void()>& extra = {}) {
+        const auto run = [command] { (Forms::get<Data>()->*command)(); };
+        scenarios.push_back({QString::fromUtf8(what),
+                             [&, run, target, extra] {
+                                 openBook(smallBook);
+                                 put(appDir + bookName, olderBook);
+                                 answers->fileName = out + QLatin1String(target);
+                                 inWindow(run);
+                                 put(appDir + bookName, smallBook);
+                                 put(appDir + QStringLiteral("Dorvane2DataBase.set"), {});
+                                 resetAppletType();
+                                 if (extra) extra();
+                             },
+                             run,
+                             out,
+                             {},
+                             {},
+                             {},
+                             {},
+                             appDir,
+                             bookFiles});
     };
-    scenarios.push_back({QStringLiteral("Web export over an earlier export"),
-                         [&] {
-                             openBook(smallBook);
-                             earlierExport([] { Forms::get<Data>()->mnuSaveAsHtml_Click(); },
-                                           out + QStringLiteral("Book.htm"));
-                             put(out + QStringLiteral("Book/mine.txt"), "the user's own");
-                         },
-                         [] { Forms::get<Data>()->mnuSaveAsHtml_Click(); },
-                         out,
-                         {},
-                         {},
-                         {},
-                         {},
-                         appDir,
-                         bookFiles});
-    scenarios.push_back({QStringLiteral("Text export over an earlier export"),
-                         [&] {
-                             openBook(smallBook);
-                             earlierExport([] { Forms::get<Data>()->mnuSaveAs_Click(); },
-                                           out + QStringLiteral("Book.txt"));
-                         },
-                         [] { Forms::get<Data>()->mnuSaveAs_Click(); },
-                         out,
-                         {},
-                         {},
-                         {},
-                         {},
-                         appDir,
-                         bookFiles});
-    scenarios.push_back({QStringLiteral("Database export over an earlier export"),
-                         [&] {
-                             openBook(smallBook);
-                             earlierExport([] { Forms::get<Data>()->mnuTransform_Click(); },
-                                           out + QStringLiteral("Book.sqlite"));
-                         },
-                         [] { Forms::get<Data>()->mnuTransform_Click(); },
-                         out,
-                         {},
-                         {},
-                         {},
-                         {},
-                         appDir,
-                         bookFiles});
+    exportOver("Web export over an earlier export", &Data::mnuSaveAsHtml_Click, "Book.htm",
+               [&] { put(out + QStringLiteral("Book/mine.txt"), "the user's own"); });
+    exportOver("Text export over an earlier export", &Data::mnuSaveAs_Click, "Book.txt");
+    exportOver("Database export over an earlier export", &Data::mnuTransform_Click, "Book.sqlite");
 
     if (onFullDisk) {
         std::printf("| Command on a full disk | Told | Target, book and companions | Names of ours left |\n"
