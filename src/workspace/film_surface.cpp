@@ -36,14 +36,16 @@ inline QRgb rgb(const Weights& k, int y, int u, int v) {
 QImage pictureOfFrame(const QVideoFrame& source) {
     QVideoFrame frame(source);
     if (!frame.isValid() || !frame.map(QVideoFrame::ReadOnly)) return {};
-    const auto unmap = qScopeGuard([&] { frame.unmap(); });
+    auto unmap = qScopeGuard([&] { frame.unmap(); });
     const int w = frame.width();
     const int h = frame.height();
     const QVideoFrameFormat::PixelFormat layout = frame.pixelFormat();
     const QImage::Format direct = QVideoFrameFormat::imageFormatFromPixelFormat(layout);
-    if (direct != QImage::Format_Invalid)
-        return QImage(frame.bits(0), w, h, frame.bytesPerLine(0), direct)
-            .convertToFormat(QImage::Format_RGB32);
+    if (direct != QImage::Format_Invalid) {
+        // The picture outlives the mapping: it gets bytes of its own, also when no conversion is needed.
+        const QImage mapped(frame.bits(0), w, h, frame.bytesPerLine(0), direct);
+        return direct == QImage::Format_RGB32 ? mapped.copy() : mapped.convertToFormat(QImage::Format_RGB32);
+    }
 
     const Weights k = weightsOf(frame.surfaceFormat());
     QImage out(w, h, QImage::Format_RGB32);
@@ -102,6 +104,7 @@ QImage pictureOfFrame(const QVideoFrame& source) {
     default:
         break;
     }
+    unmap.dismiss();
     frame.unmap();
     return source.toImage(); // rarer layouts: the library's own way
 }

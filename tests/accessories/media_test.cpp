@@ -149,4 +149,16 @@ TEST(FilmPicture, EveryYuvLayoutShowsItsColours) {
                     << "layout " << layout << " at " << c << "," << r << ": " << std::hex
                     << picture.pixel(c, r);
     }
+    // A layout the picture takes as it is still gets bytes of its own: the frame's mapping ends with the
+    // call.
+    for (const auto layout : {QVideoFrameFormat::Format_XRGB8888, QVideoFrameFormat::Format_BGRX8888}) {
+        QVideoFrame rgb(QVideoFrameFormat(QSize(4, 2), layout));
+        ASSERT_TRUE(rgb.map(QVideoFrame::WriteOnly));
+        const uchar* frameBytes = rgb.bits(0);
+        std::fill_n(rgb.bits(0), rgb.mappedBytes(0), uchar(0x80));
+        rgb.unmap();
+        const QImage picture = pictureOfFrame(rgb);
+        ASSERT_EQ(picture.size(), QSize(4, 2)) << layout;
+        EXPECT_NE(picture.constBits(), frameBytes) << layout;
+    }
 }
