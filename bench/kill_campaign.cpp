@@ -83,13 +83,15 @@ Tree treeOf(const QString& root, const QStringList& only = {}) {
     return out;
 }
 
-// Every name of ours below `root`: staged versions, replaced versions, notes, swap files, the ledger.
+// Every name of ours below `root`: staged versions, replaced versions, notes, swap files, the
+// ledger's notes. The ledger's folder itself stays in the program folder, as its lock does.
 QStringList leftovers(const QString& root) {
     QStringList out;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
+        if (it.fileName() == QLatin1String(".dorvane-writes")) continue;
         if (it.fileName().contains(QLatin1String(".dorvane-"))) out << QDir(root).relativeFilePath(path);
     }
     return out;

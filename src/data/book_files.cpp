@@ -186,13 +186,13 @@ void copyBookOver(const BookPaths& from, const BookPaths& to, bool keep) {
     if (files::folderExists(from.attachments))
         set.stageFolder(to.attachments, from.attachments, {}, keep);
     else if (!keep)
-        set.remove(to.attachments);
+        set.removeFolder(to.attachments);
     for (const auto& [source, target] :
          {std::pair{from.settings, to.settings}, std::pair{from.index, to.index}}) {
         if (files::fileExists(source))
             set.stageCopy(target, source);
         else if (!keep)
-            set.remove(target);
+            set.removeFile(target);
     }
     set.commit();
 }
@@ -206,9 +206,9 @@ void replaceBook(const BookPaths& from, const BookPaths& to) {
 void createEmptyBook(const BookPaths& book) {
     files::FileSet set(bookSet(book));
     set.stageBytes(book.database, QByteArray());
-    set.remove(book.settings);
-    set.remove(book.index);
-    set.remove(book.attachments);
+    set.removeFile(book.settings);
+    set.removeFile(book.index);
+    set.removeFolder(book.attachments);
     set.commit();
 }
 

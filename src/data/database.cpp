@@ -54,11 +54,6 @@ void openDatabase() {
     ModulePhoneBook& m = pbm();
     m.DatabaseFile.reset();
     const QString file = m.names().databaseFile();
-    try {
-        files::removeFile(swapFileOf(realBookFile(file)));
-    } catch (const VbError&) {
-        // Not in the way: the next change of the book removes it before writing.
-    }
     m.DatabaseFile = std::make_unique<RecordFile>(file, PhoneRecord::kLength);
 }
 
@@ -73,7 +68,7 @@ CountResult countDatabase(const std::function<void(int)>& checking) {
 void replaceBookFile(const QString& databaseFile, const std::vector<files::Piece>& pieces,
                      const std::function<void()>& beforeCommit) {
     const QString target = realBookFile(databaseFile);
-    files::replaceFile(target, swapFileOf(target), pieces, beforeCommit);
+    files::replaceFile(target, pieces, beforeCommit);
 }
 
 void replaceOpenBook(const std::vector<files::Piece>& pieces) {

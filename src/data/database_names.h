@@ -4,12 +4,6 @@
 
 namespace pb {
 
-// The one name a new version of the book file `databaseFile` is written under,
-// beside it, before it is renamed over the book.
-inline QString swapFileOf(const QString& databaseFile) {
-    return databaseFile + QStringLiteral(".dorvane-swap");
-}
-
 // The open book is named by a folder and a file name joined as they stand:
 // either "folder/" + "Name.q7b" or "folder" + "/Name.q7b".
 struct DatabaseNames {
@@ -17,8 +11,6 @@ struct DatabaseNames {
     QString name; // DataBaseName
 
     QString databaseFile() const { return path + name; }
-    // Where a changed book is written before it takes the book's name.
-    QString swapFile() const { return swapFileOf(databaseFile()); }
     // The name without its ".q7b" extension, separator kept when the name carries it.
     QString base() const;
     QString settingsFile() const { return path + base() + QStringLiteral(".set"); }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <sys/uio.h>
@@ -32,29 +34,26 @@ void fail(const QString& path, int e) {
     throw fileErrorFromErrno(path, e);
 }
 
+QString newToken() {
+    return QString::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, QLatin1Char('0'));
+}
+
+bool isToken(QStringView text) {
+    return text.size() == 16 && std::all_of(text.begin(), text.end(), [](QChar c) {
+               return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+                      (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
+           });
+}
+
+QString stagedName(const QString& target, const char* kind, const QString& token) {
+    return target + QStringLiteral(".dorvane-") + QLatin1String(kind) + QLatin1Char('-') + token;
+}
+
 } // namespace detail
 
 using namespace detail;
 
 namespace {
-
-// Closes its descriptor on every way out.
-struct Fd {
-    int fd = -1;
-    Fd() = default;
-    explicit Fd(int f) : fd(f) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() {
-        if (fd >= 0) ::close(fd);
-    }
-    // Closes now and reports what the close said (a late write error shows here).
-    int close() {
-        const int r = ::close(fd);
-        fd = -1;
-        return r;
-    }
-};
 
 mode_t creationMask() {
     static const mode_t mask = [] {
@@ -70,9 +69,10 @@ QString folderOf(const QString& path) {
 }
 
 // Empties the folder open as `dir`, working only through descriptors: a link is
-// removed, never followed, even one put in a subfolder's place meanwhile.
-// Returns 0, or the first errno that stopped it.
-int clearFolder(int dir) {
+// removed, never followed, even one put in a subfolder's place meanwhile, and a folder
+// of another file system (a mount) is not entered. Returns 0, or the first errno that
+// stopped it.
+int clearFolder(int dir, dev_t device) {
     const int listFd = ::dup(dir);
     if (listFd < 0) return errno;
     DIR* listing = ::fdopendir(listFd);
@@ -94,9 +94,13 @@ int clearFolder(int dir) {
         struct stat st {};
         if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
         if (S_ISDIR(st.st_mode)) {
+            if (st.st_dev != device) return EXDEV;
             Fd sub(::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
             if (sub.fd < 0) return errno;
-            if (const int e = clearFolder(sub.fd)) return e;
+            struct stat opened {};
+            if (::fstat(sub.fd, &opened) != 0) return errno;
+            if (opened.st_dev != device) return EXDEV; // mounted there meanwhile
+            if (const int e = clearFolder(sub.fd, device)) return e;
         }
         if (::unlinkat(dir, name.c_str(), S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0) != 0) return errno;
     }
@@ -112,8 +116,21 @@ int detail::removeEntry(const QString& path) {
     if (!S_ISDIR(st.st_mode)) return ::unlink(p.constData()) == 0 ? 0 : errno;
     Fd dir(::open(p.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (dir.fd < 0) return errno;
-    if (const int e = clearFolder(dir.fd)) return e;
+    if (const int e = clearFolder(dir.fd, st.st_dev)) return e;
     return ::rmdir(p.constData()) == 0 ? 0 : errno;
+}
+
+void detail::requireReplaceable(const QString& path, bool folder) {
+    const QByteArray p = native(path);
+    struct stat st {};
+    if (::lstat(p.constData(), &st) != 0) {
+        if (errno == ENOENT) return;
+        fail(path, errno);
+    }
+    // A link is replaced itself, never what it names; a dangling one stands for nothing.
+    if (S_ISLNK(st.st_mode) && ::stat(p.constData(), &st) != 0) return;
+    if (folder ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode)) return;
+    throw VbError(err::PathFileAccess);
 }
 
 namespace {
@@ -221,23 +238,38 @@ void syncData(int fd, const QString& file) {
     if (::fdatasync(fd) != 0 && errno != EINVAL) fail(file, errno);
 }
 
-// Copies into `out`, syncs it when asked and closes it; the caller owns the name.
-void fillAndClose(Fd& out, int in, const struct stat& st, const QString& from, const QString& to,
-                  bool sync = true) {
-    pump(in, out.fd, st.st_size, from, to);
-    if (::fchmod(out.fd, st.st_mode & 0777 & ~creationMask()) != 0) fail(to, errno);
-    if (sync) syncData(out.fd, to);
-    if (out.close() != 0) fail(to, errno);
-}
-
-// A new file of exactly this name; whatever held the name (a leftover of ours, a link) goes first.
-int createFresh(const QString& path) {
-    const int gone = removeEntry(path);
-    if (gone != 0) fail(path, gone);
+// A new file of exactly this name, which this write's token makes its own: nothing may stand there.
+int createFresh(const QString& path, const QString& to) {
     const int fd =
         ::open(native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) fail(path, errno);
+    if (fd < 0) fail(errno == ENOSPC || errno == EDQUOT ? to : path, errno);
     return fd;
+}
+
+// The file a new version replaces, when a regular file stands there (through a link too).
+std::optional<struct stat> replacedFile(const QString& to) {
+    struct stat st {};
+    if (::stat(native(to).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return st;
+}
+
+// The new version takes the mode of the file it replaces, and its owner where we may (root
+// writing another user's file); a new file gets `fresh`.
+void takeModeOf(int fd, const std::optional<struct stat>& replaced, mode_t fresh, const QString& to) {
+    if (replaced && ::fchown(fd, replaced->st_uid, replaced->st_gid) != 0) {
+        // Not ours to give away: the new file stays its writer's, which harms nothing.
+    }
+    if (::fchmod(fd, replaced ? replaced->st_mode & 07777 : fresh) != 0) fail(to, errno);
+}
+
+// Copies into `out`, syncs it when asked and closes it; the caller owns the name. Without a
+// file it replaces, the copy keeps the mode of its source.
+void fillAndClose(Fd& out, int in, const struct stat& st, const QString& from, const QString& to,
+                  bool sync = true, const std::optional<struct stat>& replaced = std::nullopt) {
+    pump(in, out.fd, st.st_size, from, to);
+    takeModeOf(out.fd, replaced, st.st_mode & 0777 & ~creationMask(), to);
+    if (sync) syncData(out.fd, to);
+    if (out.close() != 0) fail(to, errno);
 }
 
 // Copies and writes into a folder that nobody sees yet: no names of their own needed, and
@@ -379,18 +411,6 @@ bool folderExists(const QString& path) {
     return ::stat(native(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-QString newVersionOf(const QString& target) {
-    return target + QStringLiteral(".dorvane-new");
-}
-
-QString oldVersionOf(const QString& target) {
-    return target + QStringLiteral(".dorvane-old");
-}
-
-QString setNoteOf(const QString& target) {
-    return target + QStringLiteral(".dorvane-set");
-}
-
 bool detail::exists(const QString& path) {
     struct stat st {};
     return ::lstat(native(path).constData(), &st) == 0;
@@ -414,30 +434,32 @@ void detail::syncFolderOf(const QString& path) {
 void detail::makeCopy(const QString& from, const QString& staged, const QString& to) {
     struct stat st {};
     Fd in(openSource(from, &st));
-    Fd out(createFresh(staged));
+    Fd out(createFresh(staged, to));
     try {
-        fillAndClose(out, in.fd, st, from, to);
+        fillAndClose(out, in.fd, st, from, to, true, replacedFile(to));
     } catch (...) {
-        ::unlink(native(staged).constData());
+        ::unlink(native(staged).constData()); // made just now by this write
         throw;
     }
 }
 
 void detail::makeBytes(const QString& staged, const QByteArrayView& bytes, const QString& to) {
-    Fd out(createFresh(staged));
+    Fd out(createFresh(staged, to));
     try {
         writeAll(out.fd, {bytes}, to);
-        if (::fchmod(out.fd, 0666 & ~creationMask()) != 0) fail(to, errno);
+        takeModeOf(out.fd, replacedFile(to), 0666 & ~creationMask(), to);
         syncData(out.fd, to);
         if (out.close() != 0) fail(to, errno);
     } catch (...) {
-        ::unlink(native(staged).constData());
+        ::unlink(native(staged).constData()); // made just now by this write
         throw;
     }
 }
 
-void replaceFile(const QString& to, const QString& tmp, const std::vector<Piece>& pieces,
+void replaceFile(const QString& to, const std::vector<Piece>& pieces,
                  const std::function<void()>& beforeCommit) {
+    const QString token = newToken();
+    const QString tmp = stagedName(to, "swap", token);
     const QByteArray target = native(to);
     const QByteArray temporary = native(tmp);
     // Opening the old file to write is what a write into it would need: a file the
@@ -446,8 +468,8 @@ void replaceFile(const QString& to, const QString& tmp, const std::vector<Piece>
     struct stat oldStat {};
     if (old.fd < 0 && errno != ENOENT) fail(to, errno);
     if (old.fd >= 0 && ::fstat(old.fd, &oldStat) != 0) fail(to, errno);
-    // Whatever holds the name (a leftover, a link) goes: the new file is ours alone.
-    if (::unlink(temporary.constData()) != 0 && errno != ENOENT) fail(tmp, errno);
+    if (old.fd >= 0 && !S_ISREG(oldStat.st_mode)) fail(to, EISDIR);
+    LedgerNote ledger(token, {tmp});
     Fd out(::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (out.fd < 0) fail(errno == ENOSPC || errno == EDQUOT ? to : tmp, errno);
     try {
@@ -463,22 +485,20 @@ void replaceFile(const QString& to, const QString& tmp, const std::vector<Piece>
             copyRange(old.fd, p.from, p.length, out.fd, to);
         }
         writeAll(out.fd, run, to);
-        // The owner too, where we may (root editing another user's book).
-        if (old.fd >= 0 && ::fchown(out.fd, oldStat.st_uid, oldStat.st_gid) != 0) {
-            // Not ours to give away: the new file stays its writer's, which harms nothing.
-        }
-        const mode_t mode = old.fd >= 0 ? oldStat.st_mode & 07777 : 0666 & ~creationMask();
-        if (::fchmod(out.fd, mode) != 0) fail(to, errno);
+        takeModeOf(out.fd, old.fd >= 0 ? std::optional<struct stat>(oldStat) : std::nullopt,
+                   0666 & ~creationMask(), to);
         // On the disk before it takes the name: after a power cut the name never stands for an empty file.
         syncData(out.fd, to);
         if (out.close() != 0) fail(to, errno);
         if (beforeCommit) beforeCommit();
         if (::rename(temporary.constData(), target.constData()) != 0) fail(to, errno);
     } catch (...) {
-        ::unlink(temporary.constData());
+        ::unlink(temporary.constData()); // made just now by this write
+        ledger.drop();
         throw;
     }
     syncFolderOf(to);
+    ledger.drop();
 }
 
 void detail::makeFolder(const QString& staged, const QString& from, const std::vector<NamedBytes>& files,
@@ -486,7 +506,11 @@ void detail::makeFolder(const QString& staged, const QString& from, const std::v
     const std::vector<Entry> entries = from.isEmpty() ? std::vector<Entry>() : snapshot(from);
     const std::vector<Entry> kept =
         !old.isEmpty() && folderExists(old) ? snapshot(old) : std::vector<Entry>();
-    if (const int e = removeEntry(staged)) fail(staged, e);
+    // The folder it replaces gives its mode (a private folder stays private).
+    struct stat replaced {};
+    const bool replacing =
+        !old.isEmpty() && ::stat(native(old).constData(), &replaced) == 0 && S_ISDIR(replaced.st_mode);
+    // This write's token makes the name its own: nothing may stand there.
     if (::mkdir(native(staged).constData(), 0700) != 0) fail(staged, errno);
     std::vector<QString> folders = {staged};
     std::vector<QString> written;
@@ -527,14 +551,20 @@ void detail::makeFolder(const QString& staged, const QString& from, const std::v
             add(from + QLatin1Char('/') + e.relative, e, false);
         for (const Entry& e : kept)
             add(old + QLatin1Char('/') + e.relative, e, true);
-        if (::chmod(native(staged).constData(), 0777 & ~creationMask()) != 0) fail(staged, errno);
+        const mode_t mode = replacing ? replaced.st_mode & 07777 : 0777 & ~creationMask();
+        if (::chmod(native(staged).constData(), mode) != 0) fail(staged, errno);
         // The files, then the names in every folder, the deepest first.
         syncFiles(written);
         syncFolders({folders.rbegin(), folders.rend()});
     } catch (...) {
-        (void)removeEntry(staged);
+        (void)removeEntry(staged); // made just now by this write
         throw;
     }
+}
+
+QStringList detail::filesIn(const QString& folder) {
+    // Regular files and links to them; pipes, sockets and devices are "system" entries, left out.
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
 void createFolder(const QString& path) {
@@ -542,30 +572,6 @@ void createFolder(const QString& path) {
     const int e = errno;
     if (e == EEXIST && folderExists(path)) return;
     fail(path, e == EEXIST ? EEXIST : e);
-}
-
-void removeFolder(const QString& path) {
-    const QByteArray p = native(path);
-    struct stat st {};
-    if (::lstat(p.constData(), &st) != 0) {
-        if (errno == ENOENT) return;
-        fail(path, errno);
-    }
-    if (!S_ISDIR(st.st_mode)) {
-        if (::unlink(p.constData()) != 0) fail(path, errno);
-        return;
-    }
-    // Opened before anything changes, so a folder that cannot even be read stays as it was.
-    Fd dir(::open(p.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (dir.fd < 0) fail(path, errno);
-    // The name goes in one step; a folder emptied part-way is never seen under it, and
-    // one a kill left half emptied goes with the next write of the same name.
-    const QString trash = oldVersionOf(path);
-    if (const int e = removeEntry(trash)) fail(trash, e);
-    if (::rename(p.constData(), native(trash).constData()) != 0) fail(path, errno);
-    int e = clearFolder(dir.fd);
-    if (e == 0 && ::rmdir(native(trash).constData()) != 0) e = errno;
-    if (e != 0) fail(path, e);
 }
 
 void removeFile(const QString& path) {

@@ -1,6 +1,8 @@
 #include "data/attachments.h"
 #include "data/book_files.h"
 #include "data/file_copy.h"
+#include "data/file_copy_detail.h"
+#include "data/file_notes.h"
 #include "data/file_sets.h"
 #include "kill_midway.h"
 #include "platform/app_path.h"
@@ -10,12 +12,14 @@
 
 #include "error_of.h"
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <random>
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace pb;
 using pbtest::killedMidway;
@@ -30,7 +34,8 @@ protected:
     void mk(const QString& name) const { ASSERT_TRUE(QDir().mkpath(at(name))); }
     // Everything in a folder, temporary leftovers included.
     QStringList entries(const QString& name) const {
-        return QDir(at(name)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+        return QDir(at(name)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                        QDir::Name);
     }
     void limitFileSize(rlim_t bytes) {
         ::signal(SIGXFSZ, SIG_IGN);
@@ -103,69 +108,51 @@ TEST_F(FileCopyTest, OnlyRegularFilesAreCopiedAPipeIsRefusedNotWaitedFor) {
     EXPECT_NE(errorOf([&] { files::copyFile(at("a/pipe"), at("a/copy")); }), 0);
     EXPECT_FALSE(QFileInfo::exists(at("a/copy")));
 
-    writeFile(at("a/song.mp3"), "la");
-    files::replaceFolder(at("a"), at("b"));
-    EXPECT_EQ(entries("b"), QStringList{"song.mp3"});
+    // A pipe among the attachments is no attachment: a copy of the book leaves it out.
+    mk("a/HomeAttachments");
+    ASSERT_EQ(::mkfifo(qPrintable(at("a/HomeAttachments/pipe")), 0600), 0);
+    writeFile(at("a/HomeAttachments/song.mp3"), "la");
+    writeFile(at("a/Home.q7b"), "records");
+    mk("b");
+    replaceBook(bookPathsFor(at("a/Home.q7b")), bookPathsFor(at("b/Home.q7b")));
+    EXPECT_EQ(entries("b/HomeAttachments"), QStringList{"song.mp3"});
 }
 
-TEST_F(FileCopyTest, FoldersAreReplacedWholeOrMergedFileByFile) {
-    mk("src/sub");
-    writeFile(at("src/one.wav"), "1");
-    writeFile(at("src/sub/two.jpg"), "2");
-    mk("dst");
-    writeFile(at("dst/one.wav"), "old");
-    writeFile(at("dst/stale.avi"), "s");
+TEST_F(FileCopyTest, AttachmentFoldersAreReplacedWholeOrMergedFileByFileAndNoLinkIsFollowed) {
+    mk("src/OtherAttachments/sub");
+    const BookPaths src = bookPathsFor(at("src/Other.q7b"));
+    writeFile(src.database, "new");
+    writeFile(at("src/OtherAttachments/one.wav"), "1");
+    writeFile(at("src/OtherAttachments/sub/two.jpg"), "2");
+    mk("dst/HomeAttachments");
+    const BookPaths dst = bookPathsFor(at("dst/Home.q7b"));
+    writeFile(dst.database, "old");
+    writeFile(at("dst/HomeAttachments/one.wav"), "old");
+    writeFile(at("dst/HomeAttachments/stale.avi"), "s");
 
-    files::mergeFolder(at("src"), at("dst"));
-    EXPECT_EQ(entries("dst"), (QStringList{"one.wav", "stale.avi", "sub"}));
-    EXPECT_EQ(readFile(at("dst/one.wav")), QByteArray("1"));
-    EXPECT_EQ(readFile(at("dst/sub/two.jpg")), QByteArray("2"));
+    backUpBook(src, dst);
+    EXPECT_EQ(entries("dst/HomeAttachments"), (QStringList{"one.wav", "stale.avi", "sub"}));
+    EXPECT_EQ(readFile(at("dst/HomeAttachments/one.wav")), QByteArray("1"));
+    EXPECT_EQ(readFile(at("dst/HomeAttachments/sub/two.jpg")), QByteArray("2"));
+    replaceBook(src, dst);
+    EXPECT_EQ(entries("dst/HomeAttachments"), (QStringList{"one.wav", "sub"}));
+    EXPECT_EQ(entries("dst"), (QStringList{"Home.q7b", "HomeAttachments"})); // no name of ours left
 
-    files::replaceFolder(at("src"), at("dst"));
-    EXPECT_EQ(entries("dst"), (QStringList{"one.wav", "sub"}));
-    EXPECT_EQ(entries(""), (QStringList{"dst", "src"})); // no temporary folder left
-    files::replaceFolder(at("src"), at("fresh"));
-    EXPECT_EQ(readFile(at("fresh/sub/two.jpg")), QByteArray("2"));
-
-    // A copy made inside the folder being copied does not copy itself.
-    files::replaceFolder(at("src"), at("src/sub/inner"));
-    EXPECT_EQ(QDir(at("src/sub/inner")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
-              (QStringList{"one.wav", "sub"}));
-    EXPECT_EQ(QDir(at("src/sub/inner/sub")).entryList(QDir::Files), QStringList{"two.jpg"});
-}
-
-TEST_F(FileCopyTest, AFolderCopyThatFailsLeavesTheOldFolderAsItWas) {
-    mk("src");
-    writeFile(at("src/a.wav"), QByteArray(1000, 'a'));
-    writeFile(at("src/b.wav"), QByteArray(100000, 'b'));
-    mk("dst");
-    writeFile(at("dst/a.wav"), "old a");
-    limitFileSize(4096);
-    EXPECT_EQ(errorOf([&] { files::replaceFolder(at("src"), at("dst")); }), err::DiskFull);
-    EXPECT_EQ(entries("dst"), QStringList{"a.wav"});
-    EXPECT_EQ(readFile(at("dst/a.wav")), QByteArray("old a"));
-    EXPECT_EQ(entries(""), (QStringList{"dst", "src"}));
-}
-
-TEST_F(FileCopyTest, AFolderIsRemovedByItsOwnNameAndNoLinkIsFollowed) {
+    // Emptied, the book's folder goes by its own name: no link in it, nor one standing for it, is followed.
     mk("keep/deep");
     writeFile(at("keep/deep/precious.wav"), "mine");
     writeFile(at("keep/other.txt"), "also mine");
-    mk("HomeAttachments/sub");
-    writeFile(at("HomeAttachments/sub/a.jpg"), "a");
-    ASSERT_EQ(::symlink(qPrintable(at("keep")), qPrintable(at("HomeAttachments/sub/out"))), 0);
-    ASSERT_EQ(::symlink(qPrintable(at("keep/other.txt")), qPrintable(at("HomeAttachments/file"))), 0);
-    files::removeFolder(at("HomeAttachments"));
-    EXPECT_EQ(entries(""), QStringList{"keep"});
-    EXPECT_EQ(readFile(at("keep/deep/precious.wav")), QByteArray("mine"));
-    EXPECT_EQ(readFile(at("keep/other.txt")), QByteArray("also mine"));
-
-    // A link under the companion's name goes itself; its target stays.
-    ASSERT_EQ(::symlink(qPrintable(at("keep")), qPrintable(at("WorkAttachments"))), 0);
-    files::removeFolder(at("WorkAttachments"));
-    files::removeFolder(at("NeverThere"));
-    EXPECT_EQ(entries(""), QStringList{"keep"});
+    ASSERT_EQ(::symlink(qPrintable(at("keep")), qPrintable(at("dst/HomeAttachments/sub/out"))), 0);
+    ASSERT_EQ(::symlink(qPrintable(at("keep/other.txt")), qPrintable(at("dst/HomeAttachments/file"))), 0);
+    createEmptyBook(dst);
+    EXPECT_EQ(entries("dst"), QStringList{"Home.q7b"});
+    const BookPaths work = bookPathsFor(at("dst/Work.q7b"));
+    writeFile(work.database, "work");
+    ASSERT_EQ(::symlink(qPrintable(at("keep")), qPrintable(work.attachments)), 0);
+    createEmptyBook(work);
+    EXPECT_EQ(entries("dst"), (QStringList{"Home.q7b", "Work.q7b"}));
     EXPECT_EQ(entries("keep"), (QStringList{"deep", "other.txt"}));
+    EXPECT_EQ(readFile(at("keep/deep/precious.wav")), QByteArray("mine"));
 }
 
 TEST_F(FileCopyTest, AFolderThatCannotBeRemovedIsToldAndLeftWhole) {
@@ -173,7 +160,6 @@ TEST_F(FileCopyTest, AFolderThatCannotBeRemovedIsToldAndLeftWhole) {
     writeFile(at("HomeAttachments/a.wav"), "a");
     writeFile(at("Home.q7b"), "old records");
     limitOpenFiles();
-    EXPECT_NE(errorOf([&] { files::removeFolder(at("HomeAttachments")); }), 0);
     const BookPaths home = bookPathsFor(at("Home.q7b"));
     EXPECT_NE(errorOf([&] { createEmptyBook(home); }), 0);
     unlimitOpenFiles();
@@ -364,49 +350,253 @@ TEST_F(FileCopyTest, AKillAtAnyMomentOfABackupLeavesTheOldBackupOrTheNewOneOnceT
         }
         ASSERT_TRUE(letters == QByteArray(43, 'a') || letters == QByteArray(43, 'b'))
             << letters.toStdString();
-        ASSERT_EQ(entries("app"), (QStringList{"Home.q7b", "Home.q7b.orig", "Home.set", "HomeAttachments",
-                                               "HomeAttachmentsRef.att"}));
+        ASSERT_EQ(entries("app"), (QStringList{".dorvane-writes", "Home.q7b", "Home.q7b.orig", "Home.set",
+                                               "HomeAttachments", "HomeAttachmentsRef.att"}));
     }
     files::setLedgerFolder({});
 }
 
-TEST_F(FileCopyTest, ABookReplacementCutShortBetweenItsRenamesIsFinishedAndOneCutShortBeforeIsUndone) {
-    const BookPaths home = bookPathsFor(at("Home.q7b"));
-    const QString note = home.database + QStringLiteral(".dorvane-set");
-    const auto step = [](const char* kind, const QString& path) -> QByteArray {
-        return QByteArray(kind) + ' ' + QFile::encodeName(path).toPercentEncoding("/") + '\n';
-    };
-    // As a kill leaves it after the note was written: the old database still in place, the new
-    // versions staged, the old attachments moved aside once the note was whole.
-    const auto killedMidway = [&](bool noteWhole) {
-        writeFile(home.database, "old records");
-        writeFile(home.settings, "old bag");
-        mk(noteWhole ? "HomeAttachments.dorvane-old" : "HomeAttachments");
-        writeFile(at(noteWhole ? "HomeAttachments.dorvane-old/old.wav" : "HomeAttachments/old.wav"), "old");
-        writeFile(home.database + QStringLiteral(".dorvane-new"), "new records");
-        mk("HomeAttachments.dorvane-new");
-        writeFile(at("HomeAttachments.dorvane-new/new.wav"), "new");
-        writeFile(note, "dorvane-set\n" + step("R", home.database) + step("R", home.attachments) +
-                            step("D", home.settings) + step("D", home.index) + (noteWhole ? "end\n" : ""));
-        recoverBook(home);
-    };
-    killedMidway(true);
-    EXPECT_EQ(entries(""), (QStringList{"Home.q7b", "HomeAttachments"}));
-    EXPECT_EQ(readFile(home.database), QByteArray("new records"));
-    EXPECT_EQ(entries("HomeAttachments"), QStringList{"new.wav"});
+namespace {
 
-    // A note the kill cut short: no rename had begun, so the staged versions go.
-    QDir(at("HomeAttachments")).removeRecursively();
-    killedMidway(false);
-    EXPECT_EQ(entries(""), (QStringList{"Home.q7b", "Home.set", "HomeAttachments"}));
-    EXPECT_EQ(readFile(home.database), QByteArray("old records"));
-    EXPECT_EQ(entries("HomeAttachments"), QStringList{"old.wav"});
+// What a kill leaves of a replacement of `home` by a new book with other attachments: the
+// new versions staged under the write's token and its note whole, and with `renamed` the
+// old members gone aside too. Returns the token.
+QString interruptedReplacement(const BookPaths& home, bool renamed) {
+    using files::detail::stagedName;
+    const QString token = files::detail::newToken();
+    QDir().mkpath(home.attachments);
+    writeFile(home.database, "old records");
+    writeFile(home.settings, "old bag");
+    writeFile(home.attachments + QStringLiteral("/old.wav"), "old");
+    const QString freshBook = stagedName(home.database, "new", token);
+    const QString freshFolder = stagedName(home.attachments, "new", token);
+    writeFile(freshBook, "new records, more of them");
+    QDir().mkpath(freshFolder);
+    writeFile(freshFolder + QStringLiteral("/new.wav"), "new");
+    const auto seen = files::detail::seen;
+    const std::vector<files::detail::NoteStep> steps = {
+        {true, QStringLiteral("Home.q7b"), seen(home.database), seen(freshBook)},
+        {true, QStringLiteral("HomeAttachments"), seen(home.attachments), seen(freshFolder)},
+        {false, QStringLiteral("Home.set"), seen(home.settings), {}},
+        {false, QStringLiteral("HomeAttachmentsRef.att"), {}, {}}};
+    { const files::detail::SetNote killed(home.database, token, steps); } // its lock goes with its writer
+    if (renamed)
+        for (const QString& member : {home.database, home.attachments, home.settings})
+            EXPECT_TRUE(QFile::rename(member, stagedName(member, "old", token)));
+    return token;
+}
 
-    // A note that names a file outside the book's set is no note of ours: nothing it names moves.
-    mk("keep");
-    writeFile(at("keep/precious.wav"), "mine");
-    writeFile(note, "dorvane-set\n" + step("D", at("keep/precious.wav")) + "end\n");
+} // namespace
+
+TEST_F(FileCopyTest,
+       AnInterruptedReplacementIsFinishedWhereverItsFolderIsFoundWhileItsMembersAreAsItLeftThem) {
+    // Killed between its renames, then reached by another path (a stick mounted elsewhere).
+    mk("stick");
+    interruptedReplacement(bookPathsFor(at("stick/Home.q7b")), true);
+    ASSERT_TRUE(QDir().rename(at("stick"), at("elsewhere")));
+    const BookPaths moved = bookPathsFor(at("elsewhere/Home.q7b"));
+    recoverBook(moved);
+    EXPECT_EQ(entries("elsewhere"), (QStringList{"Home.q7b", "HomeAttachments"}));
+    EXPECT_EQ(readFile(moved.database), QByteArray("new records, more of them"));
+    EXPECT_EQ(entries("elsewhere/HomeAttachments"), QStringList{"new.wav"});
+
+    // Killed before any rename, then the book was used (an attachment added, the bag written): the
+    // note would empty the attachments and the bag, so it is set aside with everything it names.
+    mk("here");
+    const BookPaths home = bookPathsFor(at("here/Home.q7b"));
+    interruptedReplacement(home, false);
+    writeFile(home.attachments + QStringLiteral("/photo.jpg"), "a photo added since");
+    writeFile(home.settings, "the bag written since");
+    const QStringList before = entries("here");
     recoverBook(home);
-    EXPECT_EQ(readFile(at("keep/precious.wav")), QByteArray("mine"));
+    files::FileSet({home.database, home.settings}).commit(); // nor does the next write of the set act on it
+    EXPECT_EQ(entries("here"), before);
     EXPECT_EQ(readFile(home.database), QByteArray("old records"));
+    EXPECT_EQ(entries("here/HomeAttachments"), (QStringList{"old.wav", "photo.jpg"}));
+    EXPECT_EQ(readFile(home.settings), QByteArray("the bag written since"));
+
+    // The same between the renames: the replaced versions may be the only copies, and stay.
+    mk("there");
+    const BookPaths there = bookPathsFor(at("there/Home.q7b"));
+    const QString token = interruptedReplacement(there, true);
+    writeFile(files::detail::stagedName(there.attachments, "old", token) + QStringLiteral("/late.wav"), "x");
+    const QStringList aside = entries("there");
+    recoverBook(there);
+    EXPECT_EQ(entries("there"), aside);
+
+    // A note that names a file outside the set it lies beside moves nothing.
+    writeFile(at("here/precious.wav"), "mine");
+    const QString other = files::detail::newToken();
+    {
+        const files::detail::SetNote note(
+            home.database, other,
+            {{false, QStringLiteral("precious.wav"), files::detail::seen(at("here/precious.wav")), {}}});
+    }
+    recoverBook(home);
+    EXPECT_EQ(readFile(at("here/precious.wav")), QByteArray("mine"));
+}
+
+TEST_F(FileCopyTest, HostileOrOversizedNotesAndLedgerLinesRemoveNothing) {
+    mk("app/.dorvane-writes");
+    files::setLedgerFolder(at("app"));
+    const QString token = files::detail::newToken();
+    const QString own = QStringLiteral(".dorvane-new-") + token;
+    for (const char* victim : {"victim", "victim2", "sub"}) {
+        mk(QLatin1String(victim));
+        writeFile(at(QLatin1String(victim) + QStringLiteral("/precious.doc")), "mine");
+    }
+    writeFile(at("victim3") + own, "a name like ours, reached only through ..");
+    writeFile(at("staged") + own, "this write's own");
+    const auto line = [](const QString& path) -> QByteArray {
+        return QFile::encodeName(path).toPercentEncoding("/") + '\n';
+    };
+    writeFile(at("app/.dorvane-writes/") + token + QStringLiteral(".dorvane-note"),
+              "dorvane-writes " + token.toLatin1() + '\n' +
+                  QFile::encodeName(at("victim")).toPercentEncoding("/") + "%00" + own.toLatin1() + '\n' +
+                  line(QStringLiteral("victim2") + own) + line(at("victim2")) +
+                  line(at("sub/../victim3") + own) + line(at("staged") + own));
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(dir.path()); // a relative line would name a file here
+    files::finishUnfinishedWrites();
+    QDir::setCurrent(cwd);
+    EXPECT_EQ(entries(""), (QStringList{"app", "sub", "victim", "victim2", "victim3" + own}));
+    for (const char* victim : {"victim", "victim2", "sub"})
+        EXPECT_EQ(entries(QLatin1String(victim)), QStringList{"precious.doc"}) << victim;
+
+    // Notes far larger than any of ours are left as they are, at once and without being read.
+    const auto sparse = [&](const QString& path, const QByteArray& head, qint64 size) {
+        writeFile(path, head);
+        ASSERT_EQ(::truncate(qPrintable(path), size), 0);
+    };
+    const QString big = files::detail::newToken();
+    writeFile(at("big.dorvane-new-") + big, "staged");
+    sparse(at("app/.dorvane-writes/") + big + QStringLiteral(".dorvane-note"),
+           "dorvane-writes " + big.toLatin1() + '\n' + line(at("big.dorvane-new-") + big), qint64(1) << 30);
+    const BookPaths home = bookPathsFor(at("Home.q7b"));
+    writeFile(home.database, "records");
+    sparse(files::detail::stagedName(home.database, "set", big),
+           "dorvane-set " + big.toLatin1() + "\nD Home.q7b -\n", qint64(2) << 30);
+    QElapsedTimer timer;
+    timer.start();
+    files::finishUnfinishedWrites();
+    recoverBook(home);
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_EQ(readFile(at("big.dorvane-new-") + big), QByteArray("staged"));
+    EXPECT_EQ(readFile(home.database), QByteArray("records"));
+
+    // A note whose member lies above its folder names nothing of its set.
+    const QString up = files::detail::newToken();
+    writeFile(files::detail::stagedName(home.database, "set", up),
+              "dorvane-set " + up.toLatin1() + "\nD ..%2Fvictim -\nend\n");
+    recoverBook(home);
+    EXPECT_EQ(entries("victim"), QStringList{"precious.doc"});
+    files::setLedgerFolder({});
+}
+
+TEST_F(FileCopyTest, NamesLikeOursThatNoWriteOfOursMadeAreNeverRemoved) {
+    mk("app");
+    files::setLedgerFolder(at("app"));
+    const QStringList users = {"Report.txt.dorvane-old",
+                               "Book.dorvane-new/thesis.doc",
+                               "Book.q7B.dorvane-swap",
+                               "Home.q7b.dorvane-new",
+                               "HomeAttachments.dorvane-old/a.wav",
+                               "Home.q7b.dorvane-old-0123456789abcdef",
+                               "Home.q7b.dorvane-set"};
+    for (const QString& name : users) {
+        mk(QFileInfo(at(name)).path().mid(dir.path().size() + 1));
+        writeFile(at(name), "the user's own");
+    }
+    writeFile(at("Report.txt"), "old report");
+    writeFile(at("Book.q7B"), "old book");
+    mk("src");
+    const BookPaths other = bookPathsFor(at("src/Other.q7b"));
+    writeFile(other.database, "other");
+    files::writeFile(at("Report.txt"), "new report");
+    files::replaceFile(at("Book.q7B"), {files::newBytes("new book")});
+    replaceBook(other, bookPathsFor(at("Home.q7b")));
+    createEmptyBook(bookPathsFor(at("Home.q7b")));
+    files::finishUnfinishedWrites();
+    recoverBook(bookPathsFor(at("Home.q7b")));
+    for (const QString& name : users)
+        EXPECT_EQ(readFile(at(name)), QByteArray("the user's own")) << qPrintable(name);
+    EXPECT_EQ(readFile(at("Report.txt")), QByteArray("new report"));
+    EXPECT_EQ(readFile(at("Book.q7B")), QByteArray("new book"));
+    files::setLedgerFolder({});
+}
+
+TEST_F(FileCopyTest, AFileIsNeverWrittenWhereAFolderOrAPipeStandsAndAReplacedFileKeepsItsMode) {
+    mk("out/Book.sqlite");
+    writeFile(at("out/Book.sqlite/mine.txt"), "mine");
+    ASSERT_EQ(::mkfifo(qPrintable(at("out/PhonePrint.q7P")), 0600), 0);
+    writeFile(at("src.bin"), "bytes");
+    for (const QString& target : {at("out/Book.sqlite"), at("out/PhonePrint.q7P")}) {
+        EXPECT_EQ(errorOf([&] { files::copyFile(at("src.bin"), target); }), err::PathFileAccess);
+        EXPECT_EQ(errorOf([&] { files::writeFile(target, "x"); }), err::PathFileAccess);
+        EXPECT_EQ(errorOf([&] { files::writeThrough(target, [](const QString&) {}); }), err::PathFileAccess);
+    }
+    EXPECT_EQ(entries("out"), (QStringList{"Book.sqlite", "PhonePrint.q7P"}));
+    EXPECT_EQ(entries("out/Book.sqlite"), QStringList{"mine.txt"});
+    EXPECT_FALSE(QFileInfo(at("out/PhonePrint.q7P")).isFile());
+
+    // A companion of the wrong kind stops the whole set: nothing of the book changes.
+    const BookPaths home = bookPathsFor(at("Home.q7b"));
+    writeFile(home.database, "old records");
+    mk("Home.set");
+    writeFile(at("Home.set/notes.txt"), "mine");
+    EXPECT_EQ(errorOf([&] { createEmptyBook(home); }), err::PathFileAccess);
+    EXPECT_EQ(readFile(home.database), QByteArray("old records"));
+    EXPECT_EQ(entries("Home.set"), QStringList{"notes.txt"});
+
+    // Replaced, a file keeps its mode; a link to a file is replaced itself, its file left alone.
+    writeFile(at("out/report.txt"), "old");
+    ASSERT_EQ(::chmod(qPrintable(at("out/report.txt")), 0640), 0);
+    files::writeFile(at("out/report.txt"), "new");
+    files::copyFile(at("src.bin"), at("out/report.txt"));
+    struct stat st {};
+    ASSERT_EQ(::stat(qPrintable(at("out/report.txt")), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    ASSERT_EQ(::symlink(qPrintable(at("src.bin")), qPrintable(at("out/link.txt"))), 0);
+    files::writeFile(at("out/link.txt"), "through");
+    EXPECT_FALSE(QFileInfo(at("out/link.txt")).isSymLink());
+    EXPECT_EQ(readFile(at("src.bin")), QByteArray("bytes"));
+}
+
+TEST_F(FileCopyTest, APageSetChangesOnlyItsOwnFilesInTheUsersFolder) {
+    mk("Family/private");
+    mk("Applet");
+    ASSERT_EQ(::chmod(qPrintable(at("Family")), 0750), 0);
+    ASSERT_EQ(::chmod(qPrintable(at("Family/private")), 0700), 0);
+    ASSERT_EQ(::mkfifo(qPrintable(at("Family/pipe")), 0600), 0);
+    writeFile(at("Family/mine.txt"), "mine");
+    writeFile(at("Family/Title.htm"), "old title");
+    ASSERT_EQ(::chmod(qPrintable(at("Family/Title.htm")), 0640), 0);
+    writeFile(at("Applet/fire.gif"), "gif");
+    writeFile(at("Applet/records.HTM"), "a stale page of an older export");
+    const std::vector<files::NamedBytes> pages = {{"Title.htm", "title"}, {"Records.htm", "records"}};
+    files::replacePageSet(at("Family.htm"), "frameset", at("Family"), pages, at("Applet"));
+    EXPECT_EQ(entries(""), (QStringList{"Applet", "Family", "Family.htm"}));
+    EXPECT_EQ(entries("Family"),
+              (QStringList{"Records.htm", "Title.htm", "fire.gif", "mine.txt", "pipe", "private"}));
+    const auto mode = [&](const char* name) {
+        struct stat st {};
+        EXPECT_EQ(::lstat(qPrintable(at(QLatin1String(name))), &st), 0);
+        return st.st_mode;
+    };
+    EXPECT_EQ(mode("Family") & 07777, 0750u);
+    EXPECT_EQ(mode("Family/private") & 07777, 0700u);
+    EXPECT_EQ(mode("Family/Title.htm") & 07777, 0640u);
+    EXPECT_TRUE(S_ISFIFO(mode("Family/pipe")));
+    EXPECT_EQ(readFile(at("Family/Records.htm")), QByteArray("records"));
+    EXPECT_EQ(readFile(at("Family.htm")), QByteArray("frameset"));
+
+    // A folder where one of the pages goes stops the export, and nothing of it changes.
+    mk("Family/Contents.htm");
+    EXPECT_EQ(errorOf([&] {
+                  files::replacePageSet(at("Family.htm"), "new frameset", at("Family"),
+                                        {{"Title.htm", "new"}, {"Contents.htm", "c"}}, {});
+              }),
+              err::PathFileAccess);
+    EXPECT_EQ(readFile(at("Family.htm")), QByteArray("frameset"));
+    EXPECT_EQ(readFile(at("Family/Title.htm")), QByteArray("title"));
 }

@@ -49,7 +49,6 @@ protected:
 
 TEST_F(ReplaceTest, TheSortedBookReplacesTheOldOneExactly) {
     writeFile(path(), book);
-    writeFile(path() + QStringLiteral(".dorvane-swap"), bookBytes({{"Left"}, {"Over"}, {"Here"}, {"Too"}}));
     replaceWithSorted(path(), book, sortedOrder(book, 3, SortKey::FirstName));
     EXPECT_EQ(readFile(path()), bookBytes({{"A"}, {"B"}, {"C"}})); // the NUL tail is gone
     EXPECT_EQ(leftovers(), QStringList{QStringLiteral("Book.q7b")});

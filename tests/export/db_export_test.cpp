@@ -58,7 +58,17 @@ TEST_F(DbExportTest, ACancelledOrFailedMoveKeepsTheFileAndTheNextExportHoldsTheB
         EXPECT_EQ(readTable(working()).rows.size(), 3u) << answer; // kept for the next try
     }
 
-    QDir().mkpath(tmp.filePath(QStringLiteral("out")));
+    // A folder of the user's standing at the chosen name is never taken for a file to replace.
+    QDir().mkpath(target());
+    writeFile(target() + QStringLiteral("/mine.txt"), "mine");
+    chooseSave(target());
+    prompts->expect({}, mb::AbortRetryIgnore | mb::Critical, QStringLiteral("ERROR75 Path/File access error"),
+                    mb::Abort);
+    d->mnuTransform_Click();
+    EXPECT_EQ(readFile(target() + QStringLiteral("/mine.txt")), QByteArray("mine"));
+    EXPECT_EQ(readTable(working()).rows.size(), 3u);
+    QDir(target()).removeRecursively(); // the test's own folder
+
     chooseSave(target());
     d->mnuTransform_Click();
     const Table t = readTable(target());

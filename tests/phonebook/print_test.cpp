@@ -168,4 +168,14 @@ TEST_F(PrintTest, APrintFileThatCannotBeWrittenPrintsNothing) {
     EXPECT_TRUE(printer.printed.empty());
     EXPECT_EQ(readFile(printFilePath()), QByteArray("an older book"));
     EXPECT_TRUE(prompts->shown.at(0).title.startsWith(QStringLiteral("ERROR61")));
+
+    // A folder standing where the print file goes is no file to replace: told, kept, nothing printed.
+    QFile::remove(printFilePath());
+    QDir().mkpath(printFilePath());
+    writeFile(printFilePath() + QStringLiteral("/mine.txt"), "mine");
+    prompts->expect({}, mb::AbortRetryIgnore | mb::Critical, QStringLiteral("ERROR75 Path/File access error"),
+                    mb::Abort);
+    p->cmdPrint_Click();
+    EXPECT_TRUE(printer.printed.empty());
+    EXPECT_EQ(readFile(printFilePath() + QStringLiteral("/mine.txt")), QByteArray("mine"));
 }

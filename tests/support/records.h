@@ -3,7 +3,13 @@
 #include <QByteArray>
 #include <QColor>
 #include <QString>
+#include <ostream>
 #include <vector>
+
+// Test failures show a text as text, not as its code units.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace pbtest {
 
