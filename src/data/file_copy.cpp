@@ -421,34 +421,32 @@ bool detail::isFolder(const QString& path) {
     return ::lstat(native(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-void detail::syncFile(const QString& path) {
-    Fd fd(::open(native(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (fd.fd < 0) fail(path, errno);
-    syncData(fd.fd, path);
-}
-
 void detail::syncFolderOf(const QString& path) {
     syncFolder(folderOf(path), path);
 }
 
-void detail::makeCopy(const QString& from, const QString& staged, const QString& to) {
+void detail::syncStaged(const std::vector<QString>& paths) {
+    syncFiles(paths);
+}
+
+void detail::makeCopy(const QString& from, const QString& staged, const QString& to, bool sync) {
     struct stat st {};
     Fd in(openSource(from, &st));
     Fd out(createFresh(staged, to));
     try {
-        fillAndClose(out, in.fd, st, from, to, true, replacedFile(to));
+        fillAndClose(out, in.fd, st, from, to, sync, replacedFile(to));
     } catch (...) {
         ::unlink(native(staged).constData()); // made just now by this write
         throw;
     }
 }
 
-void detail::makeBytes(const QString& staged, const QByteArrayView& bytes, const QString& to) {
+void detail::makeBytes(const QString& staged, const QByteArrayView& bytes, const QString& to, bool sync) {
     Fd out(createFresh(staged, to));
     try {
         writeAll(out.fd, {bytes}, to);
         takeModeOf(out.fd, replacedFile(to), 0666 & ~creationMask(), to);
-        syncData(out.fd, to);
+        if (sync) syncData(out.fd, to);
         if (out.close() != 0) fail(to, errno);
     } catch (...) {
         ::unlink(native(staged).constData()); // made just now by this write

@@ -41,11 +41,14 @@ bool isToken(QStringView text);
 // while it is written).
 QString stagedName(const QString& target, const char* kind, const QString& token);
 
-// The file `staged` made as a synced copy of the file `from`, or of `bytes`; `to` is the
-// target it stands for (named in errors), whose mode (and owner, where allowed) it takes
-// when `to` is a file. `staged` must not exist. A failure leaves no `staged`.
-void makeCopy(const QString& from, const QString& staged, const QString& to);
-void makeBytes(const QString& staged, const QByteArrayView& bytes, const QString& to);
+// The file `staged` made as a copy of the file `from`, or of `bytes`, synced unless `sync` is
+// off (then syncStaged does it later, with others); `to` is the target it stands for (named in
+// errors), whose mode (and owner, where allowed) it takes when `to` is a file. `staged` must
+// not exist. A failure leaves no `staged`.
+void makeCopy(const QString& from, const QString& staged, const QString& to, bool sync = true);
+void makeBytes(const QString& staged, const QByteArrayView& bytes, const QString& to, bool sync = true);
+// Syncs files written without: the writing-out of all is started first, then waited for.
+void syncStaged(const std::vector<QString>& paths);
 // The folder `staged` made of the `files`, the tree of `from` (when not empty) where
 // those have none of the name, and what only `old` holds (when not empty), linked
 // rather than copied; a name that differs from one of `files` only in case is left
@@ -65,7 +68,6 @@ bool isFolder(const QString& path); // a folder itself, not a link to one
 // Raises 75 unless `path` is free, or holds what a write of this kind may replace: a
 // regular file or a link to one for a file, a folder or a link to one for a folder.
 void requireReplaceable(const QString& path, bool folder);
-void syncFile(const QString& path);
 // Syncs the folder that holds `path`.
 void syncFolderOf(const QString& path);
 

@@ -48,6 +48,8 @@ struct FileSet::Write {
     QString token;
     LedgerNote ledger;
     std::unique_ptr<SetNote> note;
+    // New versions written but not yet synced: all of them are synced at once before the commit.
+    std::vector<QString> unsynced;
     // What could not be finished or cleared away now: the ledger keeps it for the next start.
     bool leftForLater = false;
 };
@@ -102,22 +104,21 @@ void FileSet::stageCopy(const QString& path, const QString& from) {
     Member& m = member(path);
     requireReplaceable(path, false);
     m.action = Member::Replace;
-    makeCopy(from, newVersion(m), path);
+    makeCopy(from, newVersion(m), path, false);
+    m_write->unsynced.push_back(newVersion(m));
 }
 
 void FileSet::stageBytes(const QString& path, const QByteArray& bytes) {
     Member& m = member(path);
     requireReplaceable(path, false);
     m.action = Member::Replace;
-    makeBytes(newVersion(m), bytes, path);
+    makeBytes(newVersion(m), bytes, path, false);
+    m_write->unsynced.push_back(newVersion(m));
 }
 
 void FileSet::stageMade(const QString& path, const std::function<void(const QString& staged)>& make) {
     stageBytes(path, {});
-    const QString staged = newVersion(member(path));
-    make(staged);
-    // Its maker wrote it: it is synced here, before it takes the name.
-    syncFile(staged);
+    make(newVersion(member(path))); // synced with the others before it takes the name
 }
 
 void FileSet::stageFolder(const QString& path, const QString& from, const std::vector<NamedBytes>& files,
@@ -146,6 +147,9 @@ void FileSet::commit() {
     for (const Member& m : m_members)
         if (m.action != Member::Keep) steps.push_back(&m);
     if (steps.empty()) return;
+    // On the disk before any takes its name: after a power cut no name stands for an empty file.
+    syncStaged(m_write->unsynced);
+    m_write->unsynced.clear();
     std::vector<QString> targets;
     for (const Member* s : steps)
         targets.push_back(s->target);
