@@ -50,10 +50,20 @@ QString realBookFile(const QString& databaseFile) {
 
 } // namespace
 
+void holdBook() {
+    ModulePhoneBook& m = pbm();
+    const QString file = m.names().databaseFile();
+    if (m.BookHold && m.BookHold->covers(file)) return;
+    m.BookHold.reset();
+    m.BookHold = std::make_unique<BookLock>(file);
+}
+
 void openDatabase() {
     ModulePhoneBook& m = pbm();
     m.DatabaseFile.reset();
     const QString file = m.names().databaseFile();
+    // Another copy's swap file is its write in progress: nothing is touched before the hold.
+    holdBook();
     try {
         files::removeFile(swapFileOf(realBookFile(file)));
     } catch (const VbError&) {

@@ -198,8 +198,10 @@ TEST_F(ClipboardTest, AKillAtAnyMomentOfPastingLeavesEveryPasteWholeOrNotMade) {
         Forms::unload<Data>();
         Forms::flushDeleted();
     }
-    // The next load leaves nothing of the killed pastes beside the book.
+    // The next load leaves nothing of the killed pastes beside the book, only its hold on it.
     open(records);
-    EXPECT_EQ(QDir(appDir()).entryList({QStringLiteral("*.dorvane-*")}, QDir::AllEntries | QDir::Hidden),
-              QStringList());
+    QStringList left =
+        QDir(appDir()).entryList({QStringLiteral("*.dorvane-*")}, QDir::AllEntries | QDir::Hidden);
+    left.removeOne(QStringLiteral(".Dorvane2DataBase.q7B.dorvane-lock"));
+    EXPECT_EQ(left, QStringList());
 }
