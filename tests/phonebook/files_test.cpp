@@ -477,6 +477,40 @@ TEST_F(FilesTest, ABookOpenOnAnotherComputerIsToldWithThatComputersName) {
     EXPECT_EQ(m().names().databaseFile(), book());
 }
 
+TEST_F(FilesTest, NoWholeBookIsWrittenOverABookAnotherRunningCopyHolds) {
+    openWithCompanions();
+    writeFile(target("Other.q7b"), bookBytes({{"Zed"}}));
+    writeFile(target("Other.set"), "their bag");
+    const OtherCopy other(target(".Other.q7b.dorvane-lock"));
+    ASSERT_TRUE(other.holds());
+    const auto theirs = tree(target());
+    chooseSaveAs(target("Other.q7b"));
+    expectInUse(target("Other.q7b"));
+    d->mnuSaveDataBaseAs_Click();
+    prompts->expectDialog(Kind::Save, [&](CommonDialog& dlg) {
+        dlg.FileName = target("Other.q7b");
+        return true;
+    });
+    expectInUse(target("Other.q7b"));
+    d->mnuNewDataBase_Click();
+    EXPECT_EQ(tree(target()), theirs);
+    EXPECT_EQ(m().names().databaseFile(), book());
+    EXPECT_EQ(box(0), QStringLiteral("Bob"));
+
+    // The backup copy, opened as a book in another copy.
+    const QString backup = app("Backup copy of Phonebook Database");
+    QDir().mkpath(backup);
+    writeFile(backup + QStringLiteral("/Dorvane2DataBase.q7B"), bookBytes({{"Old"}}));
+    const OtherCopy working(backup + QStringLiteral("/.Dorvane2DataBase.q7B.dorvane-lock"));
+    ASSERT_TRUE(working.holds());
+    const auto backedUp = tree(backup);
+    expectBackupQuestion(mb::OK);
+    expectInUse(backup + QStringLiteral("/Dorvane2DataBase.q7B"));
+    d->mnuBackUp_Click();
+    EXPECT_EQ(tree(backup), backedUp);
+    EXPECT_TRUE(prompts->allAnswered());
+}
+
 TEST_F(FilesTest, TheBookThisCopyHoldsOpensAgainAndIsLetGoForAnother) {
     open({{"Ann"}, {"Bob"}});
     const QString lock = app(".Dorvane2DataBase.q7B.dorvane-lock");
