@@ -84,7 +84,8 @@ Tree treeOf(const QString& root, const QStringList& only = {}) {
 }
 
 // Every name of ours below `root`: staged versions, replaced versions, notes, swap files, the
-// ledger's notes. The ledger's folder itself stays in the program folder, as its lock does.
+// ledger's notes, a killed child's lock on the book. The ledger's folder itself stays in the
+// program folder, as its lock does.
 QStringList leftovers(const QString& root) {
     QStringList out;
     QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
@@ -92,6 +93,10 @@ QStringList leftovers(const QString& root) {
     while (it.hasNext()) {
         const QString path = it.next();
         if (it.fileName() == QLatin1String(".dorvane-writes")) continue;
+        // The lock on the book this process holds open is no leftover; a killed child's is.
+        if (it.fileName().endsWith(QLatin1String(".dorvane-lock")) &&
+            pbbench::readFileBytes(path).split('\n').value(0) == QByteArray::number(::getpid()))
+            continue;
         if (it.fileName().contains(QLatin1String(".dorvane-"))) out << QDir(root).relativeFilePath(path);
     }
     return out;

@@ -1,6 +1,8 @@
+#include "platform/app_path.h"
 #include "webengine/engine_view.h"
 #include "workspace/forms.h"
 #include "workspace/frm_splash.h"
+#include "workspace/single_copy.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -19,6 +21,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Dorvane"));
     QApplication::setOrganizationName(QStringLiteral("Brenmoor"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/dorvane.png")));
+    // One running copy per program folder: a later start brings the first forward and ends.
+    pb::SingleCopy copy(pb::programFolder());
+    if (!copy.claim()) return 0;
     pb::installEngineWebViews();
     pb::Forms::get<pb::frmSplash>()->startProgram();
     return QApplication::exec();

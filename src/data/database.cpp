@@ -50,10 +50,20 @@ QString realBookFile(const QString& databaseFile) {
 
 } // namespace
 
+void holdBook() {
+    ModulePhoneBook& m = pbm();
+    const QString file = m.names().databaseFile();
+    if (m.BookHold && m.BookHold->covers(file)) return;
+    m.BookHold.reset();
+    m.BookHold = std::make_unique<BookLock>(file);
+}
+
 void openDatabase() {
     ModulePhoneBook& m = pbm();
     m.DatabaseFile.reset();
     const QString file = m.names().databaseFile();
+    // Nothing is opened before the hold: another copy's book is not ours to read or write.
+    holdBook();
     m.DatabaseFile = std::make_unique<RecordFile>(file, PhoneRecord::kLength);
 }
 

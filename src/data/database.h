@@ -20,8 +20,12 @@ struct CountResult {
 // to the first record past the data.
 CountResult countRecords(const QByteArray& bytes, const std::function<void(int)>& checking = {});
 
-// Opens the database named by the module as its database file (created empty when missing).
-// A new version left half-written beside it by a killed run is removed first.
+// Makes this copy the holder of the book named by the module (a hold it has on it is kept).
+// Throws err::BookInUse when another running copy holds the book.
+void holdBook();
+// Opens the database named by the module as its database file (created empty when missing),
+// once this copy holds it. A new version left half-written beside it by a killed run is
+// removed first.
 void openDatabase();
 // Counts the open database into RecordCount and DatabaseTooLarge, reading the file in one go.
 CountResult countDatabase(const std::function<void(int)>& checking = {});

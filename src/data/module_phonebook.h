@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/attach_ref.h"
+#include "data/book_lock.h"
 #include "data/database_names.h"
 #include "data/phone_record.h"
 #include "platform/record_file.h"
@@ -42,6 +43,9 @@ public:
     QString LastErrorAnswer;
     int SelectedListRecord = 0;
 
+    // This copy's hold on the open book: made before the book's file is opened, let go after it
+    // is closed.
+    std::unique_ptr<BookLock> BookHold;
     // Open files: the database, the record clipboard and the attachment index.
     std::unique_ptr<RecordFile> DatabaseFile;
     std::unique_ptr<RecordFile> ClipFile;

@@ -59,7 +59,12 @@ void Data::mnuNewDataBase_Click() {
         if (targetClash(target, bookPaths(pbm().names())) == Clash::None) break;
         tellRefusedTarget(target.database, QStringLiteral("Create New Database As..."));
     }
-    if (!step([&] { createEmptyBook(target); })) return;
+    {
+        // Another running copy's book is never emptied; this copy holds it while it does, and lets
+        // it go for the opening, which takes its own hold.
+        const auto hold = holdBookOrTell(target.database);
+        if (!hold || !step([&] { createEmptyBook(target); })) return;
+    }
     step([&] { frame->OpenMyFile(target.database, false); });
 }
 
@@ -99,7 +104,10 @@ void Data::saveDataBaseAs() {
                 throw VbError(err::Cancelled);
             }
         };
-        if (step(choose) && step(check)) step([&] { replaceBook(from, to); });
+        if (step(choose) && step(check)) {
+            // Another running copy's book is never written over; this copy holds it while it does.
+            if (const auto hold = holdBookOrTell(to.database)) step([&] { replaceBook(from, to); });
+        }
         if (!again) return;
     }
 }
@@ -128,8 +136,11 @@ void Data::mnuBackUp_Click() {
     Steps step([](const VbError& e) {
         return e.number() == err::FileExists ? ErrorAnswer::Ignore : standardErrorDialog(e);
     });
-    // An earlier backup of this book is replaced as a whole, once every new copy is whole.
-    if (step([&] { files::createFolder(folder); })) step([&] { backUpBook(from, to); });
+    // An earlier backup of this book is replaced as a whole, once every new copy is whole; a
+    // backup another running copy has open is left alone.
+    std::unique_ptr<BookLock> hold;
+    if (step([&] { files::createFolder(folder); }) && (hold = holdBookOrTell(to.database)))
+        step([&] { backUpBook(from, to); });
 }
 
 void Data::mnuProperties_Click() {

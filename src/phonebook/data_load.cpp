@@ -38,13 +38,15 @@ void save(const QString& key, const QString& value) {
 
 const QString kDefaultDatabase = QStringLiteral("Dorvane2DataBase.q7B");
 
-// What a killed run left half written is finished or cleared away before the book is read.
+// What a killed run left half written is finished or cleared away before the book is read:
+// beside the book only once this copy holds it (holdBook throws when another copy does).
 void finishKilledWrites() {
     Steps step(OnError::Ignore);
     step([] {
         files::setLedgerFolder(AppPath());
         files::finishUnfinishedWrites();
     });
+    holdBook();
     step([] { recoverBook(bookPaths(pbm().names())); });
 }
 
@@ -131,15 +133,27 @@ void Data::loadWindowSettings(bool* leave) {
 bool Data::loadDatabase() {
     ModulePhoneBook& m = pbm();
     bool openedHere = false;
+    // Another running copy holds the book: the window loads without it, touching none of its files.
+    bool heldElsewhere = false;
     Steps step([&](const VbError& e) {
+        if (e.number() == err::BookInUse) {
+            tellBookInUse(e);
+            heldElsewhere = true;
+            return ErrorAnswer::Ignore;
+        }
         const ErrorAnswer a = describedErrorDialog(e);
         // Ignore on a missing folder opens the book of the same name in the program folder.
         if (a == ErrorAnswer::Ignore && e.number() == err::PathNotFound && !m.DatabaseFile) {
+            const QString here = AppPath() + m.DataBaseName;
             try {
-                m.DatabaseFile =
-                    std::make_unique<RecordFile>(AppPath() + m.DataBaseName, PhoneRecord::kLength);
+                m.BookHold = std::make_unique<BookLock>(here);
+                m.DatabaseFile = std::make_unique<RecordFile>(here, PhoneRecord::kLength);
                 openedHere = true;
-            } catch (const VbError&) {
+            } catch (const VbError& failed) {
+                if (failed.number() == err::BookInUse) {
+                    tellBookInUse(failed);
+                    heldElsewhere = true;
+                }
             }
         }
         return a;
@@ -158,6 +172,7 @@ bool Data::loadDatabase() {
                           if (!openedHere) openDatabase();
                       }) &&
                       step([&] {
+                          if (heldElsewhere) return;
                           if (!m.AttachRef) m.AttachRef = std::make_unique<PbAttachRefClass>();
                           try {
                               m.AttachRef->openAttachFile(m.DataBasePath, m.names().base());
@@ -244,8 +259,12 @@ void Data::Form_Load() {
 }
 
 void Data::reload(const std::function<void()>& whileUnloaded) {
+    // The book stays this copy's through the reload; a book opened meanwhile brings its own hold.
+    std::unique_ptr<BookLock> kept = std::move(pbm().BookHold);
     Form_Unload();
     if (whileUnloaded) Steps(OnError::Ignore)(whileUnloaded);
+    if (!pbm().BookHold) pbm().BookHold = std::move(kept);
+    kept.reset();
     resetState();
     Form_Load();
     Forms::show(this);
@@ -338,6 +357,7 @@ void Data::Form_Unload() {
     }
     m_bagLoaded = false;
     step([&] { m.DatabaseFile.reset(); });
+    step([&] { m.BookHold.reset(); });
     step([&] { m.ClipFile.reset(); });
     step([&] {
         if (m.AttachRef) m.AttachRef->close();

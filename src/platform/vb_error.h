@@ -41,6 +41,8 @@ constexpr int PathNotFound = 76;
 constexpr int InvalidPicture = 481;
 constexpr int Cancelled = 32755;
 constexpr int HelpFailed = 70000;
+// Our own: another running copy of the program holds the book.
+constexpr int BookInUse = 70001;
 } // namespace err
 
 // Maps a failed file operation on `path` (errno value) to the error a user would be told.

@@ -84,6 +84,19 @@ void tellRefusedTarget(const QString& path, const QString& title) {
            mb::OKOnly | mb::Exclamation, title);
 }
 
+void tellBookInUse(const VbError& e) {
+    MsgBox(e.description(), mb::OKOnly | mb::Exclamation, QStringLiteral("Phonebook in Use"));
+}
+
+std::unique_ptr<BookLock> holdBookOrTell(const QString& databaseFile) {
+    try {
+        return std::make_unique<BookLock>(databaseFile);
+    } catch (const VbError& e) {
+        tellBookInUse(e);
+        return nullptr;
+    }
+}
+
 void ShowForm(const QString& FormName) {
     // The names it knows; other windows register for callers that reach them by role.
     static const QStringList known = {QStringLiteral("Data"),       QStringLiteral("frmBrowser"),

@@ -5,10 +5,14 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QPrinter;
 
 namespace pb {
+
+class BookLock;
+class VbError;
 
 class CommonDialog;
 class Steps;
@@ -38,6 +42,11 @@ bool refusedTarget(const QString& path, const QString& title, bool wholeFolder =
 bool printsToRefusedFile(const QPrinter& printer, const QString& title);
 // The refusal itself, for a place found refused by other means.
 void tellRefusedTarget(const QString& path, const QString& title);
+// Tells that another running copy holds a book: `e` is the err::BookInUse naming it.
+void tellBookInUse(const VbError& e);
+// This copy's hold on the book `databaseFile`; nullptr, once the user is told, when another
+// running copy holds it.
+std::unique_ptr<BookLock> holdBookOrTell(const QString& databaseFile);
 // Shows `dialog`'s Save As (through `step`) until the user names a place that may be written:
 // `refused` (by default refusedTarget of the name) tells the user why not. False when the user
 // cancelled; the name is then in `dialog.FileName`.

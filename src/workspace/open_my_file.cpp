@@ -147,10 +147,17 @@ void VantrelMDI::openDatabase(const QString& file) {
         refuseWorkingFile(path);
         return;
     }
+    // A book another running copy holds is refused before the book open now is let go.
+    std::unique_ptr<BookLock> hold;
+    if (!pbm().BookHold || !pbm().BookHold->covers(path)) {
+        hold = holdBookOrTell(path);
+        if (!hold) return;
+    }
     const auto setNames = [&] {
         const DatabaseNames names = namesForPath(path);
         pbm().DataBasePath = names.path;
         pbm().DataBaseName = names.name;
+        if (hold) pbm().BookHold = std::move(hold);
     };
     if (auto* book = loadedWindowAs<PhoneBookWindow>(QStringLiteral("Data"))) {
         book->reload(setNames);

@@ -55,7 +55,12 @@ protected:
         return countDatabase().count;
     }
     QString path() const { return dir.path() + QStringLiteral("/Book.q7b"); }
-    QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
+    // The files beside the book, but for the hold on it while it is open.
+    QStringList files() const {
+        QStringList names = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        names.removeOne(QStringLiteral(".Book.q7b.dorvane-lock"));
+        return names;
+    }
     QTemporaryDir dir;
 };
 

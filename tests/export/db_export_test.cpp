@@ -127,6 +127,8 @@ TEST_F(DbExportTest, ABuildThatFailsHalfwayIsToldAndNeitherMovedNorShown) {
     EXPECT_EQ(readFile(working()), QByteArray("an earlier file"));
     EXPECT_EQ(Forms::find<DataReport>(), nullptr);
     EXPECT_EQ(Forms::get<VantrelMDI>()->windowTitle(), VantrelMDI::normalCaption());
-    EXPECT_EQ(QDir(appDir()).entryList({QStringLiteral(".dorvane*")}, QDir::Files | QDir::Hidden),
-              QStringList{});
+    // Only the hold on the open book stays beside it.
+    QStringList left = QDir(appDir()).entryList({QStringLiteral(".dorvane*")}, QDir::Files | QDir::Hidden);
+    left.removeOne(QStringLiteral(".Dorvane2DataBase.q7B.dorvane-lock"));
+    EXPECT_EQ(left, QStringList{});
 }

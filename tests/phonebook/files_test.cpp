@@ -1,6 +1,7 @@
 #include "book_fixture.h"
 #include "data/property_bag.h"
 #include "file_size_limit.h"
+#include "other_copy.h"
 #include "workspace/vantrel_mdi.h"
 
 #include <QAction>
@@ -78,6 +79,14 @@ protected:
                                        "in the same directory of the original one\r\n"
                                        "Please select for it a different location"),
                         Critical, QStringLiteral("ERROR55 File already open"), mb::OK);
+    }
+    void expectInUse(const QString& path,
+                     const QString& where = QStringLiteral("in another running copy of Dorvane")) {
+        prompts->expect(
+            path + QStringLiteral("\r\nis open ") + where +
+                QStringLiteral(".\r\nA phonebook is changed by one copy at a time: close it there "
+                               "first."),
+            Exclamation, QStringLiteral("Phonebook in Use"), mb::OK);
     }
     // The open book's own files, to prove a command left them alone.
     std::map<QString, QByteArray> ownFiles() const { return tree(tmp.path() + QStringLiteral("/app")); }
@@ -426,4 +435,96 @@ TEST_F(FilesTest, TheViewMenuOpensTheBooksFoldersAndKnowsWhetherAttachmentsExist
     d->mnuDBAttacmentsFolder_Click();
     EXPECT_EQ(shell->opened.size(), 3);
     EXPECT_TRUE(prompts->allAnswered());
+}
+
+TEST_F(FilesTest, ABookAnotherRunningCopyHoldsIsNotOpenedAndTheOpenOneStays) {
+    open({{"Ann"}, {"Bob"}});
+    QDir().mkpath(target());
+    writeFile(target("Other.q7b"), bookBytes({{"Zed"}}));
+    // Reached through a link, the book is the real file, with its lock beside it.
+    ASSERT_TRUE(QFile::link(target("Other.q7b"), app("Shortcut.q7b")));
+    const OtherCopy other(target(".Other.q7b.dorvane-lock"));
+    ASSERT_TRUE(other.holds());
+    prompts->expectFileDialog(app("Shortcut.q7b"));
+    expectInUse(app("Shortcut.q7b"));
+    d->mnuOpen_Click();
+    EXPECT_TRUE(prompts->allAnswered());
+    EXPECT_EQ(m().names().databaseFile(), book());
+    EXPECT_EQ(m().RecordCount, 2);
+    d->txtInfo[0]->setText(QStringLiteral("Anna"));
+    d->AddIt();
+    EXPECT_EQ(firstNameAt(file(), 1), QStringLiteral("Anna"));
+    EXPECT_EQ(readFile(target("Other.q7b")), bookBytes({{"Zed"}}));
+}
+
+TEST_F(FilesTest, ABookOpenOnAnotherComputerIsToldWithThatComputersName) {
+    open({{"Ann"}});
+    QDir().mkpath(target());
+    writeFile(target("Other.q7b"), bookBytes({{"Zed"}}));
+    // A holder on another computer cannot be seen to have died: its lock is never taken over.
+    const QString lock = target(".Other.q7b.dorvane-lock");
+    ASSERT_TRUE(leaveDeadCopysLock(lock));
+    // Qt's lock names the holder by process, program, computer name, machine id and boot.
+    QList<QByteArray> lines = readFile(lock).split('\n');
+    ASSERT_GE(lines.size(), 5);
+    lines[2] = "shelf-office";
+    lines[3] = QByteArray(32, 'a');
+    lines[4] = "boot";
+    writeFile(lock, lines.join('\n'));
+    expectInUse(target("Other.q7b"), QStringLiteral("in Dorvane on the computer \"shelf-office\""));
+    Forms::get<VantrelMDI>()->OpenMyFile(target("Other.q7b"));
+    EXPECT_TRUE(prompts->allAnswered());
+    EXPECT_EQ(m().names().databaseFile(), book());
+}
+
+TEST_F(FilesTest, NoWholeBookIsWrittenOverABookAnotherRunningCopyHolds) {
+    openWithCompanions();
+    writeFile(target("Other.q7b"), bookBytes({{"Zed"}}));
+    writeFile(target("Other.set"), "their bag");
+    const OtherCopy other(target(".Other.q7b.dorvane-lock"));
+    ASSERT_TRUE(other.holds());
+    const auto theirs = tree(target());
+    chooseSaveAs(target("Other.q7b"));
+    expectInUse(target("Other.q7b"));
+    d->mnuSaveDataBaseAs_Click();
+    prompts->expectDialog(Kind::Save, [&](CommonDialog& dlg) {
+        dlg.FileName = target("Other.q7b");
+        return true;
+    });
+    expectInUse(target("Other.q7b"));
+    d->mnuNewDataBase_Click();
+    EXPECT_EQ(tree(target()), theirs);
+    EXPECT_EQ(m().names().databaseFile(), book());
+    EXPECT_EQ(box(0), QStringLiteral("Bob"));
+
+    // The backup copy, opened as a book in another copy.
+    const QString backup = app("Backup copy of Phonebook Database");
+    QDir().mkpath(backup);
+    writeFile(backup + QStringLiteral("/Dorvane2DataBase.q7B"), bookBytes({{"Old"}}));
+    const OtherCopy working(backup + QStringLiteral("/.Dorvane2DataBase.q7B.dorvane-lock"));
+    ASSERT_TRUE(working.holds());
+    const auto backedUp = tree(backup);
+    expectBackupQuestion(mb::OK);
+    expectInUse(backup + QStringLiteral("/Dorvane2DataBase.q7B"));
+    d->mnuBackUp_Click();
+    EXPECT_EQ(tree(backup), backedUp);
+    EXPECT_TRUE(prompts->allAnswered());
+}
+
+TEST_F(FilesTest, TheBookThisCopyHoldsOpensAgainAndIsLetGoForAnother) {
+    open({{"Ann"}, {"Bob"}});
+    const QString lock = app(".Dorvane2DataBase.q7B.dorvane-lock");
+    VantrelMDI* frame = Forms::get<VantrelMDI>();
+    frame->OpenMyFile(book());
+    EXPECT_EQ(Forms::find<Data>(), d);
+    EXPECT_EQ(m().RecordCount, 2);
+    EXPECT_FALSE(OtherCopy(lock).holds());
+
+    QDir().mkpath(target());
+    writeFile(target("Other.q7b"), bookBytes({{"Zed"}}));
+    frame->OpenMyFile(target("Other.q7b"));
+    EXPECT_EQ(m().RecordCount, 1);
+    EXPECT_FALSE(OtherCopy(target(".Other.q7b.dorvane-lock")).holds());
+    EXPECT_TRUE(OtherCopy(lock).holds());
+    EXPECT_TRUE(prompts->shown.empty());
 }

@@ -1,6 +1,7 @@
 #include "app_fixture.h"
 #include "data/module_phonebook.h"
 #include "data/property_bag.h"
+#include "other_copy.h"
 #include "phonebook/data.h"
 #include "workspace/forms.h"
 #include "workspace/frm_splash.h"
@@ -236,4 +237,54 @@ TEST_F(LoadTest, AnAbortedLoadWritesBackOnlyWhatItRead) {
     prompts->expect({}, 18, QStringLiteral("ERROR75 Path/File access error"), mb::Abort);
     Forms::unload(load());
     expectAll("abort at the database");
+}
+
+TEST_F(LoadTest, TheRememberedBookHeldByAnotherCopyIsToldAndTheWindowLoadsWithoutIt) {
+    const QString books = appDir() + QStringLiteral("books/");
+    QDir().mkpath(books);
+    putSetting(QStringLiteral("DataBasePath"), books);
+    putSetting(QStringLiteral("DataBaseName"), QStringLiteral("Home.q7b"));
+    writeFile(books + QStringLiteral("Home.q7b"), bookBytes({{"Ann"}}));
+    // The other copy is writing a new version of it this moment.
+    writeFile(books + QStringLiteral("Home.q7b.dorvane-swap"), "their change");
+    const OtherCopy other(books + QStringLiteral(".Home.q7b.dorvane-lock"));
+    ASSERT_TRUE(other.holds());
+    const QStringList theirs = QDir(books).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    prompts->expect(books +
+                        QStringLiteral("Home.q7b\r\nis open in another running copy of Dorvane.\r\n"
+                                       "A phonebook is changed by one copy at a time: close it there first."),
+                    mb::Exclamation, QStringLiteral("Phonebook in Use"), mb::OK);
+    Data* d = load();
+    EXPECT_TRUE(prompts->allAnswered());
+    EXPECT_FALSE(pbm().DatabaseFile);
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("Phonebook Record:  1 of  0"));
+    Forms::unload(d);
+    EXPECT_EQ(QDir(books).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), theirs);
+    EXPECT_EQ(readFile(books + QStringLiteral("Home.q7b")), bookBytes({{"Ann"}}));
+    EXPECT_EQ(readFile(books + QStringLiteral("Home.q7b.dorvane-swap")), QByteArray("their change"));
+    EXPECT_EQ(setting(QStringLiteral("DataBaseName")), QStringLiteral("Home.q7b"));
+}
+
+TEST_F(LoadTest, ALockADeadCopyLeftIsTakenOverWithoutAWord) {
+    writeFile(book(), bookBytes({{"Ann"}}));
+    const QString lock = appDir() + QStringLiteral(".Dorvane2DataBase.q7B.dorvane-lock");
+    ASSERT_TRUE(leaveDeadCopysLock(lock));
+    Data* d = load();
+    EXPECT_EQ(pbm().RecordCount, 1);
+    EXPECT_FALSE(OtherCopy(lock).holds());
+    Forms::unload(d);
+    Forms::flushDeleted();
+    EXPECT_FALSE(QFileInfo::exists(lock)); // let go with the window
+
+    // Left empty by a copy killed as it made the lock, a while ago.
+    writeFile(lock, {});
+    QFile made(lock);
+    ASSERT_TRUE(made.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(
+        made.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    made.close();
+    load();
+    EXPECT_EQ(pbm().RecordCount, 1);
+    EXPECT_FALSE(OtherCopy(lock).holds());
+    EXPECT_TRUE(prompts->shown.empty());
 }

@@ -1,13 +1,19 @@
 #include "app_fixture.h"
 #include "data/module_phonebook.h"
+#include "other_copy.h"
 #include "phonebook/data.h"
 #include "workspace/forms.h"
 #include "workspace/frm_splash.h"
+#include "workspace/single_copy.h"
 #include "workspace/vantrel_mdi.h"
 
 #include <QCloseEvent>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace pb;
@@ -89,4 +95,67 @@ TEST_F(StartupTest, AbortInThePhoneBookLoadLeavesTheLoadButTheSequenceRunsOnce) 
     splash->Timer_Timer();
     EXPECT_FALSE(splash->Timer.isActive());  // no second run a second later
     EXPECT_NE(Forms::find<Data>(), nullptr); // the load was left, the sequence went on to show it
+}
+
+TEST_F(StartupTest, ASecondStartOnTheProgramFolderBringsTheFirstForwardAndGoesNoFurther) {
+    VantrelMDI* frame = Forms::get<VantrelMDI>();
+    frame->showMinimized();
+    SingleCopy first(appDir());
+    ASSERT_TRUE(first.claim());
+    // The same folder reached through a link is the same folder.
+    ASSERT_TRUE(QFile::link(appDir(), tmp.path() + QStringLiteral("/same-app")));
+    SingleCopy second(tmp.path() + QStringLiteral("/same-app"));
+    EXPECT_FALSE(second.claim());
+    EXPECT_FALSE(frame->isMinimized());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(frame));
+    EXPECT_TRUE(prompts->shown.empty());
+}
+
+TEST_F(StartupTest, ASecondStartThatCannotReachTheFirstSaysSoAndGoesNoFurther) {
+    // A first copy that holds the folder and never answers.
+    const pbtest::OtherCopy first(appDir() + QStringLiteral(".dorvane-running.lock"));
+    ASSERT_TRUE(first.holds());
+    SingleCopy second(appDir());
+    second.patience = 300;
+    prompts->expect(
+        QStringLiteral("Dorvane is already running on this program folder, but it does not answer.\r\n"
+                       "Switch to the Dorvane window that is open, or close it and start Dorvane again."),
+        mb::OKOnly | mb::Exclamation, QStringLiteral("Dorvane"), mb::OK);
+    EXPECT_FALSE(second.claim());
+    EXPECT_TRUE(prompts->allAnswered());
+}
+
+TEST_F(StartupTest, TheProgramStartedAgainOnItsFolderEndsAtOnceWhileTheFirstRunsOn) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DORVANE_HOME"), appDir());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), tmp.path() + QStringLiteral("/config"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // The copies meet through a socket in the temporary folder, which goes with the test.
+    QDir().mkpath(tmp.path() + QStringLiteral("/run"));
+    env.insert(QStringLiteral("TMPDIR"), tmp.path() + QStringLiteral("/run"));
+    const auto start = [&](QProcess& p) {
+        p.setProcessEnvironment(env);
+        p.setStandardOutputFile(QProcess::nullDevice());
+        p.setStandardErrorFile(QProcess::nullDevice());
+        p.start(QStringLiteral(DORVANE_PROGRAM), {});
+        return p.waitForStarted();
+    };
+    QProcess first;
+    ASSERT_TRUE(start(first));
+    const QDeadlineTimer starting(30000);
+    while (!QFileInfo::exists(appDir() + QStringLiteral(".dorvane-running.lock")) && !starting.hasExpired())
+        QTest::qWait(50);
+    ASSERT_EQ(first.state(), QProcess::Running);
+
+    QProcess second;
+    QElapsedTimer took;
+    took.start();
+    ASSERT_TRUE(start(second));
+    EXPECT_TRUE(second.waitForFinished(10000));
+    EXPECT_LT(took.elapsed(), 5000);
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished();
 }
