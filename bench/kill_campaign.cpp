@@ -24,9 +24,11 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <functional>
 #include <map>
 #include <random>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -83,6 +85,14 @@ Tree treeOf(const QString& root, const QStringList& only = {}) {
     return out;
 }
 
+bool heldByARunningWrite(const QString& note) {
+    const int fd = ::open(QFile::encodeName(note).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    ::close(fd);
+    return held;
+}
+
 // Every name of ours below `root`: staged versions, replaced versions, notes, swap files, the
 // ledger's notes, a killed child's lock on the book. The ledger's folder itself stays in the
 // program folder, as its lock does.
@@ -93,10 +103,12 @@ QStringList leftovers(const QString& root) {
     while (it.hasNext()) {
         const QString path = it.next();
         if (it.fileName() == QLatin1String(".dorvane-writes")) continue;
-        // The lock on the book this process holds open is no leftover; a killed child's is.
+        // The lock on the book this process holds open is no leftover, nor the ledger's note of
+        // it, which its running writer keeps locked; a killed child's are.
         if (it.fileName().endsWith(QLatin1String(".dorvane-lock")) &&
             pbbench::readFileBytes(path).split('\n').value(0) == QByteArray::number(::getpid()))
             continue;
+        if (it.fileName().endsWith(QLatin1String(".dorvane-note")) && heldByARunningWrite(path)) continue;
         if (it.fileName().contains(QLatin1String(".dorvane-"))) out << QDir(root).relativeFilePath(path);
     }
     return out;
@@ -247,7 +259,11 @@ Counts run(Scenario& s, int kills, const QString& everything, std::mt19937& rand
         }
         // And the next run of the same command leaves nothing either.
         s.command();
-        if (!leftovers(everything).isEmpty()) ++c.leftAfterRerun;
+        if (const QStringList rerun = leftovers(everything); !rerun.isEmpty()) {
+            ++c.leftAfterRerun;
+            std::fprintf(stderr, "%s, kill %d: left after the next run: %s\n", qPrintable(s.name), k,
+                         qPrintable(rerun.join(QStringLiteral(", "))));
+        }
         c.errors += static_cast<int>(answers->errors.size());
         for (const QString& e : answers->errors)
             std::fprintf(stderr, "%s, kill %d: told %s\n", qPrintable(s.name), k, qPrintable(e));

@@ -1,5 +1,6 @@
 #include "data/book_lock.h"
 
+#include "data/file_sets.h"
 #include "platform/vb_error.h"
 
 #include <QDateTime>
@@ -55,7 +56,10 @@ bool takeLock(QLockFile& lock) {
 
 BookLock::BookLock(const QString& databaseFile)
     : m_lockFile(bookLockFile(databaseFile)), m_lock(std::make_unique<QLockFile>(m_lockFile)) {
+    // Noted before it is taken: a kill at any moment after leaves the lock to the next start.
+    m_noted = std::make_unique<files::NotedLock>(m_lockFile);
     if (takeLock(*m_lock)) return;
+    m_noted.reset();
     if (m_lock->error() != QLockFile::LockFailedError) {
         // Nothing can be locked there (a read-only folder): the book is used as it always was.
         m_lock.reset();

@@ -7,6 +7,10 @@ class QLockFile;
 
 namespace pb {
 
+namespace files {
+class NotedLock;
+}
+
 // The lock file of the book `databaseFile`: ".<name>.dorvane-lock" beside the real file,
 // so every path to one book, through links too, meets the same lock.
 QString bookLockFile(const QString& databaseFile);
@@ -32,6 +36,8 @@ public:
 
 private:
     QString m_lockFile;
+    // Let go of after the lock, so that a kill in between still finds it noted.
+    std::unique_ptr<files::NotedLock> m_noted;
     std::unique_ptr<QLockFile> m_lock;
 };
 

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QThread>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -297,7 +299,10 @@ QByteArray ledgerHead(const QString& token) {
     return "dorvane-writes " + token.toLatin1() + '\n';
 }
 
-// A name a ledger line may hold: a full path ending in one of this write's own names.
+const QLatin1String kLockEnd(".dorvane-lock");
+
+// A name a ledger line may hold: a full path ending in one of this write's own names, or a
+// book's lock (".<name>.dorvane-lock").
 std::optional<QString> ledgerName(const QByteArray& line, const QString& token) {
     const QByteArray bytes = QByteArray::fromPercentEncoding(line);
     if (!bytes.startsWith('/') || !plainParts(bytes.mid(1))) return std::nullopt;
@@ -306,7 +311,26 @@ std::optional<QString> ledgerName(const QByteArray& line, const QString& token) 
     for (const char* kind : kStagedKinds)
         if (name->endsWith(QStringLiteral(".dorvane-") + QLatin1String(kind) + QLatin1Char('-') + token))
             return name;
+    const QString file = QFileInfo(*name).fileName();
+    if (file.startsWith(QLatin1Char('.')) && file.size() > kLockEnd.size() + 1 && file.endsWith(kLockEnd))
+        return name;
     return std::nullopt;
+}
+
+// A lock a killed copy held goes only where its own record shows its holder gone: Qt takes
+// such a lock over, and this copy then lets it go.
+void letGoOfLock(const QString& path) {
+    QLockFile lock(path);
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0)) {
+        lock.unlock();
+        return;
+    }
+    // Empty, the lock was cut short as it was made: a copy making it writes its record at
+    // once, so one still empty a moment later is the killed copy's.
+    if (lock.error() != QLockFile::LockFailedError || QFileInfo(path).size() != 0) return;
+    QThread::msleep(100);
+    if (QFileInfo(path).size() == 0 && lock.removeStaleLockFile() && lock.tryLock(0)) lock.unlock();
 }
 
 // Finishes or clears away the write a ledger note names; false keeps the note for a later start.
@@ -315,6 +339,8 @@ bool finishNoted(const QString& path, const QString& token) {
     if (fd.fd < 0) return false;
     bool busy = false;
     const std::optional<QByteArray> text = readNote(fd.fd, &busy);
+    // Empty, the note was killed before it named anything: its write had made nothing yet.
+    if (text && text->isEmpty()) return true;
     if (!text || !text->startsWith(ledgerHead(token))) return false;
     std::vector<QString> names;
     for (const QByteArray& line : text->mid(ledgerHead(token).size()).split('\n'))
@@ -325,8 +351,12 @@ bool finishNoted(const QString& path, const QString& token) {
         for (const QString& name : names)
             if (name.endsWith(kSetNote + token) && carryOutNote(name, nullptr) != NoteOutcome::Finished)
                 return false;
-        for (const QString& name : names)
-            if (const int e = removeEntry(name)) fail(name, e);
+        for (const QString& name : names) {
+            if (name.endsWith(kLockEnd))
+                letGoOfLock(name);
+            else if (const int e = removeEntry(name))
+                fail(name, e);
+        }
     } catch (const VbError&) {
         return false;
     }

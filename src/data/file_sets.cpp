@@ -226,6 +226,13 @@ void replacePageSet(const QString& pageFile, const QByteArray& page, const QStri
     set.commit();
 }
 
+NotedLock::NotedLock(const QString& lockFile)
+    : m_note(std::make_unique<LedgerNote>(newToken(), std::vector{lockFile})) {}
+
+NotedLock::~NotedLock() {
+    m_note->drop();
+}
+
 // ---- One file or one folder: a set of one member.
 
 void copyFile(const QString& from, const QString& to) {

@@ -71,6 +71,24 @@ void recoverSet(const std::vector<QString>& members);
 void replacePageSet(const QString& pageFile, const QByteArray& page, const QString& folder,
                     const std::vector<NamedBytes>& files, const QString& extras);
 
+namespace detail {
+class LedgerNote;
+}
+
+// While it lives, the lock file `lockFile` (".<name>.dorvane-lock") that this copy holds is
+// noted in the ledger, so that should a kill end this copy, the next start lets go of it: the
+// lock's own record must show that its holder is gone before the file is removed.
+class NotedLock {
+public:
+    explicit NotedLock(const QString& lockFile);
+    ~NotedLock();
+    NotedLock(const NotedLock&) = delete;
+    NotedLock& operator=(const NotedLock&) = delete;
+
+private:
+    std::unique_ptr<detail::LedgerNote> m_note;
+};
+
 // Running writes are noted in the hidden folder ".dorvane-writes" of `programFolder`
 // (empty: nowhere), each with its token and the names it may leave, so that
 // finishUnfinishedWrites can clear away what a killed run left anywhere.

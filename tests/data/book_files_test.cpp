@@ -1,10 +1,12 @@
 #include "data/attachments.h"
 #include "data/book_files.h"
+#include "data/book_lock.h"
 #include "data/file_copy.h"
 #include "data/file_copy_detail.h"
 #include "data/file_notes.h"
 #include "data/file_sets.h"
 #include "kill_midway.h"
+#include "other_copy.h"
 #include "platform/app_path.h"
 #include "platform/settings_store.h"
 #include "platform/vb_error.h"
@@ -17,8 +19,10 @@
 #include <random>
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace pb;
@@ -599,4 +603,59 @@ TEST_F(FileCopyTest, APageSetChangesOnlyItsOwnFilesInTheUsersFolder) {
               err::PathFileAccess);
     EXPECT_EQ(readFile(at("Family.htm")), QByteArray("frameset"));
     EXPECT_EQ(readFile(at("Family/Title.htm")), QByteArray("title"));
+}
+
+TEST_F(FileCopyTest, AFileSystemMountedInsideAFolderThatGoesIsNeverEntered) {
+    const BookPaths home = bookPathsFor(at("Home.q7b"));
+    writeFile(home.database, "old records");
+    mk("HomeAttachments/disk");
+    const QByteArray disk = QFile::encodeName(at("HomeAttachments/disk"));
+    if (::mount("dorvane-test", disk.constData(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "this machine mounts nothing for a test";
+    writeFile(at("HomeAttachments/disk/kept.wav"), "on a disk of its own");
+    createEmptyBook(home);
+    EXPECT_EQ(readFile(home.database), QByteArray());
+    // The folder went aside whole; what is mounted in it stays, and so does the folder around it.
+    const QStringList left = entries("").filter(QStringLiteral("HomeAttachments.dorvane-old-"));
+    ASSERT_EQ(left.size(), 1);
+    const QString moved = at(left.front() + QStringLiteral("/disk"));
+    EXPECT_EQ(readFile(moved + QStringLiteral("/kept.wav")), QByteArray("on a disk of its own"));
+    EXPECT_EQ(::umount2(QFile::encodeName(moved).constData(), MNT_DETACH), 0);
+}
+
+TEST_F(FileCopyTest, ALockOfAKilledCopyIsLetGoAtTheNextStartAndALivingHoldersStays) {
+    mk("app");
+    files::setLedgerFolder(at("app"));
+    writeFile(at("Home.q7b"), "records");
+    const QString lock = bookLockFile(at("Home.q7b"));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const BookLock hold(at("Home.q7b"));
+        ::_exit(0); // ends as a kill ends it: the lock is never let go
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(QFileInfo::exists(lock));
+    files::finishUnfinishedWrites();
+    EXPECT_FALSE(QFileInfo::exists(lock));
+
+    const auto noteLock = [&] {
+        const QString token = files::detail::newToken();
+        writeFile(at("app/.dorvane-writes/") + token + QStringLiteral(".dorvane-note"),
+                  "dorvane-writes " + token.toLatin1() + '\n' +
+                      QFile::encodeName(lock).toPercentEncoding("/") + '\n');
+    };
+    // Killed while the lock was made, before it held its record: it goes too.
+    writeFile(lock, {});
+    noteLock();
+    files::finishUnfinishedWrites();
+    EXPECT_FALSE(QFileInfo::exists(lock));
+
+    // A ledger line naming a lock that a running copy holds leaves it as it is.
+    const pbtest::OtherCopy other(lock);
+    ASSERT_TRUE(other.holds());
+    noteLock();
+    files::finishUnfinishedWrites();
+    EXPECT_TRUE(QFileInfo::exists(lock));
+    files::setLedgerFolder({});
 }
