@@ -146,7 +146,7 @@ void frmRecordset::mnuInsertImage_Click() {
         return;
     if (!d.Accepted) return;
     QImage image;
-    if (!step([&] { image = readPicture(d.FileName, kMaxPicturePixels); })) return;
+    if (!step([&] { image = readPicture(d.FileName); })) return;
     // Straight into the document at the caret: the user's clipboard is left alone.
     step([&] {
         static int pictures = 0;

@@ -393,9 +393,13 @@ private:
         Picture pict = std::move(m_pict);
         m_pict = Picture{};
         if (pict.kind == Picture::Png || pict.kind == Picture::Jpeg) {
-            const QImage image =
-                decodePicture(pict.data, {pict.kind == Picture::Png ? "png" : "jpeg", kMaxPicturePixels});
-            if (!image.isNull()) return insertImage(image, pict);
+            // The document's pictures share one budget: what is kept, and what the next one may cost.
+            const QImage image = decodePicture(pict.data, {pict.kind == Picture::Png ? "png" : "jpeg",
+                                                           std::min(kPictureBytes, m_pictureBudget)});
+            if (!image.isNull()) {
+                m_pictureBudget -= image.sizeInBytes();
+                return insertImage(image, pict);
+            }
         }
         if (pict.kind != Picture::None || !pict.data.isEmpty()) {
             CharState plain = st();
@@ -570,6 +574,7 @@ private:
     bool m_colorSet = false;
     Picture m_pict;
     int m_pictures = 0;
+    qint64 m_pictureBudget = kDocumentPictureBytes;
 };
 
 } // namespace
