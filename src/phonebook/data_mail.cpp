@@ -72,9 +72,14 @@ void Data::SendMapiMail(const QString& address, const QString& displayName, cons
         MsgBox(why, mb::OKOnly | mb::Exclamation, QStringLiteral("Mail"));
         return;
     }
+    const MailMessage message{address, displayName, subject, noteText};
+    // A line break in the name or the subject would let the book's text add a header of its own.
+    if (const QString why = headerProblem(message); !why.isEmpty()) {
+        MsgBox(why, mb::OKOnly | mb::Exclamation, QStringLiteral("Mail"));
+        return;
+    }
     // The mail program shows the message filled in; sending it is the user's step there.
     // A failure says why: no mail program, a message too long, an address refused.
-    const MailMessage message{address, displayName, subject, noteText};
     Steps step(describedErrorDialog);
     step([&] { mailer().send(message); });
 }

@@ -4,6 +4,7 @@
 #include "platform/vb_error.h"
 
 #include <QUrl>
+#include <algorithm>
 
 namespace pb {
 
@@ -26,6 +27,7 @@ public:
     void send(const MailMessage& message) override {
         if (const QString why = recipientProblem(message.address); !why.isEmpty())
             throw VbError(err::MailFailed, why);
+        if (const QString why = headerProblem(message); !why.isEmpty()) throw VbError(err::MailFailed, why);
         checkMailLength(message);
         const QString url = mailtoAddress(message);
         if (!shell().openUrl(url))
@@ -33,6 +35,16 @@ public:
                           QStringLiteral("No mail program took the message. Nothing was sent."));
     }
 };
+
+// C0, DEL, C1 and the Unicode line and paragraph separators: none is text a header line can carry.
+bool isControl(QChar c) {
+    const char16_t u = c.unicode();
+    return u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028 || u == 0x2029;
+}
+
+bool holdsControl(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(), isControl);
+}
 
 Mailer*& current() {
     static Mailer* m = nullptr;
@@ -82,6 +94,16 @@ QString recipientProblem(const QString& address) {
                 .arg(trimmed, QLatin1String(what));
     }
     return {};
+}
+
+QString headerProblem(const MailMessage& message) {
+    const char* box = holdsControl(message.displayName) ? "recipient's name"
+                      : holdsControl(message.subject)   ? "subject"
+                                                        : nullptr;
+    if (!box) return {};
+    return QStringLiteral("The %1 holds a line break, a tab or another control character, which a mail "
+                          "header cannot carry. Nothing was handed to the mail program.")
+        .arg(QLatin1String(box));
 }
 
 Mailer& mailer() {

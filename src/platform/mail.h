@@ -36,6 +36,10 @@ void checkMailLength(const MailMessage& message);
 // why not, for the user: a mail program decodes the address and would take a comma,
 // a semicolon, an angle bracket or a blank inside it as the start of another.
 QString recipientProblem(const QString& address);
+// Empty when the name and the subject can each go as one mail header line; else why
+// not, for the user: a mail program would take a line break there as the start of a
+// header of the sender's choosing. The body keeps its lines.
+QString headerProblem(const MailMessage& message);
 
 namespace err {
 constexpr int MailFailed = 32002;

@@ -126,6 +126,46 @@ TEST_F(MailTest, AnAddressThatWouldReachMoreThanOneRecipientIsRefusedWithNothing
     EXPECT_TRUE(mailer.sent.empty());
 }
 
+TEST_F(MailTest, ANameOrSubjectAMailHeaderCannotCarryIsRefusedWithNothingSent) {
+    // A book's bytes can hold a line break, and the Name box keeps it.
+    open({{"Ann Lee\r\nReply-To:", "e@evil.org\r\nX-Note:", "555 0100", "ann@x.org"}});
+    show(1);
+    d->action(QStringLiteral("mnuMailTo"))->trigger();
+    ASSERT_EQ(mail(0), QStringLiteral("Ann Lee\r\nReply-To: e@evil.org\r\nX-Note:"));
+    d->txtForMail[2]->setText(QStringLiteral("Hello"));
+    const QString inName = QStringLiteral(
+        "The recipient's name holds a line break, a tab or another control character, which a mail "
+        "header cannot carry. Nothing was handed to the mail program.");
+    const QString inSubject = QStringLiteral(
+        "The subject holds a line break, a tab or another control character, which a mail header cannot "
+        "carry. Nothing was handed to the mail program.");
+    prompts->expect(inName, mb::OKOnly | mb::Exclamation, QStringLiteral("Mail"), mb::OK);
+    d->Toolbar2_ButtonClick(QStringLiteral("Send"));
+
+    for (const QString& b :
+         {QStringLiteral("\r"), QStringLiteral("\n"), QStringLiteral("\r\n"), QStringLiteral("\t"),
+          QString(QChar(0)), QString(QChar(0x85)), QString(QChar(0x2028))}) {
+        d->txtForMail[0]->setText(QStringLiteral("Ann") + b + QStringLiteral("Lee"));
+        d->txtForMail[2]->setText(QStringLiteral("Hello"));
+        prompts->expect(inName, mb::OKOnly | mb::Exclamation, QStringLiteral("Mail"), mb::OK);
+        d->Toolbar2_ButtonClick(QStringLiteral("Send"));
+        d->txtForMail[0]->setText(QStringLiteral("Ann Lee"));
+        d->txtForMail[2]->setText(QStringLiteral("Hello") + b + QStringLiteral("Bcc: e@evil.org"));
+        prompts->expect(inSubject, mb::OKOnly | mb::Exclamation, QStringLiteral("Mail"), mb::OK);
+        d->Toolbar2_ButtonClick(QStringLiteral("Send"));
+    }
+    EXPECT_EQ(prompts->shown.size(), 15u);
+    EXPECT_TRUE(mailer.sent.empty());
+
+    // An ordinary name with accents goes as it is.
+    d->txtForMail[0]->setText(QStringLiteral("Zo\u00eb \u00c5ngstr\u00f6m"));
+    d->txtForMail[2]->setText(QStringLiteral("Gr\u00fc\u00dfe"));
+    d->Toolbar2_ButtonClick(QStringLiteral("Send"));
+    ASSERT_EQ(mailer.sent.size(), 1u);
+    EXPECT_EQ(mailer.sent[0].displayName, QStringLiteral("Zo\u00eb \u00c5ngstr\u00f6m"));
+    EXPECT_EQ(mailer.sent[0].subject, QStringLiteral("Gr\u00fc\u00dfe"));
+}
+
 TEST_F(MailTest, AllRecordsPutsTheWholeBookIntoTheMessageBoxUnlessTheBookCannotBeRead) {
     open(book(400));
     show(1);

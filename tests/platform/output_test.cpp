@@ -8,6 +8,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -74,6 +75,51 @@ TEST(Mail, TheDesktopGetsTheOneAddressOrTheFailureIsReported) {
     EXPECT_TRUE(shell.opened.isEmpty());
     mailer().send({QStringLiteral(" ann@example.org "), {}, {}, {}});
     EXPECT_EQ(shell.opened.size(), 1);
+}
+
+TEST(Mail, ANameOrSubjectWithAControlCharacterIsRefusedAndWhatGoesHoldsOneRecipientAndNoOtherHeader) {
+    pbtest::RecordingShell shell;
+    const QString address = QStringLiteral("ann@example.org");
+    const QString breaks[] = {QStringLiteral("\r"),  QStringLiteral("\n"), QStringLiteral("\r\n"),
+                              QStringLiteral("\t"),  QString(QChar(0)),    QString(QChar(0x85)),
+                              QString(QChar(0x2028))};
+    std::vector<MailMessage> refused;
+    for (const QString& b : breaks) {
+        const QString header = QStringLiteral("Ann Lee") + b + QStringLiteral("Reply-To: e@evil.org");
+        refused.push_back({address, header, QStringLiteral("Hi"), QStringLiteral("text")});
+        refused.push_back({address, QStringLiteral("Ann Lee"), header, QStringLiteral("text")});
+    }
+    for (const MailMessage& m : refused)
+        EXPECT_EQ(pbtest::errorOf([&] { mailer().send(m); }), err::MailFailed)
+            << QUrl::toPercentEncoding(m.displayName + QLatin1Char('|') + m.subject).toStdString();
+    const qsizetype refusedHandedOver = shell.opened.size();
+    EXPECT_EQ(refusedHandedOver, 0);
+
+    // Accents and a body of several lines go as they are.
+    mailer().send({address, QStringLiteral("Zo\u00eb \u00c5ngstr\u00f6m-N\u00fa\u00f1ez"),
+                   QStringLiteral("Gr\u00fc\u00dfe & cc=x@y.org"),
+                   QStringLiteral("a\nBcc: e@evil.org\r\nb")});
+    ASSERT_EQ(shell.opened.size(), refusedHandedOver + 1);
+
+    // Whatever reached the mail program decodes to one recipient, a subject and a body, nothing more.
+    const QRegularExpression oneRecipient(QStringLiteral("^\"([^\"\\\\]|\\\\.)*\" <ann@example\\.org>$"));
+    for (const QString& opened : shell.opened) {
+        const QUrl url(opened, QUrl::StrictMode);
+        ASSERT_TRUE(url.isValid()) << opened.toStdString();
+        const QString to = url.path(QUrl::FullyDecoded);
+        EXPECT_TRUE(oneRecipient.match(to).hasMatch()) << opened.toStdString();
+        const auto items = QUrlQuery(url).queryItems(QUrl::FullyDecoded);
+        ASSERT_EQ(items.size(), 2) << opened.toStdString();
+        EXPECT_EQ(items[0].first, QStringLiteral("subject"));
+        EXPECT_EQ(items[1].first, QStringLiteral("body"));
+        for (const QChar lineEnd : {QChar(u'\r'), QChar(u'\n'), QChar(0x85), QChar(0x2028), QChar(0x2029)})
+            EXPECT_FALSE(to.contains(lineEnd) || items[0].second.contains(lineEnd)) << opened.toStdString();
+    }
+    EXPECT_EQ(QUrl(shell.opened[refusedHandedOver]).path(QUrl::FullyDecoded),
+              QStringLiteral("\"Zo\u00eb \u00c5ngstr\u00f6m-N\u00fa\u00f1ez\" <ann@example.org>"));
+    EXPECT_EQ(QUrlQuery(QUrl(shell.opened[refusedHandedOver]))
+                  .queryItemValue(QStringLiteral("body"), QUrl::FullyDecoded),
+              QStringLiteral("a\r\nBcc: e@evil.org\r\nb"));
 }
 
 namespace {
