@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <QPixmap>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -110,8 +111,9 @@ QList<QImage> shownPictures(const QTextDocument& doc) {
 // empty `size` allows a refused picture and a picture of any size.
 int fileShows(const QString& path, QSize size) {
     try {
-        const QImage image = pb::readPicture(path);
-        return !size.isEmpty() && image.size() != size;
+        // Into a pixmap, as every window shows it.
+        const QPixmap shown = QPixmap::fromImage(pb::readPicture(path));
+        return !size.isEmpty() && shown.size() != size;
     } catch (const pb::VbError& e) {
         if (e.number() != pb::err::InvalidPicture && e.number() != pb::err::OutOfMemory) return 2;
         return !size.isEmpty();
