@@ -1,6 +1,7 @@
 // Times the book operations on the largest book against plain work on the same files, each table's
 // baseline timed by turns with its operations.
-// Run: build/bench/dorvane_bench   (prints Markdown tables; --fresh: only those of a fresh process)
+// Run: build/bench/dorvane_bench   (prints Markdown tables; --fresh: only those of a fresh process;
+//      --settings: only File > Open with its settings-file syncs)
 #include "bench/text_bench.h"
 #include "book_files.h"
 #include "data/database.h"
@@ -11,6 +12,7 @@
 #include "phonebook/data.h"
 #include "platform/app_path.h"
 #include "platform/settings_store.h"
+#include "settings_bench.h"
 #include "silent_prompts.h"
 #include "table.h"
 #include "web_bench.h"
@@ -216,6 +218,18 @@ int main(int argc, char** argv) {
     const QString path = dir.path() + QStringLiteral("/Dorvane2DataBase.q7B");
     const QByteArray book = makeBook(kMaxRecords);
     writeBook(path, book);
+    ModulePhoneBook& m = pbm();
+    m.DataBasePath = dir.path() + QLatin1Char('/');
+    m.DataBaseName = QStringLiteral("Dorvane2DataBase.q7B");
+    if (argc > 1 && QByteArray(argv[1]) == "--settings") {
+        Forms::get<VantrelMDI>();
+        const SettingsBench settings = benchSettings(path, silent);
+        Forms::unload<VantrelMDI>();
+        Forms::flushDeleted();
+        const bool ok = printSettingsBench(settings);
+        setPrompts(nullptr);
+        return ok ? 0 : 1;
+    }
     // The processes of their own get a folder of their own, so nothing of theirs is left here.
     const QString freshFolder = dir.path() + QStringLiteral("/fresh");
     QDir().mkpath(freshFolder);
@@ -223,9 +237,6 @@ int main(int argc, char** argv) {
     const FreshBench fresh = freshBench(freshFolder);
     if (argc > 1 && QByteArray(argv[1]) == "--fresh") return printFreshBench(fresh) ? 0 : 1;
 
-    ModulePhoneBook& m = pbm();
-    m.DataBasePath = dir.path() + QLatin1Char('/');
-    m.DataBaseName = QStringLiteral("Dorvane2DataBase.q7B");
     Data* d = nullptr;
     const Table bookRows = bookTable(path, book.size(), d);
     const Table moveRows = moveTable(path, d);
@@ -237,6 +248,7 @@ int main(int argc, char** argv) {
     Forms::get<VantrelMDI>();
     const Table sortRows = sortTable(path, book);
     const WebBench web = benchWeb(dir.path() + QStringLiteral("/Web Book"));
+    const SettingsBench settings = benchSettings(path, silent);
     Forms::unload<VantrelMDI>();
     Forms::flushDeleted();
 
@@ -250,6 +262,7 @@ int main(int argc, char** argv) {
     ok = printTable(sortRows, kSyncedCopyRow, QStringLiteral("synced copy")) && ok;
     std::printf("\nMoving records on the same book.\n\n");
     ok = printTable(moveRows, kSyncedCopyRow, QStringLiteral("synced copy")) && ok;
+    ok = printSettingsBench(settings) && ok;
     ok = printWindowBench(window) && ok;
     ok = printDatabaseBench(database) && ok;
     ok = printWebBench(web) && ok;

@@ -344,6 +344,9 @@ void Data::saveWindowSettings() {
 void Data::Form_Unload() {
     ModulePhoneBook& m = pbm();
     Steps step(OnError::Ignore);
+    // The window's keys and the print dialog's reach the settings file in one write: every
+    // open of a book, every sort and every close passes here.
+    SettingsStore::Batch settings;
     // With no book open there is no record to save and no bag to write: a bag of
     // defaults must never replace the book's real one.
     if (m_bagLoaded) step([&] { CheckChanges(); });
@@ -368,6 +371,7 @@ void Data::Form_Unload() {
     step([] {
         if (BookExports* exports = BookExports::offered()) exports->closeReport();
     });
+    step([&] { settings.finish(); });
 }
 
 } // namespace pb

@@ -2,6 +2,8 @@
 
 #include "data/book_lock.h"
 #include "platform/prompts.h"
+#include "platform/settings_store.h"
+#include "platform/vb_error.h"
 #include "workspace/forms.h"
 #include "workspace/vantrel_mdi.h"
 
@@ -36,7 +38,14 @@ SingleCopy::SingleCopy(const QString& programFolder)
     : onLaterStart(bringFrameForward), m_serverName(serverNameOf(programFolder)),
       m_lock(std::make_unique<QLockFile>(lockFileOf(programFolder))) {}
 
-SingleCopy::~SingleCopy() = default;
+SingleCopy::~SingleCopy() {
+    // A copy started on the folder once the lock is free reads the settings this one left.
+    try {
+        SettingsStore::flush();
+    } catch (const VbError&) {
+        // Reported when the write first failed.
+    }
+}
 
 QString SingleCopy::lockFileOf(const QString& programFolder) {
     return QDir(canonicalFolder(programFolder)).filePath(QStringLiteral(".dorvane-running.lock"));

@@ -108,6 +108,8 @@ void VantrelMDI::MDIForm_Load() {
 
 void VantrelMDI::MDIForm_Unload() {
     Steps step(OnError::Ignore);
+    // The frame's keys and those of every window it closes go in one write.
+    SettingsStore::Batch settings;
     step([&] {
         SettingsStore::SaveSetting(kAppName, kSection, QStringLiteral("MDIFormBackPicture"), BackPictureFile);
     });
@@ -123,6 +125,7 @@ void VantrelMDI::MDIForm_Unload() {
         if (f != this && !dynamic_cast<frmSplash*>(f)) step([&] { Forms::unload(f); });
     step([] { Forms::unload<frmSplash>(); });
     step([] { releaseErrHelp(); });
+    step([&] { settings.finish(); });
 }
 
 void VantrelMDI::adopt(QWidget* child) {
@@ -184,10 +187,13 @@ void VantrelMDI::applyBackground() {
 }
 
 void VantrelMDI::closeEvent(QCloseEvent* event) {
-    // The children go first, each with its own unload, then the frame's own.
+    // The children go first, each with its own unload, then the frame's own; their settings
+    // reach the file together.
+    SettingsStore::Batch settings;
     for (Form* f : Forms::loaded())
         if (f != this && f->isMdiChild()) Forms::unload(f);
     Forms::unload(this);
+    Steps(OnError::Ignore)([&] { settings.finish(); });
     event->accept();
 }
 

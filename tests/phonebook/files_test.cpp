@@ -2,12 +2,15 @@
 #include "data/property_bag.h"
 #include "file_size_limit.h"
 #include "other_copy.h"
+#include "phonebook/frm_print.h"
+#include "platform/settings_store.h"
 #include "workspace/vantrel_mdi.h"
 
 #include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QLocale>
+#include <QRadioButton>
 #include <QToolBar>
 #include <csignal>
 #include <sys/resource.h>
@@ -397,6 +400,20 @@ TEST_F(FilesTest, OpenAndTheToolbarGoThroughTheSharedDialogs) {
     d->Toolbar1_ButtonMenuClick(QStringLiteral("SaveDBas"));
     EXPECT_EQ(readFile(target("Third.q7b")), readFile(target("Other.q7b")));
     EXPECT_TRUE(d->toolbarButton(d->Toolbar1, 2)->isEnabled());
+}
+
+TEST_F(FilesTest, OpeningABookWritesTheWindowsSettingsInOneSync) {
+    open({{"Ann"}});
+    Forms::get<frmPrint>()->Option3->setChecked(true);
+    QDir().mkpath(target());
+    writeFile(target("Other.q7b"), bookBytes({{"Zed"}}));
+    prompts->expectFileDialog(target("Other.q7b"));
+    const int before = SettingsStore::syncCount();
+    d->mnuOpen_Click();
+    EXPECT_EQ(m().RecordCount, 1);
+    EXPECT_EQ(SettingsStore::syncCount(), before + 1);
+    EXPECT_EQ(storedSetting(QStringLiteral("DataBaseName")), QStringLiteral("Dorvane2DataBase.q7B"));
+    EXPECT_EQ(storedSetting(QStringLiteral("PrintOption3")), QStringLiteral("True"));
 }
 
 TEST_F(FilesTest, CloseUnloadsTheWindowAndKeepsTheFrame) {

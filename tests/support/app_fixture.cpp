@@ -60,4 +60,17 @@ void AppFixture::putSetting(const QString& key, const QString& value) const {
     pb::SettingsStore::SaveSetting(pb::kAppName, pb::kSection, key, value);
 }
 
+QString AppFixture::storedSetting(const QString& key) const {
+    // QSettings objects on one file share what is unsynced, and Qt keeps a file it read for the next
+    // one of the same name: a copy under a new name has only the bytes.
+    static int copies = 0;
+    const QString copy = tmp.path() + QStringLiteral("/stored-%1.ini").arg(++copies);
+    if (!QFile::copy(settingsFile(), copy)) return QStringLiteral("<no file>");
+    const QString value = QSettings(copy, QSettings::IniFormat)
+                              .value(pb::kSection + QLatin1Char('/') + key, QStringLiteral("<missing>"))
+                              .toString();
+    QFile::remove(copy);
+    return value;
+}
+
 } // namespace pbtest

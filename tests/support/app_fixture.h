@@ -22,6 +22,8 @@ protected:
     // A stored setting of the phone book window's section.
     QString setting(const QString& key, const QString& def = QStringLiteral("<missing>")) const;
     void putSetting(const QString& key, const QString& value) const;
+    // The same setting as the settings file on the disk holds it, whatever the store has in memory.
+    QString storedSetting(const QString& key) const;
 
     QTemporaryDir tmp;
     std::unique_ptr<ScriptedPrompts> prompts;

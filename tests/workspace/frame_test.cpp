@@ -4,6 +4,7 @@
 #include "data/module_phonebook.h"
 #include "phonebook/data.h"
 #include "platform/native_name.h"
+#include "platform/settings_store.h"
 #include "web_fakes.h"
 #include "workspace/file_groups.h"
 #include "workspace/forms.h"
@@ -373,6 +374,16 @@ TEST_F(FrameTest, ExitClosesAsTheCloseButtonDoes) {
     EXPECT_EQ(setting(QStringLiteral("DataBaseName")), QStringLiteral("Dorvane2DataBase.q7B"));
     EXPECT_EQ(Forms::find<Data>(), nullptr);
     EXPECT_EQ(Forms::find<VantrelMDI>(), nullptr);
+}
+
+TEST_F(FrameTest, ClosingTheProgramWritesEveryWindowsSettingsInOneSync) {
+    ShowForm(QStringLiteral("Data"));
+    frame->setBackColor(0xFF);
+    const int before = SettingsStore::syncCount();
+    frame->mnuExit_Click();
+    EXPECT_EQ(SettingsStore::syncCount(), before + 1);
+    EXPECT_EQ(storedSetting(QStringLiteral("MDIFormBackColor")), QStringLiteral("255"));
+    EXPECT_EQ(storedSetting(QStringLiteral("DataBaseName")), QStringLiteral("Dorvane2DataBase.q7B"));
 }
 
 TEST_F(FrameTest, EachRightClickMenuOpensOnlyOverItsOwnEmptySurface) {

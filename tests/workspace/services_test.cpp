@@ -4,8 +4,10 @@
 #include "file_size_limit.h"
 #include "phonebook/data.h"
 #include "platform/app_path.h"
+#include "platform/settings_store.h"
 #include "workspace/forms.h"
 #include "workspace/module_services.h"
+#include "workspace/single_copy.h"
 #include "workspace/vantrel_mdi.h"
 
 #include <QFileInfo>
@@ -92,6 +94,66 @@ TEST_F(ServicesTest, ASettingThatCouldNotBeWrittenLeavesLaterOnesWritable) {
     putSetting(QStringLiteral("Third"), QStringLiteral("3"));
     EXPECT_EQ(setting(QStringLiteral("Third")), QStringLiteral("3"));
     EXPECT_EQ(setting(QStringLiteral("First")), QStringLiteral("1"));
+}
+
+TEST_F(ServicesTest, ABatchOfSettingsIsReadFromMemoryAndSyncedOnceAtTheOutermostEnd) {
+    putSetting(QStringLiteral("First"), QStringLiteral("1"));
+    const int before = SettingsStore::syncCount();
+    SettingsStore::Batch outer;
+    putSetting(QStringLiteral("First"), QStringLiteral("one"));
+    {
+        SettingsStore::Batch inner;
+        putSetting(QStringLiteral("Second"), QStringLiteral("2"));
+        inner.finish();
+    }
+    EXPECT_EQ(setting(QStringLiteral("First")), QStringLiteral("one"));
+    EXPECT_EQ(setting(QStringLiteral("Second")), QStringLiteral("2"));
+    // An inner batch's end writes nothing: the command is not over.
+    EXPECT_EQ(storedSetting(QStringLiteral("First")), QStringLiteral("1"));
+    EXPECT_EQ(SettingsStore::syncCount(), before);
+    outer.finish();
+    EXPECT_EQ(SettingsStore::syncCount(), before + 1);
+    EXPECT_EQ(storedSetting(QStringLiteral("First")), QStringLiteral("one"));
+    EXPECT_EQ(storedSetting(QStringLiteral("Second")), QStringLiteral("2"));
+}
+
+TEST_F(ServicesTest, ABatchThatCouldNotBeWrittenIsReportedAndKeptForTheNextFlush) {
+    putSetting(QStringLiteral("First"), QStringLiteral("1"));
+    const QString big(4096, QLatin1Char('x'));
+    {
+        SettingsStore::Batch batch;
+        putSetting(QStringLiteral("Second"), big);
+        pbtest::FileSizeLimit full(QFileInfo(settingsFile()).size());
+        EXPECT_EQ(pbtest::errorOf([&] { batch.finish(); }), 335);
+    }
+    // No later write comes along: the failed one must still be waiting to be written.
+    EXPECT_EQ(storedSetting(QStringLiteral("Second")), QStringLiteral("<missing>"));
+    SettingsStore::flush();
+    EXPECT_EQ(storedSetting(QStringLiteral("Second")), big);
+    EXPECT_EQ(setting(QStringLiteral("Second")), big);
+}
+
+TEST_F(ServicesTest, ABatchLeftByAnErrorStillWritesItsSettings) {
+    EXPECT_EQ(pbtest::errorOf([&] {
+                  SettingsStore::Batch batch;
+                  putSetting(QStringLiteral("First"), QStringLiteral("1"));
+                  throw VbError(err::FileNotFound);
+              }),
+              err::FileNotFound);
+    EXPECT_EQ(storedSetting(QStringLiteral("First")), QStringLiteral("1"));
+}
+
+TEST_F(ServicesTest, ASettingKeptByAFailedWriteIsWrittenBeforeTheProgramFolderIsLetGo) {
+    putSetting(QStringLiteral("First"), QStringLiteral("1"));
+    const QString big(4096, QLatin1Char('x'));
+    {
+        SingleCopy copy(appDir());
+        ASSERT_TRUE(copy.claim());
+        pbtest::FileSizeLimit full(QFileInfo(settingsFile()).size());
+        EXPECT_EQ(pbtest::errorOf([&] { putSetting(QStringLiteral("First"), big); }), 335);
+        // The disk has room again before this copy ends: the next copy must find the value.
+    }
+    EXPECT_EQ(storedSetting(QStringLiteral("First")), big);
 }
 
 TEST_F(ServicesTest, AFailingHelpFileIsReportedInItsOwnBox) {
