@@ -1,5 +1,7 @@
 #include "workspace/forms.h"
 
+#include "platform/settings_store.h"
+#include "workspace/error_steps.h"
 #include "workspace/vantrel_mdi.h"
 
 #include <QCoreApplication>
@@ -39,10 +41,13 @@ void Forms::unload(Form* form) {
     m.erase(it);
     order().erase(std::remove(order().begin(), order().end(), form), order().end());
     // An unload never leaves a window half gone: what its own steps let through stops here.
+    // Whatever window it is, its keys reach the settings file in one write.
+    SettingsStore::Batch settings;
     try {
         form->Form_Unload();
     } catch (...) {
     }
+    Steps(OnError::Ignore)([&] { settings.finish(); });
     QWidget* w = form->widget();
     w->hide();
     // Deleted from the event loop, so a handler of the window still on the stack finishes safely.
