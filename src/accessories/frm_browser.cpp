@@ -15,7 +15,6 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QUrlQuery>
@@ -90,7 +89,9 @@ frmBrowser::frmBrowser() {
     // The list holds only what UpdateAddressList puts there, and typing completes nothing.
     cboAddress->setInsertPolicy(QComboBox::NoInsert);
     cboAddress->setCompleter(nullptr);
-    cboAddress->lineEdit()->installEventFilter(this);
+    // Keys reach the box itself, which holds the focus for its line edit and hands them on
+    // past any filter there.
+    cboAddress->installEventFilter(this);
     // Only a pick by the user navigates; a selection made here does not.
     connect(cboAddress, &QComboBox::activated, this,
             [this] { Steps(OnError::Ignore)([this] { cboAddress_Click(); }); });
@@ -202,7 +203,7 @@ void frmBrowser::Form_Resize() {
 bool frmBrowser::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_client && event->type() == QEvent::Resize) {
         Steps(OnError::Ignore)([this] { Form_Resize(); });
-    } else if (cboAddress && watched == cboAddress->lineEdit() && event->type() == QEvent::KeyPress) {
+    } else if (watched == cboAddress && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             cboAddress_KeyPress(13);
