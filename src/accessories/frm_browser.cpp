@@ -16,6 +16,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrlQuery>
 #include <QVBoxLayout>
@@ -178,6 +179,11 @@ void frmBrowser::Form_Load() {
         if (StartingAddress.isEmpty()) return;
         cboAddress->setEditText(StartingAddress);
         cboAddress->addItem(StartingAddress);
+        // Opened on its own the surfer shows its start page; a caller that opens it for a page
+        // of its own navigates before the event loop returns, and the start page is not asked for.
+        QTimer::singleShot(0, this, [this] {
+            if (m_navigated.isEmpty()) Steps(OnError::Ignore)([this] { navigate(StartingAddress); });
+        });
     });
 }
 
@@ -213,8 +219,8 @@ bool frmBrowser::eventFilter(QObject* watched, QEvent* event) {
     return QMdiSubWindow::eventFilter(watched, event);
 }
 
-void frmBrowser::navigateBox() {
-    const QUrl url = addressUrl(cboAddress->currentText());
+void frmBrowser::navigate(const QString& address) {
+    const QUrl url = addressUrl(address);
     m_navigated = url.toString();
     WebBrowser->navigate(url);
 }
@@ -222,7 +228,7 @@ void frmBrowser::navigateBox() {
 void frmBrowser::cboAddress_Click() {
     if (DontNavigate) return;
     timTimerEnabled = true;
-    navigateBox();
+    navigate(cboAddress->currentText());
 }
 
 void frmBrowser::cboAddress_KeyPress(int KeyAscii) {
