@@ -15,8 +15,8 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenuBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrlQuery>
 #include <QVBoxLayout>
@@ -90,7 +90,9 @@ frmBrowser::frmBrowser() {
     // The list holds only what UpdateAddressList puts there, and typing completes nothing.
     cboAddress->setInsertPolicy(QComboBox::NoInsert);
     cboAddress->setCompleter(nullptr);
-    cboAddress->lineEdit()->installEventFilter(this);
+    // Keys reach the box itself, which holds the focus for its line edit and hands them on
+    // past any filter there.
+    cboAddress->installEventFilter(this);
     // Only a pick by the user navigates; a selection made here does not.
     connect(cboAddress, &QComboBox::activated, this,
             [this] { Steps(OnError::Ignore)([this] { cboAddress_Click(); }); });
@@ -177,6 +179,11 @@ void frmBrowser::Form_Load() {
         if (StartingAddress.isEmpty()) return;
         cboAddress->setEditText(StartingAddress);
         cboAddress->addItem(StartingAddress);
+        // Opened on its own the surfer shows its start page; a caller that opens it for a page
+        // of its own navigates before the event loop returns, and the start page is not asked for.
+        QTimer::singleShot(0, this, [this] {
+            if (m_navigated.isEmpty()) Steps(OnError::Ignore)([this] { navigate(StartingAddress); });
+        });
     });
 }
 
@@ -202,7 +209,7 @@ void frmBrowser::Form_Resize() {
 bool frmBrowser::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_client && event->type() == QEvent::Resize) {
         Steps(OnError::Ignore)([this] { Form_Resize(); });
-    } else if (cboAddress && watched == cboAddress->lineEdit() && event->type() == QEvent::KeyPress) {
+    } else if (watched == cboAddress && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             cboAddress_KeyPress(13);
@@ -212,8 +219,8 @@ bool frmBrowser::eventFilter(QObject* watched, QEvent* event) {
     return QMdiSubWindow::eventFilter(watched, event);
 }
 
-void frmBrowser::navigateBox() {
-    const QUrl url = addressUrl(cboAddress->currentText());
+void frmBrowser::navigate(const QString& address) {
+    const QUrl url = addressUrl(address);
     m_navigated = url.toString();
     WebBrowser->navigate(url);
 }
@@ -221,7 +228,7 @@ void frmBrowser::navigateBox() {
 void frmBrowser::cboAddress_Click() {
     if (DontNavigate) return;
     timTimerEnabled = true;
-    navigateBox();
+    navigate(cboAddress->currentText());
 }
 
 void frmBrowser::cboAddress_KeyPress(int KeyAscii) {

@@ -71,7 +71,7 @@ protected:
 private:
     void buildMenus();
     void buildToolbar();
-    void navigateBox();
+    void navigate(const QString& address);
     int addressLeft() const;
 
     QWidget* m_client = nullptr;

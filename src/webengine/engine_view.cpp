@@ -33,6 +33,19 @@ protected:
     QWebEnginePage* createWindow(WebWindowType) override { return this; }
 };
 
+// The engine's profile, made with the first view: making it starts the engine's helper
+// processes, which a start of the program that shows no page does without.
+QWebEngineProfile* engineProfile() {
+    static QWebEngineProfile* const profile = [] {
+        QWebEngineProfile* p = QWebEngineProfile::defaultProfile();
+        // Nothing is downloaded: a request nobody accepts is dropped.
+        QObject::connect(p, &QWebEngineProfile::downloadRequested, p,
+                         [](QWebEngineDownloadRequest* d) { d->cancel(); });
+        return p;
+    }();
+    return profile;
+}
+
 class EngineView;
 
 // The live views, newest last: the engine hands a followed "mailto:" link to the desktop's
@@ -52,7 +65,7 @@ class EngineView : public WebView {
 public:
     explicit EngineView(QWidget* parent) : m_view(new QWebEngineView(parent)) {
         liveViews().push_back(this);
-        m_page = new SurferPage(m_view);
+        m_page = new SurferPage(engineProfile(), m_view);
         m_view->setPage(m_page);
         m_page->mailLink = [this](const QUrl& url) {
             if (mailLink) mailLink(url);
@@ -98,9 +111,6 @@ void MailLinks::open(const QUrl& url) {
 void installEngineWebViews() {
     static MailLinks mail;
     QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &mail, "open");
-    // Nothing is downloaded: a request nobody accepts is dropped.
-    QObject::connect(QWebEngineProfile::defaultProfile(), &QWebEngineProfile::downloadRequested,
-                     QWebEngineProfile::defaultProfile(), [](QWebEngineDownloadRequest* d) { d->cancel(); });
     setWebViewFactory([](QWidget* parent) { return std::make_unique<EngineView>(parent); });
     setWebViewHostPreparer([](QWidget* window) {
         // A hidden drawing widget makes the window's surface one the engine can draw through

@@ -9,7 +9,6 @@
 #include "workspace/vantrel_mdi.h"
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -46,18 +45,25 @@ protected:
 
 } // namespace
 
-TEST_F(BrowserTest, LoadsBlankAtThePublishersHome) {
+TEST_F(BrowserTest, LoadsAtThePublishersHomeUnlessACallerAsksForAPage) {
     ASSERT_NE(v, nullptr);
     EXPECT_TRUE(v->calls.isEmpty());
     EXPECT_EQ(list(), QStringList{kHome});
     EXPECT_EQ(b->windowTitle(), caption(kHome));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(v->calls, QStringList{QStringLiteral("navigate ") + kHome});
 
-    // Nothing is kept: closed and opened again, the list starts afresh.
+    // Nothing is kept: closed and opened again, the list starts afresh; a caller's page is the
+    // only one asked for.
     b->NavigateTo(QStringLiteral("www.one.example"));
     b->close();
     Forms::flushDeleted();
     b = Forms::get<frmBrowser>();
+    v = views.last;
     EXPECT_EQ(list(), QStringList{kHome});
+    b->NavigateTo(QStringLiteral("www.two.example"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(v->navigated, QStringList{QStringLiteral("http://www.two.example")});
     b->action(QStringLiteral("mnuClose"))->trigger();
     EXPECT_EQ(Forms::find<frmBrowser>(), nullptr);
 }
@@ -88,7 +94,7 @@ TEST_F(BrowserTest, TypedAndPickedAddressesNavigateWithoutTouchingTheList) {
     b->NavigateTo(QStringLiteral("www.one.example"));
     const QStringList before = list();
     b->cboAddress->setEditText(QStringLiteral("www.typed.example"));
-    QTest::keyClick(b->cboAddress->lineEdit(), Qt::Key_Return);
+    QTest::keyClick(b->cboAddress, Qt::Key_Return); // where the keys go: the box has the focus
     EXPECT_EQ(v->navigated.last(), QStringLiteral("http://www.typed.example"));
     EXPECT_EQ(list(), before);
 
