@@ -16,7 +16,6 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
-#include <QTimer>
 #include <QToolBar>
 #include <QUrlQuery>
 #include <QVBoxLayout>
@@ -179,11 +178,6 @@ void frmBrowser::Form_Load() {
         if (StartingAddress.isEmpty()) return;
         cboAddress->setEditText(StartingAddress);
         cboAddress->addItem(StartingAddress);
-        // Opened on its own the surfer shows its start page; a caller that opens it for a page
-        // of its own navigates before the event loop returns, and the start page is not asked for.
-        QTimer::singleShot(0, this, [this] {
-            if (m_navigated.isEmpty()) Steps(OnError::Ignore)([this] { navigate(StartingAddress); });
-        });
     });
 }
 
@@ -219,8 +213,8 @@ bool frmBrowser::eventFilter(QObject* watched, QEvent* event) {
     return QMdiSubWindow::eventFilter(watched, event);
 }
 
-void frmBrowser::navigate(const QString& address) {
-    const QUrl url = addressUrl(address);
+void frmBrowser::navigateBox() {
+    const QUrl url = addressUrl(cboAddress->currentText());
     m_navigated = url.toString();
     WebBrowser->navigate(url);
 }
@@ -228,7 +222,7 @@ void frmBrowser::navigate(const QString& address) {
 void frmBrowser::cboAddress_Click() {
     if (DontNavigate) return;
     timTimerEnabled = true;
-    navigate(cboAddress->currentText());
+    navigateBox();
 }
 
 void frmBrowser::cboAddress_KeyPress(int KeyAscii) {

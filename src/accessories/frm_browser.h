@@ -71,7 +71,7 @@ protected:
 private:
     void buildMenus();
     void buildToolbar();
-    void navigate(const QString& address);
+    void navigateBox();
     int addressLeft() const;
 
     QWidget* m_client = nullptr;
