@@ -62,7 +62,9 @@ std::optional<QString> nameOf(const QByteArray& bytes) {
 std::optional<QByteArray> readNote(int fd, bool* busy) {
     *busy = false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kNoteBound) return std::nullopt;
+    // A note another user put here is no note of ours, whatever it says.
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kNoteBound || st.st_uid != ::geteuid())
+        return std::nullopt;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         *busy = errno == EWOULDBLOCK;
         return std::nullopt;
@@ -140,6 +142,38 @@ void renameOrFail(const QString& from, const QString& to) {
     if (::rename(native(from).constData(), native(to).constData()) != 0) fail(to, errno);
 }
 
+// Adds the entries below the folder open as `dir` (taken over and closed here) to `s`: their
+// count, and the latest time of any. Links are not followed, nor other file systems entered.
+bool addTree(int dir, dev_t device, Seen& s) {
+    DIR* listing = ::fdopendir(dir);
+    if (!listing) {
+        ::close(dir);
+        return false;
+    }
+    bool whole = true;
+    while (const dirent* e = ::readdir(listing)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(listing), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            whole = false;
+            break;
+        }
+        ++s.size;
+        // A file system mounted there is not this folder's: its time is its own.
+        if (st.st_dev == device) s.mtime = std::max<qint64>(s.mtime, st.st_mtim.tv_sec);
+        if (S_ISDIR(st.st_mode) && st.st_dev == device) {
+            const int sub =
+                ::openat(::dirfd(listing), e->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (sub < 0 || !addTree(sub, device, s)) {
+                whole = false;
+                break;
+            }
+        }
+    }
+    ::closedir(listing);
+    return whole;
+}
+
 } // namespace
 
 Seen seen(const QString& path) {
@@ -154,19 +188,17 @@ Seen seen(const QString& path) {
         s.kind = 'l';
         s.size = st.st_size;
     } else if (S_ISDIR(st.st_mode)) {
-        // A folder's size says nothing of what it holds: its entries are counted.
+        // A folder's size says nothing of what it holds: the entries of its whole tree are counted,
+        // and its time is the latest of any of them, so that a file changed deep inside shows.
         const int fd = ::open(p.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        DIR* dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
-        if (!dir) {
-            if (fd >= 0) ::close(fd);
-            return {'o', 0, 0};
-        }
+        if (fd < 0 || !addTree(fd, st.st_dev, s)) return {'o', 0, 0};
         s.kind = 'd';
-        while (const dirent* e = ::readdir(dir))
-            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) ++s.size;
-        ::closedir(dir);
     }
     return s;
+}
+
+bool notable(const QString& path) {
+    return !hasControlByte(native(path));
 }
 
 SetNote::SetNote(const QString& first, const QString& token, const std::vector<NoteStep>& steps)
@@ -175,17 +207,26 @@ SetNote::SetNote(const QString& first, const QString& token, const std::vector<N
     if (text.size() > kNoteBound) throw VbError(err::PathFileAccess);
     // Whole under a name of its own first: a note is never found half written.
     const QString part = stagedName(first, "part", token);
-    makeBytes(part, text, first);
+    makeBytes(part, text, part); // a file of its own mode, not the member's
     Fd fd(::open(native(part).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (fd.fd < 0 || ::flock(fd.fd, LOCK_EX) != 0 ||
-        ::rename(native(part).constData(), native(m_path).constData()) != 0) {
+    // Locked where the file system can: elsewhere the note is only unguarded from other programs.
+    if (fd.fd >= 0) (void)::flock(fd.fd, LOCK_EX);
+    if (fd.fd < 0 || ::rename(native(part).constData(), native(m_path).constData()) != 0) {
         const int e = errno;
         ::unlink(native(part).constData()); // made just now by this write
         fail(first, e);
     }
     m_fd = fd.fd;
     fd.fd = -1;
-    syncFolderOf(m_path);
+    try {
+        syncFolderOf(m_path);
+    } catch (...) {
+        // Not surely on the disk, the commit goes no further: the note goes with it.
+        ::unlink(native(m_path).constData());
+        ::close(m_fd);
+        m_fd = -1;
+        throw;
+    }
 }
 
 SetNote::~SetNote() {
@@ -261,8 +302,11 @@ NoteOutcome carryOutNote(const QString& note, const std::vector<QString>* member
     std::set<QString> folders;
     for (const Place& p : places)
         if (folders.insert(QFileInfo(p.target).absolutePath()).second) syncFolderOf(p.target);
+    // What cannot go now is tried again with the note: the set stands whole, and nothing waits on it.
+    bool left = false;
     for (const Place& p : places)
-        if (const int e = removeEntry(p.old)) fail(p.old, e);
+        if (removeEntry(p.old) != 0) left = true;
+    if (left) return NoteOutcome::Left;
     if (::unlink(native(note).constData()) != 0 && errno != ENOENT) fail(note, errno);
     syncFolderOf(note);
     return NoteOutcome::Finished;
@@ -343,8 +387,14 @@ bool finishNoted(const QString& path, const QString& token) {
     if (text && text->isEmpty()) return true;
     if (!text || !text->startsWith(ledgerHead(token))) return false;
     std::vector<QString> names;
-    for (const QByteArray& line : text->mid(ledgerHead(token).size()).split('\n'))
-        if (const std::optional<QString> name = ledgerName(line, token)) names.push_back(*name);
+    bool refused = false;
+    for (const QByteArray& line : text->mid(ledgerHead(token).size()).split('\n')) {
+        if (line.isEmpty()) continue;
+        if (const std::optional<QString> name = ledgerName(line, token))
+            names.push_back(*name);
+        else
+            refused = true;
+    }
     try {
         // A set's note first: carried out, its names are gone; refused, they stay as they are,
         // for they may hold the only copy of a member.
@@ -360,7 +410,8 @@ bool finishNoted(const QString& path, const QString& token) {
     } catch (const VbError&) {
         return false;
     }
-    return true;
+    // A line refused is kept with its note: nothing it may stand for is forgotten.
+    return !refused;
 }
 
 } // namespace
@@ -375,8 +426,12 @@ LedgerNote::LedgerNote(const QString& token, const std::vector<QString>& names) 
     m_path = folder + QLatin1Char('/') + token + kLedgerNote;
     m_fd = ::open(native(m_path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (m_fd < 0) return;
-    // Held until the write ends, and released by the system when a kill ends it.
-    ::flock(m_fd, LOCK_EX);
+    // Held until the write ends, and released by the system when a kill ends it. Unlocked it
+    // would look like a killed write's: no note rather than that.
+    if (::flock(m_fd, LOCK_EX) != 0) {
+        drop();
+        return;
+    }
     QByteArray text = ledgerHead(token);
     for (const QString& name : names)
         text += native(name).toPercentEncoding("/") + '\n';

@@ -12,10 +12,12 @@ namespace pb::files::detail {
 // What stood under a name when a note was written, to tell later whether it is still so.
 struct Seen {
     char kind = '-';  // '-' nothing, 'f' a file, 'd' a folder, 'l' a link, 'o' anything else
-    qint64 size = 0;  // a file's bytes, a link's length, a folder's entries
-    qint64 mtime = 0; // seconds
+    qint64 size = 0;  // a file's bytes, a link's length, the entries of a folder's whole tree
+    qint64 mtime = 0; // seconds; of a folder, the latest in its tree
 };
 Seen seen(const QString& path);
+// True for a path a note or a ledger line can hold: no control character in it.
+bool notable(const QString& path);
 
 // One member of a set as its note names it: relative to the note's folder.
 struct NoteStep {
@@ -44,9 +46,11 @@ enum class NoteOutcome {
     Finished, // carried out (or already gone): the set stands whole
     Refused,  // not a note of ours, or its members changed since: nothing was touched
     Busy,     // a running write holds it
+    Left,     // the set stands whole, but a replaced version could not go: the note stays to retry
 };
 // Carries out the note: the new set takes its place and the replaced versions go. With
-// `members`, a note that names anything else is refused. A failing rename raises.
+// `members`, a note that names anything else is refused; so is a note another user owns. A
+// failing rename raises.
 NoteOutcome carryOutNote(const QString& note, const std::vector<QString>* members);
 // The notes beside `first` (the set's first member), by full path.
 std::vector<QString> notesBeside(const QString& first);

@@ -9,7 +9,10 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <set>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace pb::files {
 
@@ -45,6 +48,14 @@ struct FileSet::Member {
 
 struct FileSet::Write {
     Write(const QString& t, const std::vector<QString>& names) : token(t), ledger(t, names) {}
+    ~Write() {
+        if (folderLock >= 0) ::close(folderLock);
+    }
+    Write(const Write&) = delete;
+    Write& operator=(const Write&) = delete;
+    // Sets in one folder are written one at a time, also by two programs: held from the
+    // recovery of an earlier write to the end of this one.
+    int folderLock = -1;
     QString token;
     LedgerNote ledger;
     std::unique_ptr<SetNote> note;
@@ -56,9 +67,26 @@ struct FileSet::Write {
 
 FileSet::FileSet(std::vector<QString> members) {
     if (members.empty()) throw VbError(err::PathFileAccess);
+    // A name its note could not hold could not be finished after a kill: no such set is begun.
+    for (const QString& m : members)
+        if (!notable(m)) throw VbError(err::PathFileAccess);
     const QDir base(QFileInfo(members.front()).absolutePath());
-    // Only a second member can have left a set note behind.
-    if (members.size() > 1) recoverSet(members);
+    int folderLock = -1;
+    // Only a second member can have left a set note behind, or needs the renames of a note.
+    if (members.size() > 1) {
+        folderLock = ::open(native(base.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        // Where the folder cannot be locked, sets are written as before: one program at a time.
+        if (folderLock >= 0 && ::flock(folderLock, LOCK_EX) != 0) {
+            ::close(folderLock);
+            folderLock = -1;
+        }
+        try {
+            recoverSet(members);
+        } catch (...) {
+            if (folderLock >= 0) ::close(folderLock);
+            throw;
+        }
+    }
     for (QString& m : members) {
         const QString relative = base.relativeFilePath(QFileInfo(m).absoluteFilePath());
         if (relative.isEmpty() || relative == QLatin1String("..") ||
@@ -75,6 +103,7 @@ FileSet::FileSet(std::vector<QString> members) {
     names.push_back(stagedName(m_members.front().target, "part", token));
     names.push_back(stagedName(m_members.front().target, "set", token));
     m_write = std::make_unique<Write>(token, names);
+    m_write->folderLock = folderLock;
 }
 
 FileSet::~FileSet() {
@@ -103,16 +132,16 @@ QString FileSet::oldVersion(const Member& m) const {
 void FileSet::stageCopy(const QString& path, const QString& from) {
     Member& m = member(path);
     requireReplaceable(path, false);
-    m.action = Member::Replace;
     makeCopy(from, newVersion(m), path, false);
+    m.action = Member::Replace; // only once its new version is this write's own
     m_write->unsynced.push_back(newVersion(m));
 }
 
 void FileSet::stageBytes(const QString& path, const QByteArray& bytes) {
     Member& m = member(path);
     requireReplaceable(path, false);
-    m.action = Member::Replace;
     makeBytes(newVersion(m), bytes, path, false);
+    m.action = Member::Replace; // only once its new version is this write's own
     m_write->unsynced.push_back(newVersion(m));
 }
 
@@ -125,9 +154,9 @@ void FileSet::stageFolder(const QString& path, const QString& from, const std::v
                           bool keepOld) {
     Member& m = member(path);
     requireReplaceable(path, true);
-    m.action = Member::Replace;
-    m.folder = true;
     makeFolder(newVersion(m), from, files, keepOld ? path : QString());
+    m.action = Member::Replace; // only once its new version is this write's own
+    m.folder = true;
 }
 
 void FileSet::removeFile(const QString& path) {
@@ -167,6 +196,9 @@ void FileSet::commit() {
     for (const Member* s : steps) {
         const bool replace = s->action == Member::Replace;
         noteSteps.push_back({replace, s->relative, seen(s->target), replace ? seen(newVersion(*s)) : Seen{}});
+        // A member that cannot be read whole could never be told again after a kill.
+        if (noteSteps.back().old.kind == 'o' || noteSteps.back().fresh.kind == 'o')
+            throw VbError(err::PathFileAccess);
     }
     m_write->note = std::make_unique<SetNote>(m_members.front().target, m_write->token, noteSteps);
     try {
@@ -184,6 +216,9 @@ void FileSet::commit() {
             for (const Member* s : steps)
                 if (exists(oldVersion(*s)) && !exists(s->target)) renameOrFail(oldVersion(*s), s->target);
             syncFoldersOf(targets);
+            // A replaced version that could not go back stays noted, never forgotten.
+            for (const Member* s : steps)
+                if (exists(oldVersion(*s))) throw VbError(err::PathFileAccess);
             m_write->note->remove();
         } catch (...) {
             m_write->leftForLater = true;

@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <random>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -419,6 +420,19 @@ TEST_F(FileCopyTest,
     EXPECT_EQ(entries("here/HomeAttachments"), (QStringList{"old.wav", "photo.jpg"}));
     EXPECT_EQ(readFile(home.settings), QByteArray("the bag written since"));
 
+    // A file changed deep in the attachments since (a later time on it) shows too.
+    mk("deep");
+    const BookPaths deep = bookPathsFor(at("deep/Home.q7b"));
+    mk("deep/HomeAttachments/sub");
+    writeFile(at("deep/HomeAttachments/sub/a.wav"), "first");
+    interruptedReplacement(deep, false);
+    writeFile(at("deep/HomeAttachments/sub/a.wav"), "again");
+    const timespec later[2] = {{0, UTIME_OMIT}, {::time(nullptr) + 60, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, qPrintable(at("deep/HomeAttachments/sub/a.wav")), later, 0), 0);
+    recoverBook(deep);
+    EXPECT_EQ(readFile(at("deep/HomeAttachments/sub/a.wav")), QByteArray("again"));
+    EXPECT_EQ(readFile(deep.database), QByteArray("old records"));
+
     // The same between the renames: the replaced versions may be the only copies, and stay.
     mk("there");
     const BookPaths there = bookPathsFor(at("there/Home.q7b"));
@@ -488,6 +502,20 @@ TEST_F(FileCopyTest, HostileOrOversizedNotesAndLedgerLinesRemoveNothing) {
     EXPECT_EQ(readFile(at("big.dorvane-new-") + big), QByteArray("staged"));
     EXPECT_EQ(readFile(home.database), QByteArray("records"));
 
+    // A note another user put beside the book is none of ours, however well it is made.
+    const QString foreign = files::detail::newToken();
+    writeFile(at("Home.set"), "the user's bag");
+    {
+        const files::detail::SetNote note(
+            home.database, foreign,
+            {{false, QStringLiteral("Home.set"), files::detail::seen(at("Home.set")), {}}});
+    }
+    if (::chown(qPrintable(files::detail::stagedName(home.database, "set", foreign)), 65534, 65534) == 0) {
+        recoverBook(home);
+        EXPECT_EQ(readFile(at("Home.set")), QByteArray("the user's bag"));
+    }
+    QFile::remove(files::detail::stagedName(home.database, "set", foreign));
+
     // A note whose member lies above its folder names nothing of its set.
     const QString up = files::detail::newToken();
     writeFile(files::detail::stagedName(home.database, "set", up),
@@ -551,6 +579,9 @@ TEST_F(FileCopyTest, AFileIsNeverWrittenWhereAFolderOrAPipeStandsAndAReplacedFil
     EXPECT_EQ(errorOf([&] { createEmptyBook(home); }), err::PathFileAccess);
     EXPECT_EQ(readFile(home.database), QByteArray("old records"));
     EXPECT_EQ(entries("Home.set"), QStringList{"notes.txt"});
+    // A set whose names a note could not hold is not begun: a kill would leave it unfinishable.
+    EXPECT_EQ(errorOf([&] { replaceBook(home, bookPathsFor(at("Ho\tme.q7b"))); }), err::PathFileAccess);
+    EXPECT_FALSE(QFileInfo::exists(at("Ho\tme.q7b")));
 
     // Replaced, a file keeps its mode; a link to a file is replaced itself, its file left alone.
     writeFile(at("out/report.txt"), "old");
@@ -621,6 +652,18 @@ TEST_F(FileCopyTest, AFileSystemMountedInsideAFolderThatGoesIsNeverEntered) {
     const QString moved = at(left.front() + QStringLiteral("/disk"));
     EXPECT_EQ(readFile(moved + QStringLiteral("/kept.wav")), QByteArray("on a disk of its own"));
     EXPECT_EQ(::umount2(QFile::encodeName(moved).constData(), MNT_DETACH), 0);
+
+    // A kill after the renames, the replaced folder then holding a mount: finishing it cannot
+    // remove that folder, and still stops no later write of the set.
+    mk("stick/HomeAttachments/disk");
+    const BookPaths stick = bookPathsFor(at("stick/Home.q7b"));
+    const QString token = interruptedReplacement(stick, true);
+    const QString old = files::detail::stagedName(stick.attachments, "old", token);
+    ASSERT_EQ(::mount("dorvane-test", qPrintable(old + QStringLiteral("/disk")), "tmpfs", 0, "size=1m"), 0);
+    EXPECT_EQ(errorOf([&] { recoverBook(stick); }), 0);
+    EXPECT_EQ(readFile(stick.database), QByteArray("new records, more of them"));
+    EXPECT_EQ(errorOf([&] { createEmptyBook(stick); }), 0);
+    EXPECT_EQ(::umount2(qPrintable(old + QStringLiteral("/disk")), MNT_DETACH), 0);
 }
 
 TEST_F(FileCopyTest, ALockOfAKilledCopyIsLetGoAtTheNextStartAndALivingHoldersStays) {
