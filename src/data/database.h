@@ -24,8 +24,7 @@ CountResult countRecords(const QByteArray& bytes, const std::function<void(int)>
 // Throws err::BookInUse when another running copy holds the book.
 void holdBook();
 // Opens the database named by the module as its database file (created empty when missing),
-// once this copy holds it. A new version left half-written beside it by a killed run is
-// removed first.
+// once this copy holds it.
 void openDatabase();
 // Counts the open database into RecordCount and DatabaseTooLarge, reading the file in one go.
 CountResult countDatabase(const std::function<void(int)>& checking = {});

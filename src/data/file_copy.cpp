@@ -16,6 +16,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>
+#include <set>
 #include <string>
 #include <sys/stat.h>
 #include <sys/uio.h>
@@ -290,9 +291,11 @@ void writeFileDirect(const QString& path, const QByteArrayView& bytes) {
     if (out.close() != 0) fail(path, errno);
 }
 
-// Syncs files after they were all written: their writing-out is started for all of them
-// first, so the disk is kept busy instead of waiting for each file in turn.
-void syncFiles(const std::vector<QString>& paths) {
+} // namespace
+
+// Their writing-out is started for all of them first, so the disk is kept busy instead of
+// waiting for each file in turn.
+void detail::syncFiles(const std::vector<QString>& paths) {
     for (const bool wait : {false, true}) {
         for (const QString& path : paths) {
             Fd fd(::open(native(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
@@ -304,6 +307,8 @@ void syncFiles(const std::vector<QString>& paths) {
         }
     }
 }
+
+namespace {
 
 // Puts the folder's names on the disk; a failure is told as one of `reportAs`.
 void syncFolder(const QString& folder, const QString& reportAs) {
@@ -425,8 +430,14 @@ void detail::syncFolderOf(const QString& path) {
     syncFolder(folderOf(path), path);
 }
 
-void detail::syncStaged(const std::vector<QString>& paths) {
-    syncFiles(paths);
+void detail::syncFoldersOf(const std::vector<QString>& paths) {
+    std::set<QString> folders;
+    for (const QString& p : paths)
+        if (folders.insert(folderOf(p)).second) syncFolderOf(p);
+}
+
+void detail::renameOrFail(const QString& from, const QString& to) {
+    if (::rename(native(from).constData(), native(to).constData()) != 0) fail(to, errno);
 }
 
 void detail::makeCopy(const QString& from, const QString& staged, const QString& to, bool sync) {

@@ -48,7 +48,7 @@ QString stagedName(const QString& target, const char* kind, const QString& token
 void makeCopy(const QString& from, const QString& staged, const QString& to, bool sync = true);
 void makeBytes(const QString& staged, const QByteArrayView& bytes, const QString& to, bool sync = true);
 // Syncs files written without: the writing-out of all is started first, then waited for.
-void syncStaged(const std::vector<QString>& paths);
+void syncFiles(const std::vector<QString>& paths);
 // The folder `staged` made of the `files`, the tree of `from` (when not empty) where
 // those have none of the name, and what only `old` holds (when not empty), linked
 // rather than copied; a name that differs from one of `files` only in case is left
@@ -70,6 +70,9 @@ bool isFolder(const QString& path); // a folder itself, not a link to one
 void requireReplaceable(const QString& path, bool folder);
 // Syncs the folder that holds `path`.
 void syncFolderOf(const QString& path);
+// Syncs each folder that holds one of `paths`, once.
+void syncFoldersOf(const std::vector<QString>& paths);
+void renameOrFail(const QString& from, const QString& to);
 
 } // namespace pb::files::detail
 

@@ -16,7 +16,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>
-#include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
 
@@ -136,10 +135,6 @@ std::optional<std::vector<NoteStep>> parseNote(const QByteArray& text, const QSt
     }
     if (steps.empty()) return std::nullopt;
     return steps;
-}
-
-void renameOrFail(const QString& from, const QString& to) {
-    if (::rename(native(from).constData(), native(to).constData()) != 0) fail(to, errno);
 }
 
 // Adds the entries below the folder open as `dir` (taken over and closed here) to `s`: their
@@ -299,9 +294,10 @@ NoteOutcome carryOutNote(const QString& note, const std::vector<QString>* member
         if ((staged || !(*steps)[i].replace) && exists(p.target)) renameOrFail(p.target, p.old);
         if (staged) renameOrFail(p.fresh, p.target);
     }
-    std::set<QString> folders;
+    std::vector<QString> targets;
     for (const Place& p : places)
-        if (folders.insert(QFileInfo(p.target).absolutePath()).second) syncFolderOf(p.target);
+        targets.push_back(p.target);
+    syncFoldersOf(targets);
     // What cannot go now is tried again with the note: the set stands whole, and nothing waits on it.
     bool left = false;
     for (const Place& p : places)

@@ -10,27 +10,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
-#include <set>
 #include <sys/file.h>
 #include <unistd.h>
 
 namespace pb::files {
 
 using namespace detail;
-
-namespace {
-
-void renameOrFail(const QString& from, const QString& to) {
-    if (::rename(native(from).constData(), native(to).constData()) != 0) fail(to, errno);
-}
-
-void syncFoldersOf(const std::vector<QString>& paths) {
-    std::set<QString> folders;
-    for (const QString& p : paths)
-        if (folders.insert(QFileInfo(p).absolutePath()).second) syncFolderOf(p);
-}
-
-} // namespace
 
 void recoverSet(const std::vector<QString>& members) {
     if (members.empty()) return;
@@ -48,14 +33,9 @@ struct FileSet::Member {
 
 struct FileSet::Write {
     Write(const QString& t, const std::vector<QString>& names) : token(t), ledger(t, names) {}
-    ~Write() {
-        if (folderLock >= 0) ::close(folderLock);
-    }
-    Write(const Write&) = delete;
-    Write& operator=(const Write&) = delete;
     // Sets in one folder are written one at a time, also by two programs: held from the
     // recovery of an earlier write to the end of this one.
-    int folderLock = -1;
+    Fd folderLock;
     QString token;
     LedgerNote ledger;
     std::unique_ptr<SetNote> note;
@@ -65,34 +45,24 @@ struct FileSet::Write {
     bool leftForLater = false;
 };
 
-FileSet::FileSet(std::vector<QString> members) {
+FileSet::FileSet(const std::vector<QString>& members) {
     if (members.empty()) throw VbError(err::PathFileAccess);
-    // A name its note could not hold could not be finished after a kill: no such set is begun.
-    for (const QString& m : members)
-        if (!notable(m)) throw VbError(err::PathFileAccess);
     const QDir base(QFileInfo(members.front()).absolutePath());
-    int folderLock = -1;
-    // Only a second member can have left a set note behind, or needs the renames of a note.
-    if (members.size() > 1) {
-        folderLock = ::open(native(base.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        // Where the folder cannot be locked, sets are written as before: one program at a time.
-        if (folderLock >= 0 && ::flock(folderLock, LOCK_EX) != 0) {
-            ::close(folderLock);
-            folderLock = -1;
-        }
-        try {
-            recoverSet(members);
-        } catch (...) {
-            if (folderLock >= 0) ::close(folderLock);
-            throw;
-        }
-    }
-    for (QString& m : members) {
+    for (const QString& m : members) {
         const QString relative = base.relativeFilePath(QFileInfo(m).absoluteFilePath());
-        if (relative.isEmpty() || relative == QLatin1String("..") ||
+        // A name its note could not hold could not be finished after a kill: no such set is begun.
+        if (!notable(m) || relative.isEmpty() || relative == QLatin1String("..") ||
             relative.startsWith(QLatin1String("../")) || QDir::isAbsolutePath(relative))
             throw VbError(err::PathFileAccess);
-        m_members.push_back({std::move(m), relative});
+        m_members.push_back({m, relative});
+    }
+    Fd folderLock;
+    // Only a second member can have left a set note behind, or needs the renames of a note.
+    if (members.size() > 1) {
+        folderLock.fd = ::open(native(base.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        // Where the folder cannot be locked, sets are written as before: one program at a time.
+        if (folderLock.fd >= 0 && ::flock(folderLock.fd, LOCK_EX) != 0) folderLock.close();
+        recoverSet(members);
     }
     const QString token = newToken();
     std::vector<QString> names;
@@ -103,7 +73,7 @@ FileSet::FileSet(std::vector<QString> members) {
     names.push_back(stagedName(m_members.front().target, "part", token));
     names.push_back(stagedName(m_members.front().target, "set", token));
     m_write = std::make_unique<Write>(token, names);
-    m_write->folderLock = folderLock;
+    std::swap(m_write->folderLock.fd, folderLock.fd);
 }
 
 FileSet::~FileSet() {
@@ -129,25 +99,32 @@ QString FileSet::oldVersion(const Member& m) const {
     return stagedName(m.target, "old", m_write->token);
 }
 
-void FileSet::stageCopy(const QString& path, const QString& from) {
+void FileSet::stageFile(const QString& path, const std::function<void(const QString& staged)>& make) {
     Member& m = member(path);
     requireReplaceable(path, false);
-    makeCopy(from, newVersion(m), path, false);
-    m.action = Member::Replace; // only once its new version is this write's own
-    m_write->unsynced.push_back(newVersion(m));
+    make(newVersion(m));
+    m.action = Member::Replace;                 // only once its new version is this write's own
+    m_write->unsynced.push_back(newVersion(m)); // synced with the others before it takes the name
+}
+
+void FileSet::stageCopy(const QString& path, const QString& from) {
+    stageFile(path, [&](const QString& staged) { makeCopy(from, staged, path, false); });
 }
 
 void FileSet::stageBytes(const QString& path, const QByteArray& bytes) {
-    Member& m = member(path);
-    requireReplaceable(path, false);
-    makeBytes(newVersion(m), bytes, path, false);
-    m.action = Member::Replace; // only once its new version is this write's own
-    m_write->unsynced.push_back(newVersion(m));
+    stageFile(path, [&](const QString& staged) { makeBytes(staged, bytes, path, false); });
 }
 
 void FileSet::stageMade(const QString& path, const std::function<void(const QString& staged)>& make) {
-    stageBytes(path, {});
-    make(newVersion(member(path))); // synced with the others before it takes the name
+    stageFile(path, [&](const QString& staged) {
+        makeBytes(staged, {}, path, false);
+        try {
+            make(staged);
+        } catch (...) {
+            (void)removeEntry(staged); // made just now by this write
+            throw;
+        }
+    });
 }
 
 void FileSet::stageFolder(const QString& path, const QString& from, const std::vector<NamedBytes>& files,
@@ -177,7 +154,7 @@ void FileSet::commit() {
         if (m.action != Member::Keep) steps.push_back(&m);
     if (steps.empty()) return;
     // On the disk before any takes its name: after a power cut no name stands for an empty file.
-    syncStaged(m_write->unsynced);
+    syncFiles(m_write->unsynced);
     m_write->unsynced.clear();
     std::vector<QString> targets;
     for (const Member* s : steps)
@@ -217,9 +194,12 @@ void FileSet::commit() {
                 if (exists(oldVersion(*s)) && !exists(s->target)) renameOrFail(oldVersion(*s), s->target);
             syncFoldersOf(targets);
             // A replaced version that could not go back stays noted, never forgotten.
-            for (const Member* s : steps)
-                if (exists(oldVersion(*s))) throw VbError(err::PathFileAccess);
-            m_write->note->remove();
+            const bool allBack = std::none_of(steps.begin(), steps.end(),
+                                              [&](const Member* s) { return exists(oldVersion(*s)); });
+            if (allBack)
+                m_write->note->remove();
+            else
+                m_write->leftForLater = true;
         } catch (...) {
             m_write->leftForLater = true;
         }

@@ -22,7 +22,7 @@ public:
     // Every member by its full path, each in the folder of the first or below it. An
     // interrupted replacement of these members that a note beside the first one records is
     // finished first, while its members are as the note left them.
-    explicit FileSet(std::vector<QString> members);
+    explicit FileSet(const std::vector<QString>& members);
     // New versions not put in place are removed.
     ~FileSet();
     FileSet(const FileSet&) = delete;
@@ -54,6 +54,8 @@ private:
     struct Member;
     struct Write;
     Member& member(const QString& path);
+    // The member's new version, made by `make` under its staged name.
+    void stageFile(const QString& member, const std::function<void(const QString& staged)>& make);
     QString newVersion(const Member& m) const;
     QString oldVersion(const Member& m) const;
     std::vector<Member> m_members;

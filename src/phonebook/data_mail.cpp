@@ -67,14 +67,12 @@ void Data::mnuSendAllRecords_Click() {
 
 void Data::SendMapiMail(const QString& address, const QString& displayName, const QString& subject,
                         const QString& noteText) {
-    // Asking again could not help: the address must be corrected first.
-    if (const QString why = recipientProblem(address); !why.isEmpty()) {
-        MsgBox(why, mb::OKOnly | mb::Exclamation, QStringLiteral("Mail"));
-        return;
-    }
+    // Asking again could not help: the address, or a name or subject holding a line break (which
+    // would let the book's text add a header of its own), must be corrected first.
     const MailMessage message{address, displayName, subject, noteText};
-    // A line break in the name or the subject would let the book's text add a header of its own.
-    if (const QString why = headerProblem(message); !why.isEmpty()) {
+    QString why = recipientProblem(address);
+    if (why.isEmpty()) why = headerProblem(message);
+    if (!why.isEmpty()) {
         MsgBox(why, mb::OKOnly | mb::Exclamation, QStringLiteral("Mail"));
         return;
     }

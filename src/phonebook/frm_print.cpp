@@ -86,12 +86,10 @@ void frmPrint::Form_Load() {
 void frmPrint::Form_Unload() {
     // A settings store that cannot be written keeps its old choices; the window still goes.
     Steps step(OnError::Ignore);
-    SettingsStore::Batch settings;
     for (int i = 1; i <= 4; ++i)
         step([&] {
             SettingsStore::SaveSetting(kAppName, kSection, key(i), convert::fromBool(option(i)->isChecked()));
         });
-    step([&] { settings.finish(); });
 }
 
 void frmPrint::cmdExit_Click() {

@@ -107,9 +107,8 @@ void VantrelMDI::MDIForm_Load() {
 }
 
 void VantrelMDI::MDIForm_Unload() {
+    // The registry's unload writes the frame's keys and those of every window it closes at once.
     Steps step(OnError::Ignore);
-    // The frame's keys and those of every window it closes go in one write.
-    SettingsStore::Batch settings;
     step([&] {
         SettingsStore::SaveSetting(kAppName, kSection, QStringLiteral("MDIFormBackPicture"), BackPictureFile);
     });
@@ -125,7 +124,6 @@ void VantrelMDI::MDIForm_Unload() {
         if (f != this && !dynamic_cast<frmSplash*>(f)) step([&] { Forms::unload(f); });
     step([] { Forms::unload<frmSplash>(); });
     step([] { releaseErrHelp(); });
-    step([&] { settings.finish(); });
 }
 
 void VantrelMDI::adopt(QWidget* child) {
