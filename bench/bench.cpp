@@ -1,7 +1,7 @@
 // Times the book operations on the largest book against plain work on the same files, each table's
 // baseline timed by turns with its operations.
 // Run: build/bench/dorvane_bench   (prints Markdown tables; --fresh: only those of a fresh process;
-//      --settings: only File > Open with its settings-file syncs)
+//      --settings: only File > Open with its settings-file syncs; --pictures: only the pictures)
 #include "bench/text_bench.h"
 #include "book_files.h"
 #include "data/database.h"
@@ -10,6 +10,7 @@
 #include "db_bench.h"
 #include "fresh_bench.h"
 #include "phonebook/data.h"
+#include "picture_bench.h"
 #include "platform/app_path.h"
 #include "platform/settings_store.h"
 #include "settings_bench.h"
@@ -205,6 +206,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (const int child = runFreshChild(argc, argv); child >= 0) return child;
+    if (const int child = runPictureChild(argc, argv); child >= 0) return child;
     // Freed memory stays in the process and large blocks come from its heap: otherwise whether an
     // operation meets fresh pages (a fault every 4 KB) depends on what ran before it, not on its work.
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
@@ -234,12 +236,20 @@ int main(int argc, char** argv) {
     const QString freshFolder = dir.path() + QStringLiteral("/fresh");
     QDir().mkpath(freshFolder);
     writeBook(freshFolder + QStringLiteral("/Dorvane2DataBase.q7B"), book);
+    if (argc > 1 && QByteArray(argv[1]) == "--pictures") {
+        const PictureBench pictures = benchPictures(freshFolder, Forms::get<Data>());
+        Forms::unload<Data>();
+        Forms::flushDeleted();
+        setPrompts(nullptr);
+        return printPictureBench(pictures) ? 0 : 1;
+    }
     const FreshBench fresh = freshBench(freshFolder);
     if (argc > 1 && QByteArray(argv[1]) == "--fresh") return printFreshBench(fresh) ? 0 : 1;
 
     Data* d = nullptr;
     const Table bookRows = bookTable(path, book.size(), d);
     const Table moveRows = moveTable(path, d);
+    const PictureBench pictures = benchPictures(freshFolder, d);
     const WindowBench window = benchWindow(dir.path(), path, book.size(), d, silent);
     const DatabaseBench database = benchDatabaseFile(dir.path(), book, kMaxRecords, d);
     Forms::unload<Data>();
@@ -269,6 +279,7 @@ int main(int argc, char** argv) {
     writeBook(path, book);
     ok = bench::textRows(dir.path(), path, kMaxRecords) && ok;
     ok = printFreshBench(fresh) && ok;
+    ok = printPictureBench(pictures) && ok;
     setPrompts(nullptr);
     return ok ? 0 : 1;
 }

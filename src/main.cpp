@@ -1,4 +1,5 @@
 #include "platform/app_path.h"
+#include "platform/picture_file.h"
 #include "webengine/engine_view.h"
 #include "workspace/forms.h"
 #include "workspace/frm_splash.h"
@@ -24,6 +25,8 @@ int main(int argc, char** argv) {
     // One running copy per program folder: a later start brings the first forward and ends.
     pb::SingleCopy copy(pb::programFolder());
     if (!copy.claim()) return 0;
+    // The picture helper starts beside the program, ready for the first picture it shows.
+    pb::startPictureHelper();
     pb::installEngineWebViews();
     pb::Forms::get<pb::frmSplash>()->startProgram();
     return QApplication::exec();

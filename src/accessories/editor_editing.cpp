@@ -151,11 +151,13 @@ void frmRecordset::mnuInsertImage_Click() {
     step([&] {
         static int pictures = 0;
         const QString name = QStringLiteral("inserted:%1").arg(++pictures);
-        Rtf->document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
+        const QSize size = image.size();
+        Rtf->document()->addResource(QTextDocument::ImageResource, QUrl(name),
+                                     shownPicture(std::move(image)));
         QTextImageFormat f;
         f.setName(name);
-        f.setWidth(image.width());
-        f.setHeight(image.height());
+        f.setWidth(size.width());
+        f.setHeight(size.height());
         Rtf->textCursor().insertImage(f);
     });
 }

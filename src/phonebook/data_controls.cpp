@@ -252,8 +252,8 @@ void Data::setBackColor(int32_t stored) {
 }
 
 void Data::setBackPicture(const QString& file) {
-    static_cast<Surface*>(m_surface)->setPicture(file.isEmpty() ? QPixmap()
-                                                                : QPixmap::fromImage(readPicture(file)));
+    static_cast<Surface*>(m_surface)->setPicture(
+        file.isEmpty() ? QPixmap() : QPixmap::fromImage(readPicture(file, PictureView::onScreen())));
 }
 
 bool Data::hasBackPicture() const {

@@ -67,7 +67,7 @@ void Data::showPicture() {
         }
         QImage image;
         try {
-            image = readPicture(file);
+            image = readPicture(file, PictureView::within(imgPreview->size()));
         } catch (const VbError&) {
             imgPreview->clear();
             throw;

@@ -156,8 +156,10 @@ void Data::mnuBackPic_Click() {
     if (!done || !accepted) return;
     step([&] {
         if (frmOptions* o = Forms::find<frmOptions>())
-            o->ImagePrev->setPixmap(d.FileName.isEmpty() ? QPixmap()
-                                                         : QPixmap::fromImage(readPicture(d.FileName)));
+            o->ImagePrev->setPixmap(d.FileName.isEmpty()
+                                        ? QPixmap()
+                                        : QPixmap::fromImage(readPicture(
+                                              d.FileName, PictureView::stretched(o->ImagePrev->size()))));
     }) &&
         step([] { armApply(); }) && step([&] { changedPicFlag = true; });
 }

@@ -197,8 +197,10 @@ void frmOptions::Form_Load() {
         });
         step([&] {
             data->dlgFileOpen[0].FileName = data->BackPic;
-            ImagePrev->setPixmap(data->BackPic.isEmpty() ? QPixmap()
-                                                         : QPixmap::fromImage(readPicture(data->BackPic)));
+            ImagePrev->setPixmap(data->BackPic.isEmpty()
+                                     ? QPixmap()
+                                     : QPixmap::fromImage(readPicture(
+                                           data->BackPic, PictureView::stretched(ImagePrev->size()))));
         });
     }
     chkAuto->setChecked(m.KeepAutomaticLabel);

@@ -393,13 +393,10 @@ private:
         Picture pict = std::move(m_pict);
         m_pict = Picture{};
         if (pict.kind == Picture::Png || pict.kind == Picture::Jpeg) {
-            // The document's pictures share one budget: what is kept, and what the next one may cost.
-            const QImage image = decodePicture(pict.data, {pict.kind == Picture::Png ? "png" : "jpeg",
-                                                           std::min(kPictureBytes, m_pictureBudget)});
-            if (!image.isNull()) {
-                m_pictureBudget -= image.sizeInBytes();
-                return insertImage(image, pict);
-            }
+            // The document's pictures share one budget of memory and CPU.
+            QImage image = decodePicture(pict.data, {pict.kind == Picture::Png ? "png" : "jpeg", false, {}},
+                                         m_pictureBudget);
+            if (!image.isNull()) return insertImage(std::move(image), pict);
         }
         if (pict.kind != Picture::None || !pict.data.isEmpty()) {
             CharState plain = st();
@@ -409,14 +406,15 @@ private:
         }
     }
 
-    void insertImage(const QImage& image, const Picture& pict) {
+    void insertImage(QImage&& image, const Picture& pict) {
         endCells();
         const QString name = QStringLiteral("rtfpicture:%1").arg(++m_pictures);
-        m_doc.addResource(QTextDocument::ImageResource, QUrl(name), image);
+        const QSize size = image.size();
+        m_doc.addResource(QTextDocument::ImageResource, QUrl(name), shownPicture(std::move(image)));
         QTextImageFormat f;
         f.setName(name);
-        const double w = pict.goalW > 0 ? pict.goalW / kTwipsPerPixel : image.width();
-        const double h = pict.goalH > 0 ? pict.goalH / kTwipsPerPixel : image.height();
+        const double w = pict.goalW > 0 ? pict.goalW / kTwipsPerPixel : size.width();
+        const double h = pict.goalH > 0 ? pict.goalH / kTwipsPerPixel : size.height();
         f.setWidth(std::min(w * pict.scaleX / 100.0, 20000.0));
         f.setHeight(std::min(h * pict.scaleY / 100.0, 20000.0));
         m_cursor.insertImage(f);
@@ -574,7 +572,7 @@ private:
     bool m_colorSet = false;
     Picture m_pict;
     int m_pictures = 0;
-    qint64 m_pictureBudget = kDocumentPictureBytes;
+    PictureBudget m_pictureBudget{kDocumentPictureBytes, kDocumentPictureCpuMicros};
 };
 
 } // namespace

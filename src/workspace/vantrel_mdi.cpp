@@ -175,7 +175,7 @@ void VantrelMDI::setBackPicture(const QString& file) {
     if (file.isEmpty()) {
         m_picture = QPixmap();
     } else {
-        m_picture = QPixmap::fromImage(readPicture(file));
+        m_picture = QPixmap::fromImage(readPicture(file, PictureView::onScreen()));
     }
     applyBackground();
 }

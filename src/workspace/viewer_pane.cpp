@@ -63,7 +63,7 @@ ViewerPane::ViewerPane(QWidget* parent) : QWidget(parent) {
 }
 
 void ViewerPane::showPicture(const QString& file) {
-    m_picture->setPixmap(QPixmap::fromImage(readPicture(file)));
+    m_picture->setPixmap(QPixmap::fromImage(readPicture(file, PictureView::onScreen())));
     m_picture->show();
     m_player->hide();
     m_media->stop();

@@ -1,10 +1,14 @@
+#include "accessories/rich_text_box.h"
 #include "hostile_pictures.h"
 #include "platform/picture_file.h"
 #include "platform/rtf.h"
 #include "platform/vb_error.h"
 #include "records.h"
 
+#include <QDir>
+#include <QFile>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -64,6 +68,8 @@ Cost costOf(const std::function<int()>& read) {
             code = read();
         } catch (...) {
         }
+        // The helper and its decoders are waited for, so that what they cost is counted here.
+        pb::stopPictureHelper();
         _exit(code);
     }
     Cost cost;
@@ -150,6 +156,10 @@ const QByteArray& made(const std::string& name) {
         {"OneBitPng", [] { return hostile::monoPng(5000); }},
         // 64 x 64 whose compressed data goes on for 2 GiB of zeros after the rows, in 2 MB.
         {"PngWithTrailingZeros", [] { return hostile::pngWithTrailingZeros(qint64(2) << 30); }},
+        // 16 x 16 with 40 compressed text chunks of 7.9 MB each, in 308 KB.
+        {"PngOfTextChunks", [] { return hostile::pngWithText(40, 7'900'000, true); }},
+        // An icon whose 65,535 entries all name one PNG of 100,000 empty chunks, in 2.2 MB.
+        {"IconOfOnePngManyTimes", [] { return hostile::iconOfOnePng(65535, 100'000); }},
     };
     return pictures[name] = makers.at(name)();
 }
@@ -179,7 +189,8 @@ TEST_P(HostilePicture, CostsLittleInADocument) {
 INSTANTIATE_TEST_SUITE_P(, HostilePicture,
                          ::testing::Values("HiddenSizeJpeg", "HiddenSizeProgressiveJpeg",
                                            "HonestHugeProgressiveJpeg", "ManyScanJpeg", "ManyMoreScanJpeg",
-                                           "OneBitPng", "PngWithTrailingZeros"),
+                                           "OneBitPng", "PngWithTrailingZeros", "PngOfTextChunks",
+                                           "IconOfOnePngManyTimes"),
                          [](const auto& info) { return info.param; });
 
 TEST_F(PictureCost, DocumentsOfManyHostilePicturesCostLittle) {
@@ -189,27 +200,156 @@ TEST_F(PictureCost, DocumentsOfManyHostilePicturesCostLittle) {
     // Eight hidden-size JPEGs in 4 KB, each under the document's pixel limit.
     const QByteArray jpegs = hostile::rtfWithPictures(made("HiddenSizeJpeg"), "jpegblip", 8);
     expectCheap(costOf([&] { return documentShows(jpegs, {}, 0); }), "eight hidden-size JPEGs");
+    // Every picture costs its decoding work, shown or not: 300 JPEGs of 500 scans each that fail
+    // at their last scan, and twenty that decode.
+    const QByteArray failing =
+        hostile::rtfWithPictures(hostile::failingManyScanJpeg(1600, 500), "jpegblip", 300);
+    expectCheap(costOf([&] { return documentShows(failing, {}, 0); }), "300 JPEGs failing after their work");
+    const QByteArray working = hostile::rtfWithPictures(hostile::manyScanJpeg(1600, 500), "jpegblip", 20);
+    expectCheap(costOf([&] { return documentShows(working, {}, 0); }), "twenty JPEGs of 500 scans");
 }
 
-TEST_F(PictureCost, OrdinaryPicturesStillShowFromAFileAndInADocument) {
+TEST_F(PictureCost, TheEditorPaintsNoMoreThanItRead) {
+    ASSERT_TRUE(dir.isValid());
+    // Four 7240 x 7240 RGBA PNGs, 210 MB each as pixels: the document keeps one.
+    const QByteArray big =
+        hostile::png(7240, 7240, 8, 6, [](int, QByteArray& row) { row.fill('\0', 1 + 7240 * 4); });
+    const QString path = dir.filePath(QStringLiteral("four.rtf"));
+    writeFile(path, hostile::rtfWithPictures(big, "pngblip", 4));
+    expectCheap(costOf([&] {
+                    pb::RichTextBox box;
+                    box.resize(1200, 900);
+                    box.LoadFile(path);
+                    // Screen by screen, as a reader scrolls through it.
+                    QPixmap screen(box.viewport()->size());
+                    QScrollBar* bar = box.verticalScrollBar();
+                    for (int y = 0; y <= bar->maximum(); y += box.viewport()->height()) {
+                        bar->setValue(y);
+                        box.viewport()->render(&screen);
+                    }
+                    return int(shownPictures(*box.document()).size() != 1);
+                }),
+                "four huge PNGs read and painted");
+}
+
+TEST_F(PictureCost, TextFormatsAndTextChunksCostLittleFromAFile) {
     ASSERT_TRUE(dir.isValid());
     const struct {
         const char* name;
-        QByteArray bytes;
-        QSize size;
-        const char* blip; // none: documents hold no such picture
+        std::function<QByteArray()> make;
     } cases[] = {
-        {"PNG", hostile::picture(1000, 800, "png"), {1000, 800}, "pngblip"},
-        {"baseline JPEG", hostile::picture(1600, 1200, "jpeg"), {1600, 1200}, "jpegblip"},
-        {"progressive JPEG", hostile::picture(1600, 1200, "jpeg", true), {1600, 1200}, "jpegblip"},
-        {"GIF", hostile::gif(640, 480), {640, 480}, nullptr},
+        {"900 text chunks of 200 KB", [] { return hostile::pngWithText(900, 200'000, false); }},
+        {"an ASCII PPM of 216 MB", [] { return hostile::asciiPpm(6000); }},
+        {"an XPM of 105 MB", [] { return hostile::xpm(7200); }},
     };
     for (const auto& c : cases) {
         const QString path = dir.filePath(QString::fromLatin1(c.name));
-        writeFile(path, c.bytes);
-        expectCheap(costOf([&] { return fileShows(path, c.size); }), c.name);
-        if (!c.blip) continue;
-        const QByteArray twice = hostile::rtfWithPictures(c.bytes, c.blip, 2);
-        expectCheap(costOf([&] { return documentShows(twice, c.size, 2); }), c.name);
+        writeFile(path, c.make()); // made here and let go: the child starts from what the parent holds
+        expectCheap(costOf([&] { return fileShows(path, {}); }), c.name);
+        QFile::remove(path);
     }
+}
+
+TEST_F(PictureCost, APhotoBehindTheFrameKeepsOnlyWhatTheScreenShows) {
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+    writeFile(path, hostile::withOrientation(hostile::photoJpeg(6000, 4000, {}), 6));
+    const QSize screen = pb::PictureView::onScreen().box;
+    const Cost cost = costOf([&] {
+        const QPixmap shown = QPixmap::fromImage(pb::readPicture(path, pb::PictureView::onScreen()));
+        return int(shown.size() != screen.boundedTo(QSize(4000, 6000)));
+    });
+    expectCheap(cost, "a 24-megapixel background");
+    // The photo as decoded would be 96 MB: none of it is held for long.
+    EXPECT_LE(cost.peakMb, kMostPeakMb / 2) << describe(cost);
+}
+
+TEST_F(PictureCost, OrdinaryPicturesShowAtTheirSize) {
+    ASSERT_TRUE(dir.isValid());
+    struct Case {
+        std::string name;
+        std::function<QByteArray()> make;
+        QSize size;
+    };
+    std::vector<Case> cases = {
+        {"a 24-megapixel 16-bit PNG",
+         [] {
+             return hostile::png(6000, 4000, 16, 2, [](int y, QByteArray& row) {
+                 row.append('\0');
+                 for (int x = 0; x < 6000; ++x)
+                     row.append(char(x / 24))
+                         .append(char(y))
+                         .append(char(y / 16))
+                         .append('\x80')
+                         .append(char(x))
+                         .append('\0');
+             });
+         },
+         {6000, 4000}},
+        {"a 4K screenshot",
+         [] {
+             return hostile::png(3840, 2160, 8, 2, [](int y, QByteArray& row) {
+                 row.append('\0');
+                 for (int x = 0; x < 3840; ++x)
+                     row.append(QByteArray((x / 300 + y / 40) % 3 ? "\xF0\xF0\xF0" : "\x20\x60\xC0", 3));
+             });
+         },
+         {3840, 2160}},
+        {"a 24-megapixel bitmap", [] { return hostile::bmp(6000, 4000); }, {6000, 4000}},
+        {"a CMYK JPEG",
+         [] {
+             return hostile::photoJpeg(3000, 2000, {false, 1, 1, true});
+         },
+         {3000, 2000}},
+        {"a GIF of 300 frames", [] { return hostile::gif(480, 270, 300); }, {480, 270}},
+    };
+    for (const bool progressive : {false, true})
+        for (const auto& [h, v, sampling] : {std::tuple{2, 2, "4:2:0"}, {2, 1, "4:2:2"}, {1, 1, "4:4:4"}})
+            for (const bool turned : {false, true})
+                cases.push_back(
+                    {std::string("a 24-megapixel ") + (progressive ? "progressive " : "baseline ") +
+                         sampling + " JPEG" + (turned ? " held upright" : ""),
+                     [=] {
+                         const QByteArray jpeg = hostile::photoJpeg(6000, 4000, {progressive, h, v});
+                         return turned ? hostile::withOrientation(jpeg, 6) : jpeg;
+                     },
+                     turned ? QSize(4000, 6000) : QSize(6000, 4000)});
+    for (const Case& c : cases) {
+        const QString path = dir.filePath(QStringLiteral("picture"));
+        writeFile(path, c.make());
+        expectCheap(costOf([&] { return fileShows(path, c.size); }), c.name.c_str());
+    }
+    // Small ones in documents too, twice over.
+    for (const auto& [bytes, blip, size] :
+         {std::tuple{hostile::picture(1000, 800, "png"), "pngblip", QSize(1000, 800)},
+          {hostile::picture(1600, 1200, "jpeg", true), "jpegblip", QSize(1600, 1200)}}) {
+        const QByteArray twice = hostile::rtfWithPictures(bytes, blip, 2);
+        expectCheap(costOf([&] { return documentShows(twice, size, 2); }), blip);
+    }
+}
+
+TEST_F(PictureCost, AStoppedOrHungDecoderIsNoPictureAndTheNextOneShows) {
+    const auto signalHelper = [](int signal) {
+        for (const QString& task :
+             QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile children(QStringLiteral("/proc/self/task/%1/children").arg(task));
+            children.open(QIODevice::ReadOnly);
+            for (const QByteArray& pid : children.readAll().split(' ')) {
+                QFile name(QStringLiteral("/proc/%1/comm").arg(pid.toInt()));
+                if (name.open(QIODevice::ReadOnly) && name.readAll().startsWith("dorvane-picture"))
+                    ::kill(pid.toInt(), signal);
+            }
+        }
+    };
+    const QByteArray small = hostile::picture(64, 48, "png");
+    // Ended at its CPU limit.
+    EXPECT_TRUE(pb::decodePicture(made("ManyMoreScanJpeg")).isNull());
+    EXPECT_EQ(pb::decodePicture(small).size(), QSize(64, 48));
+    // A helper that stops answering is ended, and one that died is started again.
+    signalHelper(SIGSTOP);
+    pb::PictureBudget budget{pb::kPictureBytes, 100'000};
+    EXPECT_TRUE(pb::decodePicture(small, {}, budget).isNull());
+    EXPECT_EQ(pb::decodePicture(small).size(), QSize(64, 48));
+    signalHelper(SIGKILL);
+    EXPECT_EQ(pb::decodePicture(small).size(), QSize(64, 48));
 }

@@ -6,8 +6,13 @@
 #include <QImageWriter>
 #include <QList>
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <initializer_list>
+#include <vector>
 #include <zlib.h>
+// jpeglib.h leans on the standard headers above.
+#include <jpeglib.h>
 
 namespace pbtest::hostile {
 
@@ -37,6 +42,10 @@ QByteArray bytes(std::initializer_list<unsigned> values) {
 QByteArray le16(unsigned v) {
     return bytes({v, v >> 8});
 }
+QByteArray le32(quint32 v) {
+    return le16(v & 0xFFFF) + le16(v >> 16);
+}
+QByteArray gifPicture(int width, int height);
 
 QByteArray written(const QImage& image, const char* format, bool progressive = false) {
     QByteArray bytes;
@@ -254,11 +263,23 @@ QByteArray picture(int width, int height, const char* format, bool progressive) 
     return written(gently(width, height), format, progressive);
 }
 
-QByteArray gif(int width, int height) {
+QByteArray gif(int width, int height, int frames) {
     QByteArray out = "GIF89a" + le16(width) + le16(height) + QByteArray("\x91\x00\x00", 3);
     for (QRgb c : {qRgb(200, 30, 30), qRgb(30, 200, 30), qRgb(30, 30, 200), qRgb(240, 240, 240)})
         out += bytes({unsigned(qRed(c)), unsigned(qGreen(c)), unsigned(qBlue(c))});
-    out += ',' + le16(0) + le16(0) + le16(width) + le16(height) + '\0';
+    const QByteArray picture = gifPicture(width, height);
+    for (int i = 0; i < frames; ++i) {
+        // Each frame a tenth of a second.
+        if (frames > 1) out += bytes({0x21, 0xF9, 4, 0, 10, 0, 0, 0});
+        out += picture;
+    }
+    return out + ';';
+}
+
+namespace {
+
+QByteArray gifPicture(int width, int height) {
+    QByteArray out = ',' + le16(0) + le16(0) + le16(width) + le16(height) + '\0';
 
     // LZW with two-bit pixels: the code size grows as the table fills and the
     // table starts over with a clear code when it is full.
@@ -301,7 +322,145 @@ QByteArray gif(int width, int height) {
     out += '\x02';
     for (qsizetype at = 0; at < data.size(); at += 255)
         out += char(std::min<qsizetype>(255, data.size() - at)) + data.mid(at, 255);
-    return out + '\0' + ';';
+    return out + '\0';
+}
+
+} // namespace
+
+QByteArray failingManyScanJpeg(int side, int scans) {
+    QByteArray jpeg = manyScanJpeg(side, scans);
+    // The last scan's one component: the frame's ids are 1 to 3.
+    const qsizetype last = jpeg.lastIndexOf("\xFF\xDA");
+    jpeg[last + 5] = '\x7F';
+    return jpeg;
+}
+
+QByteArray pngWithText(int chunks, qint64 letters, bool compressed) {
+    const QByteArray text(letters, 'a');
+    QByteArray body = "Comment" + QByteArray(1, '\0');
+    if (compressed) {
+        uLong size = compressBound(uLong(letters));
+        QByteArray packed(qsizetype(size), '\0');
+        compress2(reinterpret_cast<Bytef*>(packed.data()), &size,
+                  reinterpret_cast<const Bytef*>(text.constData()), uLong(letters), 9);
+        body += '\0' + packed.left(qsizetype(size));
+    } else {
+        body += text;
+    }
+    const QByteArray plain = picture(16, 16, "png");
+    const qsizetype end = plain.size() - 12; // before IEND
+    return plain.left(end) + pngChunk(compressed ? "zTXt" : "tEXt", body).repeated(chunks) + plain.mid(end);
+}
+
+QByteArray iconOfOnePng(int entries, int emptyChunks) {
+    QByteArray inner = picture(16, 16, "png");
+    inner.insert(8 + 25, pngChunk("teXx", {}).repeated(emptyChunks));
+    const quint32 offset = quint32(6 + 16 * entries);
+    QByteArray out = le16(0) + le16(1) + le16(unsigned(entries));
+    const QByteArray entry =
+        bytes({16, 16, 0, 0}) + le16(1) + le16(32) + le32(quint32(inner.size())) + le32(offset);
+    return out + entry.repeated(entries) + inner;
+}
+
+QByteArray png(int width, int height, int depth, int colour,
+               const std::function<void(int, QByteArray&)>& row) {
+    z_stream z{};
+    deflateInit(&z, Z_BEST_SPEED);
+    QByteArray stream, line;
+    for (int y = 0; y < height; ++y) {
+        line.clear();
+        row(y, line);
+        deflateInto(z, stream, line, y + 1 == height ? Z_FINISH : Z_NO_FLUSH);
+    }
+    deflateEnd(&z);
+    QByteArray out("\x89PNG\r\n\x1a\n");
+    out += pngChunk("IHDR", be32(quint32(width)) + be32(quint32(height)) +
+                                bytes({unsigned(depth), unsigned(colour), 0, 0, 0}));
+    for (qsizetype at = 0; at < stream.size(); at += 1 << 20)
+        out += pngChunk("IDAT", stream.mid(at, 1 << 20));
+    return out + pngChunk("IEND", {});
+}
+
+QByteArray asciiPpm(int side) {
+    QByteArray out = "P3\n" + QByteArray::number(side) + ' ' + QByteArray::number(side) + "\n255\n";
+    out.reserve(out.size() + qsizetype(side) * side * 6);
+    const QByteArray pixel = "201 99 7 ";
+    for (int y = 0; y < side; ++y)
+        out += pixel.repeated(side) + '\n';
+    return out;
+}
+
+QByteArray xpm(int side) {
+    QByteArray out = "/* XPM */\nstatic char* p[] = {\n\"" + QByteArray::number(side) + ' ' +
+                     QByteArray::number(side) + " 2 2\",\n\"aa c #2050A0\",\n\"bb c #F0C030\",\n";
+    for (int y = 0; y < side; ++y)
+        out += '"' + QByteArray(y % 2 ? "aabb" : "bbaa").repeated(side / 2) + "\",\n";
+    return out + "};\n";
+}
+
+QByteArray photoJpeg(int width, int height, const JpegShape& shape) {
+    jpeg_compress_struct c{};
+    jpeg_error_mgr errors{};
+    c.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&c);
+    unsigned char* bytes = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &bytes, &size);
+    const int channels = shape.cmyk ? 4 : 3;
+    c.image_width = JDIMENSION(width);
+    c.image_height = JDIMENSION(height);
+    c.input_components = channels;
+    c.in_color_space = shape.cmyk ? JCS_CMYK : JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 90, TRUE);
+    c.comp_info[0].h_samp_factor = shape.cmyk ? 1 : shape.h;
+    c.comp_info[0].v_samp_factor = shape.cmyk ? 1 : shape.v;
+    if (shape.progressive) jpeg_simple_progression(&c);
+    jpeg_start_compress(&c, TRUE);
+    std::vector<JSAMPLE> line(size_t(width) * channels);
+    quint32 grain = 1;
+    while (c.next_scanline < c.image_height) {
+        const int y = int(c.next_scanline);
+        for (int x = 0; x < width; ++x) {
+            grain = grain * 1664525u + 1013904223u;
+            const int g = int(grain >> 28) - 8;
+            for (int k = 0; k < channels; ++k)
+                line[size_t(x) * channels + k] = JSAMPLE(std::clamp((k == 0   ? x * 255 / width
+                                                                     : k == 1 ? y * 255 / height
+                                                                              : 100 + k * 20) +
+                                                                        g,
+                                                                    0, 255));
+        }
+        JSAMPROW row = line.data();
+        jpeg_write_scanlines(&c, &row, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    const QByteArray out(reinterpret_cast<const char*>(bytes), qsizetype(size));
+    std::free(bytes);
+    return out;
+}
+
+QByteArray withOrientation(const QByteArray& jpeg, int orientation) {
+    // One IFD entry: tag 0x0112, a SHORT, one of it.
+    const QByteArray tiff = "MM" + be16(42) + be32(8) + be16(1) + be16(0x0112) + be16(3) + be32(1) +
+                            be16(unsigned(orientation)) + be16(0) + be32(0);
+    const QByteArray exif = "Exif" + QByteArray(2, '\0') + tiff;
+    return jpeg.left(2) + "\xFF\xE1" + be16(unsigned(2 + exif.size())) + exif + jpeg.mid(2);
+}
+
+QByteArray bmp(int width, int height) {
+    const int line = (width * 3 + 3) / 4 * 4;
+    const quint32 pixels = quint32(line) * quint32(height);
+    QByteArray out = "BM" + le32(54 + pixels) + le32(0) + le32(54) + le32(40) + le32(quint32(width)) +
+                     le32(quint32(height)) + le16(1) + le16(24) + le32(0) + le32(pixels) + le32(2835) +
+                     le32(2835) + le32(0) + le32(0);
+    out.reserve(out.size() + qsizetype(pixels));
+    for (int y = 0; y < height; ++y) {
+        const QByteArray colour = bytes({unsigned(y * 255 / height), 140, 60});
+        out += colour.repeated(width) + QByteArray(line - width * 3, '\0');
+    }
+    return out;
 }
 
 } // namespace pbtest::hostile
